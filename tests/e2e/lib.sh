@@ -1,0 +1,53 @@
+# Helpers for end-to-end tests: start velmo.exe under the Wine runner, find
+# its windows with xdotool and wait for it to end. Sourced by *_e2e.sh.
+set -euo pipefail
+
+build=${VELMO_BUILD_DIR:?run through ctest in the win32 build}
+source_dir=${VELMO_SOURCE_DIR:?}
+. "$build/wine-session.env"
+export DISPLAY
+artefacts=$build/e2e-artefacts
+mkdir -p "$artefacts"
+
+# start_velmo [ARGS...]: starts the program; sets VELMO_PID.
+start_velmo() {
+    "$source_dir/scripts/wine-run" "$build/bin/velmo.exe" "$@" &
+    VELMO_PID=$!
+}
+
+# wait_window TITLE-REGEX [SECONDS]: prints the X window id of the first
+# visible window whose title matches.
+wait_window() {
+    local deadline=$((SECONDS + ${2:-30})) id
+    while [ $SECONDS -lt $deadline ]; do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    echo "no window matching '$1' within ${2:-30} s" >&2
+    return 1
+}
+
+# close_window ID: gives the window the keyboard focus and presses Alt+F4,
+# as a user would.
+close_window() {
+    xdotool windowfocus --sync "$1"
+    xdotool key --clearmodifiers alt+F4
+}
+
+# wait_exit [SECONDS]: waits for velmo.exe to end; prints its exit code.
+wait_exit() {
+    local deadline=$((SECONDS + ${1:-30}))
+    while kill -0 "$VELMO_PID" 2>/dev/null; do
+        [ $SECONDS -lt $deadline ] || { echo "velmo.exe did not end" >&2; kill "$VELMO_PID"; return 1; }
+        sleep 0.2
+    done
+    local rc=0
+    wait "$VELMO_PID" || rc=$?
+    echo "$rc"
+}
+
+# screenshot NAME: keeps a picture of the whole screen as an artefact.
+screenshot() {
+    import -window root "$artefacts/$1.png" 2>/dev/null || true
+}
