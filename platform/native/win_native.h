@@ -20,6 +20,7 @@ using LPCSTR = const char*;
 using HANDLE = void*;
 using HGLOBAL = void*;
 using HWND = struct HWND__*;
+using HDC = struct HDC__*;
 
 #define TRUE 1
 #define FALSE 0
@@ -54,6 +55,21 @@ struct RGBQUAD {
     BYTE rgbGreen;
     BYTE rgbRed;
     BYTE rgbReserved;
+};
+
+// Logical palettes are allocated by their users with room for the entries
+// they need (the program always uses 256), as on Windows.
+struct PALETTEENTRY {
+    BYTE peRed;
+    BYTE peGreen;
+    BYTE peBlue;
+    BYTE peFlags;
+};
+
+struct LOGPALETTE {
+    WORD palVersion;
+    WORD palNumEntries;
+    PALETTEENTRY palPalEntry[1];
 };
 
 struct RECT {
