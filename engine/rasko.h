@@ -254,7 +254,7 @@ int RaskoDrawLine(const BITMAPINFOHEADER* dib, BYTE* bits, int x1, int y1, int x
                   int colour);
 // As RaskoDrawLine, every pixel in colour where the working tone pattern of
 // the level is set at its position and in the background colour where it is
-// clear. Levels above 16 count as 16.
+// clear. Levels outside 0 to 16 count as the nearer of the two.
 int RaskoDrawLineEx(const BITMAPINFOHEADER* dib, BYTE* bits, int x1, int y1, int x2, int y2,
                     int background, int colour, int level);
 // Fills the clipped rectangle with the colour; returns the clipped height
