@@ -12,6 +12,8 @@
 
 #include "platform/win.h"
 
+#include <stddef.h>
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -304,6 +306,104 @@ int RaskoExtGetNearestColor(const BITMAPINFOHEADER* dib, int x, int y, int red, 
 // or 0 with nothing changed for a bad bit count or when memory runs out.
 int RaskoDecreaseColorDepth(BITMAPINFOHEADER* dib, BYTE* bits, int bits_per_pixel,
                             const RGBQUAD* palette, int dither, int frequency);
+
+// BMP and GIF files.
+//
+// Readers never trust the file: every size and count is checked against the
+// bytes present before anything is allocated or copied. Writers given a file
+// name write a temporary file beside the target and replace the target only
+// after a complete, checked write, so a failure leaves the old file intact.
+// Handle forms read from or write at the handle's current position onwards
+// (the BMP reader seeks to the start first) and leave the handle open.
+
+// Reads a 1-, 2-, 4- or 8-bit BMP (uncompressed, RLE8 or RLE4; OS/2 and
+// every Windows header size) into a new bottom-up 8-bit DIB. Refusals show a
+// message box with caption "Read Error" ("Open Error", "It's not Bitmap",
+// "Read Error", "Can't read over 8bit color") and return null. A name without
+// an extension gets ".bmp"; when no such file exists, the name is looked up
+// as an 8-bit RT_BITMAP resource of `instance`.
+BITMAPINFOHEADER* RaskoOpenDIB(HINSTANCE instance, LPCSTR name);
+BITMAPINFOHEADER* RaskoOpenDIBfromHandle(HANDLE file);
+
+// Write the DIB as an 8-bit BMP (256-entry colour table) or as a 4-bit BMP
+// whose pixels are mapped to the nearest of colour entries 0-15. Return 1
+// when the whole file was written, 0 otherwise.
+int RaskoSaveDIB(LPCSTR name, const BITMAPINFOHEADER* header, const BYTE* bits);
+int RaskoSaveDIBHandle(HANDLE file, const BITMAPINFOHEADER* header, const BYTE* bits);
+int RaskoSaveDIB4bit(LPCSTR name, const BITMAPINFOHEADER* header, const BYTE* bits);
+int RaskoSaveDIBHandle4bit(HANDLE file, const BITMAPINFOHEADER* header, const BYTE* bits);
+
+struct GifFrame;
+
+// One GIF picture or animation, passed between the program and the engine.
+// The program allocates the record and zeroes it before a read. Byte layout is
+// fixed (packed, 305 bytes in 32-bit builds).
+#pragma pack(push, 1)
+typedef struct GifAnimation {
+    DWORD frameCount;      // entries in `frames`
+    DWORD screenWidth;     // logical screen
+    DWORD screenHeight;
+    DWORD backgroundIndex; // background colour index
+    DWORD aspectRatio;     // the file's pixel aspect byte, unchanged
+    DWORD bitsPerPixel;    // 1-8; the global table has 2^bitsPerPixel entries
+    DWORD interlaced;      // read: 1 if any frame was; write: interlace all
+    WORD loopCount;        // 0 = endless; a read leaves it alone without one
+    // 256 RGBQUADs or null. After a read: a GlobalAlloc block the caller frees.
+    RGBQUAD* globalPalette;
+    char applicationId[8];   // of the last application extension read
+    char applicationAuth[3];
+    // frameCount pointers in file order. After a read the array and each
+    // GifFrame are GlobalAlloc blocks (GlobalFree) and each frame's dib is
+    // freed with RaskoDestroyDIB.
+    struct GifFrame** frames;
+    char comment[256]; // NUL-terminated
+} GifAnimation;
+#pragma pack(pop)
+
+typedef struct GifFrame {
+    BITMAPINFOHEADER* dib; // the frame's picture, image-sized
+    BYTE* bits;            // dib's pixel rows
+    LONG left;             // position on the logical screen
+    LONG top;
+    LONG transparentIndex; // -1 for none
+    LONG delay;            // hundredths of a second
+    LONG disposal;         // graphic control packed byte >> 2
+    LONG userInput;        // 1 when the user-input flag is set
+} GifFrame;
+
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(GifAnimation) == 305, "GifAnimation layout");
+static_assert(offsetof(GifAnimation, loopCount) == 28, "GifAnimation layout");
+static_assert(offsetof(GifAnimation, globalPalette) == 30, "GifAnimation layout");
+static_assert(offsetof(GifAnimation, applicationId) == 34, "GifAnimation layout");
+static_assert(offsetof(GifAnimation, applicationAuth) == 42, "GifAnimation layout");
+static_assert(offsetof(GifAnimation, frames) == 45, "GifAnimation layout");
+static_assert(offsetof(GifAnimation, comment) == 49, "GifAnimation layout");
+static_assert(sizeof(GifFrame) == 32, "GifFrame layout");
+static_assert(offsetof(GifFrame, userInput) == 28, "GifFrame layout");
+#endif
+
+// The first image of a GIF as a DIB of the image's size, or null. Files that
+// end early or hold bad LZW data give the pixels decoded so far.
+BITMAPINFOHEADER* RaskoOpenGIF(LPCSTR name);
+BITMAPINFOHEADER* RaskoOpenGIFHandle(HANDLE file);
+
+// Every image of a GIF as frames in `animation` (zeroed by the caller), with
+// the screen, palette, loop count and comment. Returns 1 once the file is
+// open (frames that cannot be read are dropped), 0 when it cannot be opened.
+int RaskoOpenGIFEx(LPCSTR name, GifAnimation* animation);
+int RaskoOpenGIFHandleEx(HANDLE file, GifAnimation* animation);
+
+// Write a GIF89a of 2^bits_per_pixel colours (1-8). A transparent index
+// counts only below that number of colours. A comment longer than 255 bytes
+// is cut by writing a NUL into it at 255. Return 1 when the whole file was
+// written, 0 otherwise.
+int RaskoSaveGIF(LPCSTR name, const BITMAPINFOHEADER* header, const BYTE* bits,
+                 int bits_per_pixel, int interlace, int transparent_index, char* comment);
+int RaskoSaveGIFHandle(HANDLE file, const BITMAPINFOHEADER* header, const BYTE* bits,
+                       int bits_per_pixel, int interlace, int transparent_index, char* comment);
+int RaskoSaveGIFEx(LPCSTR name, GifAnimation* animation);
+int RaskoSaveGIFHandleEx(HANDLE file, GifAnimation* animation);
 
 #ifdef __cplusplus
 }

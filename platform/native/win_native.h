@@ -21,6 +21,8 @@ using HANDLE = void*;
 using HGLOBAL = void*;
 using HWND = struct HWND__*;
 using HDC = struct HDC__*;
+using HINSTANCE = struct HINSTANCE__*;
+using HMODULE = HINSTANCE;
 
 #define TRUE 1
 #define FALSE 0
