@@ -23,6 +23,14 @@ using HWND = struct HWND__*;
 using HDC = struct HDC__*;
 using HINSTANCE = struct HINSTANCE__*;
 using HMODULE = HINSTANCE;
+using HBITMAP = struct HBITMAP__*;
+using HCURSOR = struct HICON__*;
+// Message parameters keep the pointer width, as on Windows.
+using UINT_PTR = std::uintptr_t;
+using LONG_PTR = std::intptr_t;
+using WPARAM = UINT_PTR;
+using LPARAM = LONG_PTR;
+using LRESULT = LONG_PTR;
 
 #define TRUE 1
 #define FALSE 0
