@@ -149,3 +149,7 @@ void set_message_box_answer(int answer);
 void set_global_alloc_failure(bool fail);
 
 } // namespace native
+
+// GDI memory subset and files, each in its own source file.
+#include "gdi_native.h"
+#include "file_native.h"
