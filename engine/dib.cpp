@@ -1,6 +1,8 @@
 #include "engine/rasko.h"
 #include "engine/dib_layout.h"
+#include "engine/tone.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -48,3 +50,62 @@ extern "C" BITMAPINFOHEADER* RaskoCreateDIB(int width, int height) {
 }
 
 extern "C" HGLOBAL RaskoDestroyDIB(BITMAPINFOHEADER* dib) { return GlobalFree(dib); }
+
+namespace {
+
+// Address of pixel (x, y), y = 0 the top row, honouring a negative biHeight
+// as top-down storage; null outside the bitmap.
+BYTE* pixel_address(const BITMAPINFOHEADER* dib, const BYTE* bits, int x, int y) {
+    const std::int64_t rows = dib->biHeight < 0 ? -std::int64_t(dib->biHeight) : dib->biHeight;
+    if (x < 0 || y < 0 || x >= dib->biWidth || y >= rows) return nullptr;
+    const std::ptrdiff_t stride = rasko::stride_of(dib->biWidth);
+    const std::ptrdiff_t row = dib->biHeight < 0 ? y : std::ptrdiff_t(dib->biHeight) - 1 - y;
+    return const_cast<BYTE*>(bits) + row * stride + x;
+}
+
+} // namespace
+
+extern "C" BITMAPINFOHEADER* RaskoCreateDIBPart(const BITMAPINFOHEADER* src, const BYTE* src_bits,
+                                                int x, int y, int width, int height) {
+    BITMAPINFOHEADER* part = RaskoCreateDIB(width, height);
+    if (!part) return nullptr;
+    std::memcpy(rasko::colour_table(part), rasko::colour_table(src), rasko::kPaletteBytes);
+    RaskoCopyDIBBits(part, rasko::bits_of(part), 0, 0, width, height, src, src_bits, x, y);
+    return part;
+}
+
+extern "C" int RaskoGetPixel(const BITMAPINFOHEADER* dib, const BYTE* bits, int x, int y) {
+    const BYTE* p = pixel_address(dib, bits, x, y);
+    return p ? *p : 0;
+}
+
+extern "C" int RaskoPutPixel(const BITMAPINFOHEADER* dib, BYTE* bits, int x, int y, int colour) {
+    BYTE* p = pixel_address(dib, bits, x, y);
+    if (!p) return 0;
+    *p = BYTE(colour);
+    return 1;
+}
+
+extern "C" int RaskoPutPixelEx(const BITMAPINFOHEADER* dib, BYTE* bits, int x, int y,
+                               int background, int colour, int level) {
+    BYTE* p = pixel_address(dib, bits, x, y);
+    if (!p) return 0;
+    *p = BYTE(rasko::tone_bit(rasko::working_tone(level), x, y) ? colour : background);
+    return 1;
+}
+
+extern "C" BITMAPINFOHEADER* RaskoCreateVirtualVRAM(int width, int height) {
+    BITMAPINFOHEADER* dib = RaskoCreateDIB(width, height);
+    if (!dib) return nullptr;
+    // DIB_PAL_COLORS reads the table as 16-bit indexes into the DC's palette.
+    auto* indexes = reinterpret_cast<WORD*>(rasko::colour_table(dib));
+    for (int i = 0; i < rasko::kPaletteEntries; ++i) indexes[i] = WORD(i);
+    return dib;
+}
+
+extern "C" int RaskoCopyVRAMtoDisplay(HDC dc, int x, int y, int width, int height,
+                                      const BITMAPINFOHEADER* dib, int src_x, int src_y) {
+    return StretchDIBits(dc, x, y, width, height, src_x, src_y, width, height,
+                         rasko::bits_of(dib), reinterpret_cast<const BITMAPINFO*>(dib),
+                         DIB_PAL_COLORS, SRCCOPY);
+}

@@ -153,3 +153,7 @@ void set_global_alloc_failure(bool fail);
 // GDI memory subset and files, each in its own source file.
 #include "gdi_native.h"
 #include "file_native.h"
+
+// The in-process clipboard and the recorded display calls.
+#include "clipboard_native.h"
+#include "display_native.h"
