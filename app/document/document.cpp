@@ -30,6 +30,10 @@ PictureDocument* create_document() {
     auto* doc = new (std::nothrow) PictureDocument;
     if (!doc) return nullptr;
     doc->layers = new (std::nothrow) LayerNode;
+    if (doc->layers) {
+        doc->layers->previous = doc->layers;
+        doc->layers->next = doc->layers;
+    }
     doc->composite = new (std::nothrow) Surface;
     doc->stroke_surface = new (std::nothrow) Surface;
     doc->colour_swatch = new (std::nothrow) Surface;
@@ -38,8 +42,6 @@ PictureDocument* create_document() {
         free_document(doc);
         return nullptr;
     }
-    doc->layers->previous = doc->layers;
-    doc->layers->next = doc->layers;
     return doc;
 }
 
