@@ -219,10 +219,11 @@ void RaskoOffsetPattern(int x_offset, int y_offset);
 // takes source index floor(i * step / 65536) when enlarging or keeping the
 // size (step = src * 65536 / dst) and ceil(i * 65536 / step) when shrinking
 // (step = dst * 65536 / src); a clipped-away start of k pixels begins at
-// floor(k * step / 65536) or floor(k * 65536 / step) respectively. The
-// destination (bottom-up) is clipped as the rectangle blits clip it; the
-// source rectangle must lie inside the source bitmap. A size below 1 draws
-// nothing.
+// floor(k * step / 65536) or floor(k * 65536 / step) respectively. Indexes
+// are held at the last source pixel, which a shrink's rounded step could
+// otherwise pass. The destination (bottom-up) is clipped as the rectangle
+// blits clip it; the source rectangle must lie inside the source bitmap. A
+// size below 1 draws nothing.
 void RaskoStretchDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int dw,
                          int dh, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx, int sy,
                          int sw, int sh);
@@ -302,8 +303,10 @@ int RaskoExtGetNearestColor(const BITMAPINFOHEADER* dib, int x, int y, int red, 
 // 0 to K-1 and blackens the rest. Target colours: the K most frequent pixel
 // values (frequency non-zero), else the first K entries of palette (at least
 // K RGBQUADs, may be null for the DIB's own table). Pixels go to the nearest
-// target colour, or with dither non-zero to an ordered mix of two. Returns 1,
-// or 0 with nothing changed for a bad bit count or when memory runs out.
+// target colour, or with dither non-zero to an ordered mix of two. With
+// frequency the colours come from the DIB's own table (pixel values index it)
+// and palette is not read. Returns 1, or 0 with nothing changed for a bit
+// count outside 1 to 7.
 int RaskoDecreaseColorDepth(BITMAPINFOHEADER* dib, BYTE* bits, int bits_per_pixel,
                             const RGBQUAD* palette, int dither, int frequency);
 
