@@ -1,0 +1,139 @@
+// Numbers shared by velmo.rc and the program: menu commands (which are also
+// the ids of their status-bar help strings), dialog controls and numbered
+// resources. Plain defines, so that the resource compiler reads them too.
+#pragma once
+
+// Commands of the frame menu, accelerators, toolbar and dialog bar.
+#define CMD_NEW 101
+#define CMD_OPEN 102
+#define CMD_SAVE 103
+#define CMD_SAVE_AS 104
+#define CMD_CLOSE 105
+#define CMD_EXIT 106
+#define CMD_UNDO 107
+#define CMD_COPY 108
+#define CMD_PASTE 109
+#define CMD_CUT 110
+#define CMD_DELETE 111
+#define CMD_NEW_LAYER_WITH_COLOR 112
+#define CMD_ADD_COLOR_TO_LAYER 113
+#define CMD_MASK_ON 114
+#define CMD_VIEW_PICTURE 115
+#define CMD_VIEW_MASK 116
+#define CMD_RELOAD 118
+#define CMD_MIRROR 128
+#define CMD_TILE 129
+#define CMD_CASCADE 130
+#define CMD_ARRANGE_ICONS 131
+#define CMD_PALETTE_WINDOW 132
+#define CMD_PEN_WINDOW 133
+#define CMD_HELP 134
+#define CMD_ZOOM_WINDOW 136
+#define CMD_CLEAR_MASK 137
+#define CMD_INVERT_MASK 138
+#define CMD_MASK_WITH_COLOR 139
+#define CMD_NEW_LAYER_WITH_AREA 140
+#define CMD_ADD_COLOR_TO_MASK 141
+#define CMD_ADD_AREA_TO_LAYER 142
+#define CMD_PASTE_FROM_FILE 143
+#define CMD_COPY_TO_FILE 144
+#define CMD_LAYER_MANAGER 145
+#define CMD_OVERLAP_MASK 149
+#define CMD_ENABLE_KEYCOLOR 150
+#define CMD_MOVE_ALL_LAYERS 151
+#define CMD_SCRAP_WINDOW 152
+#define CMD_COPY_TO_SCRAPBOOK 153
+#define CMD_PASTE_FROM_SCRAPBOOK 154
+#define CMD_PASTE_TO_NEW_PICTURE 155
+#define CMD_MASK_WITH_OTHER_COLORS 156
+#define CMD_FLIP 157
+#define CMD_RESIZE_AREA 158
+#define CMD_ADD_OTHER_COLORS_TO_MASK 159
+#define CMD_SELECT_ALL 160
+#define CMD_AREA_TO_ANIMATION 161
+#define CMD_ANIMATION_VIEW 162
+#define CMD_DECREASE_COLORS 163
+#define CMD_MOVE_WITH_MASK 164
+#define CMD_MINI_ZOOMER 165
+#define CMD_ABOUT_ADDIN 170
+#define CMD_SNAP_TO_GRID 190
+#define CMD_GRID 191
+#define CMD_RESIZE_PICTURE 192
+#define CMD_ONLY_CURRENT_LAYER 193
+#define CMD_WITH_LAYER_BELOW 194
+#define CMD_RECENT_FIRST 200
+#define CMD_RECENT_LAST 204
+#define CMD_ZOOM_RATE_FIRST 417
+#define CMD_ZOOM_RATE_LAST 430
+#define CMD_TOOL_FIRST 500
+#define CMD_TOOL_LAST 999
+#define CMD_FILTER_FIRST 1000
+#define CMD_FILTER_LAST 4999
+
+// Commands of the zoom window's menu "ZOOM_WINDOW_MENU".
+#define CMD_ZOOM_SELECT_VIEW_AREA 117
+#define CMD_ZOOM_FREE_SIZE 146
+#define CMD_ZOOM_SIZE_10 147
+#define CMD_ZOOM_SIZE_16 148
+#define CMD_ZOOM_MARK_VIEW_AREA 249
+#define CMD_ZOOM_DRAW_GRID 250
+#define CMD_ZOOM_CLOSE 251
+#define CMD_ZOOM_TILE_VIEW 264
+#define CMD_ZOOM_ANIMATION_TEST 265
+
+// Commands of the palette window's menu "PALETTE_MENU".
+#define CMD_PAL_CLOSE 274
+#define CMD_PAL_COPY 275
+#define CMD_PAL_PASTE 276
+#define CMD_PAL_OPEN 281
+#define CMD_PAL_SAVE 282
+#define CMD_PAL_PASTE_FROM_FILE 283
+#define CMD_PAL_ARRANGE 284
+#define CMD_PAL_MAKE_NEW_COLOR 285
+#define CMD_PAL_HEX_VALUE 286
+
+// The main toolbar's image strip.
+#define IDB_TOOLBAR 100
+
+// "NEW_DIALOG"
+#define IDC_NEW_WIDTH 101
+#define IDC_NEW_HEIGHT 102
+#define IDC_NEW_WIDTH_SPIN 1101
+#define IDC_NEW_HEIGHT_SPIN 1102
+
+// "BMP_DIALOG" and the colour-count radio buttons of "GIF_DIALOG".
+#define IDC_COLORS_2 120
+#define IDC_COLORS_4 121
+#define IDC_COLORS_8 122
+#define IDC_COLORS_16 102
+#define IDC_COLORS_32 123
+#define IDC_COLORS_64 124
+#define IDC_COLORS_128 125
+#define IDC_COLORS_256 103
+
+// "GIF_DIALOG"
+#define IDC_GIF_INTERLACED 105
+#define IDC_GIF_TRANSPARENT 106
+#define IDC_GIF_KEY 107
+#define IDC_GIF_SPOIT 108
+#define IDC_GIF_ANIMATION 109
+#define IDC_GIF_REPEAT 113
+#define IDC_GIF_COMMENT 117
+#define IDC_GIF_INSERT_COMMENT 118
+#define IDC_GIF_SAMPLE 200
+#define IDC_GIF_KEY_SPIN 1107
+#define IDC_GIF_REPEAT_SPIN 1113
+
+// "MAIN_TOOLBAR_DIALOG"
+#define IDC_BAR_VIEW 101
+#define IDC_BAR_ZOOM 102
+#define IDC_BAR_MASK 103
+#define IDC_BAR_GRID 104
+#define IDC_BAR_GRID_WIDTH 105
+#define IDC_BAR_GRID_HEIGHT 106
+#define IDC_BAR_SNAP 107
+#define IDC_BAR_KEY 108
+#define IDC_BAR_ALL_LAYERS 109
+#define IDC_BAR_LAYER 110
+#define IDC_BAR_GRID_WIDTH_SPIN 1105
+#define IDC_BAR_GRID_HEIGHT_SPIN 1106

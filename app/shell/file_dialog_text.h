@@ -1,0 +1,25 @@
+// The texts the open and save dialogs are built from and the names they
+// give back: filter lists from the file-type tables, the initial save name,
+// the extension rule and the type a chosen filter stands for.
+#pragma once
+
+#include "app/files/file_types.h"
+
+#include <string>
+
+// "All Image Types" with every read type's "*.ext" joined by ';', then one
+// entry per type; entries and the list end as the common dialogs want them
+// (each text NUL-terminated, an empty text after the last).
+std::string open_filter_list(const FileTypeTable& read_types);
+// One entry per write type from `first` on; no entry for all types.
+std::string save_filter_list(const FileTypeTable& write_types, int first);
+// The type an open-dialog choice stands for: filter 1 ("All Image Types")
+// looks the name's extension up; filter k > 1 is type k - 2. -1 when the
+// name matches no type.
+int opened_type(int filter_index, const char* path, const FileTypeTable& read_types);
+// The save dialog's initial name: without its extension when that extension
+// is a write type's, else unchanged.
+std::string initial_save_name(const char* path, const FileTypeTable& write_types);
+// Appends "." and the extension unless the name already ends in a '.'
+// followed by as many characters as the extension has.
+std::string with_extension(const std::string& name, const char* extension);

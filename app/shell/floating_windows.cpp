@@ -1,0 +1,59 @@
+#include "app/shell/floating_windows.h"
+
+#include "app/resources/resource_ids.h"
+#include "app/shell/shell_state.h"
+
+#include <commctrl.h>
+
+namespace {
+
+using Creator = HWND (*)(HWND frame);
+
+struct FloatingWindow {
+    UINT command;
+    HWND ShellWindows::* handle;
+    // Makes the window; null while the window is not part of the program.
+    Creator create;
+};
+
+constexpr FloatingWindow kWindows[] = {
+    {CMD_PALETTE_WINDOW, &ShellWindows::palette_window, nullptr},
+    {CMD_PEN_WINDOW, &ShellWindows::pen_window, nullptr},
+    {CMD_ZOOM_WINDOW, &ShellWindows::zoom_window, nullptr},
+    {CMD_LAYER_MANAGER, &ShellWindows::layer_manager, nullptr},
+    {CMD_SCRAP_WINDOW, &ShellWindows::scrapbook, nullptr},
+    {CMD_ANIMATION_VIEW, &ShellWindows::animation_view, nullptr},
+    {CMD_MINI_ZOOMER, &ShellWindows::mini_zoomer, nullptr},
+};
+
+} // namespace
+
+void toggle_floating_window(HWND frame, UINT command) {
+    ShellWindows& w = shell_windows();
+    for (const FloatingWindow& f : kWindows) {
+        if (f.command != command) continue;
+        HWND& handle = w.*f.handle;
+        if (handle) {
+            DestroyWindow(handle);
+            return;
+        }
+        if (!f.create || !active_document_window()) {
+            // The toolbar's check button pressed itself; nothing opened.
+            if (w.toolbar) SendMessageA(w.toolbar, TB_CHECKBUTTON, command, FALSE);
+            return;
+        }
+        CheckMenuItem(GetMenu(frame), command, MF_BYCOMMAND | MF_CHECKED);
+        if (w.toolbar) SendMessageA(w.toolbar, TB_CHECKBUTTON, command, TRUE);
+        handle = f.create(frame);
+        return;
+    }
+}
+
+void record_open_floating_windows(Settings& s) {
+    const ShellWindows& w = shell_windows();
+    s.PaletteOn = w.palette_window != nullptr;
+    s.PenOn = w.pen_window != nullptr;
+    s.LayerOn = w.layer_manager != nullptr;
+    s.ScrapOn = w.scrapbook != nullptr;
+    s.MiniOn = w.mini_zoomer != nullptr;
+}

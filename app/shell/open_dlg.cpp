@@ -1,0 +1,27 @@
+#include "app/shell/open_dlg.h"
+
+#include "app/shell/addin_host.h"
+#include "app/shell/file_dialog_text.h"
+#include "app/shell/picture_io.h"
+#include "app/shell/settings.h"
+
+#include <commdlg.h>
+
+OpenedPicture run_open_dialog(HWND owner) {
+    const FileTypeTable& types = addin_host().read_types;
+    std::string filters = open_filter_list(types);
+    char path[kPathCapacity] = {};
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filters.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrTitle = "Open Picture";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameA(&ofn)) return {nullptr, {}};
+    int type = opened_type(int(ofn.nFilterIndex), path, types);
+    if (type < 0) return {nullptr, {}};
+    return {load_picture(path, type), path};
+}

@@ -1,0 +1,18 @@
+// The shell's way to the picture readers and writers: opening by type or by
+// extension, and writing a document in its file type with the BMP and GIF
+// dialogs asked at the moment the writers need their answers.
+#pragma once
+
+#include "app/document/picture.h"
+#include "platform/win.h"
+
+// Loads path as read type `type`; null when it cannot (the readers show
+// their own messages).
+PictureDocument* load_picture(const char* path, int type);
+// Loads path as the read type its extension names; null when none does.
+PictureDocument* load_picture_by_extension(const char* path);
+
+// Writes doc to its file name in its file type (1-based write-type
+// position), running "BMP_DIALOG" or "GIF_DIALOG" first for those types.
+enum class WriteResult { Written, Cancelled, Failed };
+WriteResult write_picture(HWND owner, PictureDocument& doc);

@@ -1,0 +1,67 @@
+#include "app/shell/save_dlg.h"
+
+#include "app/shell/addin_host.h"
+#include "app/shell/file_dialog_text.h"
+#include "app/shell/picture_io.h"
+#include "app/shell/settings.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool ask_overwrite(HWND owner, const PictureDocument& doc) {
+    char text[kFileNameSize + 64];
+    std::snprintf(text, sizeof text, "Overwrite to %s\nAre you sure?", doc.file_name);
+    return MessageBoxA(owner, text, "Save Picture", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+// The save dialog; on OK the chosen type and name (with the type's
+// extension added where the name lacks one) become the document's.
+bool choose_name(HWND owner, PictureDocument& doc) {
+    const FileTypeTable& types = addin_host().write_types;
+    std::string filters = save_filter_list(types, 0);
+    char path[kPathCapacity] = {};
+    std::string initial = initial_save_name(doc.file_name, types);
+    std::snprintf(path, sizeof path, "%s", initial.c_str());
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filters.c_str();
+    // A type past the table (an Add-In decoder's position) preselects the
+    // native type.
+    ofn.nFilterIndex = doc.file_type >= 1 && doc.file_type <= types.count ? DWORD(doc.file_type) : 1;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrTitle = "Save Picture";
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+    if (!GetSaveFileNameA(&ofn)) return false;
+    int type = int(ofn.nFilterIndex);
+    if (type < 1 || type > types.count) return false;
+    doc.file_type = type;
+    std::string name = with_extension(path, types.types[type - 1].extension);
+    std::snprintf(doc.file_name, sizeof doc.file_name, "%s", name.c_str());
+    return true;
+}
+
+} // namespace
+
+int save_picture(HWND owner, PictureDocument& doc, int ask) {
+    const FileTypeTable& types = addin_host().write_types;
+    bool named_known = (doc.flags & kDocNamed) &&
+                       find_type_by_extension(doc.file_name, types).found;
+    if (ask == 1 && named_known) {
+        if (!ask_overwrite(owner, doc)) return 0;
+    } else if (!choose_name(owner, doc)) {
+        return 0;
+    }
+    WriteResult result = write_picture(owner, doc);
+    if (result == WriteResult::Failed) {
+        char text[kFileNameSize + 64];
+        std::snprintf(text, sizeof text, "Unable to Save Picture\n%s", doc.file_name);
+        MessageBoxA(owner, text, "Save Error", MB_OK | MB_ICONEXCLAMATION);
+    }
+    return result == WriteResult::Written ? 1 : 0;
+}

@@ -1,0 +1,117 @@
+#include "app/shell/startup.h"
+
+#include "app/shell/addin_host.h"
+#include "app/shell/addin_dll_loader.h"
+#include "app/shell/frame_wnd.h"
+#include "app/shell/pen_slots.h"
+#include "app/shell/registry_store.h"
+#include "app/shell/shell_state.h"
+#include "app/shell/window_classes.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace {
+
+// A second start gives the running program its command line as text (the
+// receiver cannot read the sender's memory) and ends.
+bool hand_over_to_running_instance(const char* command_line) {
+    HWND running = FindWindowA(kFrameClass, nullptr);
+    if (!running) return false;
+    SetForegroundWindow(running);
+    if (command_line && *command_line) {
+        COPYDATASTRUCT data{};
+        data.dwData = kMsgOpenCommandLine;
+        data.cbData = DWORD(std::strlen(command_line) + 1);
+        data.lpData = const_cast<char*>(command_line);
+        SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    }
+    return true;
+}
+
+int screen_depth() {
+    HDC dc = GetDC(nullptr);
+    int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+    ReleaseDC(nullptr, dc);
+    return bits;
+}
+
+void load_settings_from_registry() {
+    char current[kPathCapacity] = {};
+    GetCurrentDirectoryA(sizeof current, current);
+    RegistryStore store(shell_state().registry_key);
+    ScreenSize screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    load_settings(settings(), store.ok() ? &store : nullptr, screen, current);
+}
+
+bool load_default_pens(HINSTANCE instance) {
+    HRSRC info = FindResourceA(instance, "VELMO_DEFAULT_PEN", MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+    HGLOBAL block = info ? LoadResource(instance, info) : nullptr;
+    const BYTE* strip = block ? static_cast<const BYTE*>(LockResource(block)) : nullptr;
+    return strip && build_pen_slots(pen_slots(), strip, SizeofResource(instance, info));
+}
+
+void init_globals(HINSTANCE instance) {
+    load_settings_from_registry();
+    load_default_pens(instance);
+    shell_state().current_tool = 0;
+    discover_program_addins();
+    SetCurrentDirectoryA(settings().current_path);
+    ShellState& state = shell_state();
+    for (int i = 0; i < kMenuHelpIds; ++i) state.menu_help_ids[i] = UINT(i);
+    state.accelerators = LoadAcceleratorsA(instance, "VELMO_MENU");
+}
+
+} // namespace
+
+HWND start_velmo(HINSTANCE instance, const char* command_line, int show) {
+    ShellWindows& w = shell_windows();
+    w.instance = instance;
+    if (hand_over_to_running_instance(command_line)) return nullptr;
+
+    ShellState& state = shell_state();
+    state.display_depth = screen_depth();
+    if (state.display_depth < 8) {
+        MessageBoxA(nullptr, "You need over 8bit Display for running Velmo", "Error",
+                    MB_OK | MB_ICONEXCLAMATION);
+        return nullptr;
+    }
+    if (!register_window_classes(instance)) return nullptr;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS |
+                                                       ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    state.wheel_message = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
+    init_globals(instance);
+
+    HWND frame = create_frame_window(instance, settings());
+    if (!frame || !create_mdi_client(frame)) {
+        if (frame) DestroyWindow(frame);
+        return nullptr;
+    }
+    if (command_line && *command_line)
+        SendMessageA(frame, kMsgOpenCommandLine, 0, reinterpret_cast<LPARAM>(command_line));
+    ShowWindow(frame, settings().mainWnd_zoomed ? SW_SHOWMAXIMIZED : show);
+    UpdateWindow(frame);
+    return frame;
+}
+
+void run_message_loop() {
+    const ShellWindows& w = shell_windows();
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (TranslateMDISysAccel(w.mdi_client, &msg)) continue;
+        if (w.frame && TranslateAcceleratorA(w.frame, shell_state().accelerators, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void shut_down_velmo() {
+    char current[kPathCapacity] = {};
+    GetCurrentDirectoryA(sizeof current, current);
+    RegistryStore store(shell_state().registry_key);
+    if (store.ok()) save_settings(settings(), store, current);
+    free_pen_slots(pen_slots());
+    release_program_addins();
+}

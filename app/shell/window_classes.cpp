@@ -1,0 +1,45 @@
+#include "app/shell/window_classes.h"
+
+#include "app/shell/dialog_bar.h"
+#include "app/shell/frame_wnd.h"
+#include "app/shell/tool_wnd.h"
+
+namespace {
+
+struct WindowClass {
+    const char* name;
+    WNDPROC procedure;
+    UINT style;
+    int background; // a system colour index + 1
+    const char* menu;
+    const char* icon;   // program resource, or null
+    LPCSTR cursor;      // system cursor, or null for none
+};
+
+// In registration order. The windows of the pictures, palettes, pens, zoom,
+// tile view, animation test, animation view and mini zoomer register their
+// classes with their own code, next to their window procedures.
+const WindowClass kClasses[] = {
+    {kFrameClass, VLFrameWndProc, 0x1003, COLOR_WINDOW + 1, "VELMO_MENU", "VELMO_ICON",
+     IDC_ARROW},
+    {kToolWindowClass, VLToolWndProc, 0x100B, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kDialogBarClass, VLDialogBarWndProc, 0x1003, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+};
+
+} // namespace
+
+bool register_window_classes(HINSTANCE instance) {
+    for (const WindowClass& c : kClasses) {
+        WNDCLASSA wc{};
+        wc.style = c.style;
+        wc.lpfnWndProc = c.procedure;
+        wc.hInstance = instance;
+        wc.hIcon = c.icon ? LoadIconA(instance, c.icon) : nullptr;
+        wc.hCursor = c.cursor ? LoadCursorA(nullptr, c.cursor) : nullptr;
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(INT_PTR(c.background));
+        wc.lpszMenuName = c.menu;
+        wc.lpszClassName = c.name;
+        if (!RegisterClassA(&wc)) return false;
+    }
+    return true;
+}
