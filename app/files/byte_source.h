@@ -19,6 +19,25 @@ public:
     virtual bool skip(std::uint64_t count) = 0;
 };
 
+// A file opened for reading as the readers open theirs (read access, no
+// sharing, existing files only); closed when it goes out of scope.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const char* path)
+        : file_(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr)) {}
+    ~ReadOnlyFile() {
+        if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    bool is_open() const { return file_ != INVALID_HANDLE_VALUE; }
+    HANDLE handle() const { return file_; }
+
+private:
+    HANDLE file_;
+};
+
 // An open file from its current position; the caller keeps and closes it.
 class FileSource : public ByteSource {
 public:

@@ -30,24 +30,6 @@ bool is_pen_slot(const Surface* slot) {
     return slot && slot->info && slot->bits && slot->width() == 32 && slot->height() == 32;
 }
 
-// Closes the handle on every way out of a reader.
-class OpenFile {
-public:
-    explicit OpenFile(const char* path)
-        : file_(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                            nullptr)) {}
-    ~OpenFile() {
-        if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    bool is_open() const { return file_ != INVALID_HANDLE_VALUE; }
-    HANDLE handle() const { return file_; }
-
-private:
-    HANDLE file_;
-};
-
 } // namespace
 
 int write_palette_file(const char* path, const RGBQUAD* palette) {
@@ -61,7 +43,7 @@ int write_palette_file(const char* path, const RGBQUAD* palette) {
 }
 
 int read_palette_file(const char* path, RGBQUAD* destination) {
-    OpenFile file(path);
+    ReadOnlyFile file(path);
     if (!file.is_open()) return 0;
     FileSource source(file.handle());
     return read_palette_file(source, destination);
@@ -101,7 +83,7 @@ int write_pen_file(const char* path, Surface* const* slots, int count) {
 }
 
 int read_pen_file(const char* path, Surface* const* slots, int capacity) {
-    OpenFile file(path);
+    ReadOnlyFile file(path);
     if (!file.is_open()) return 0;
     FileSource source(file.handle());
     return read_pen_file(source, slots, capacity);
