@@ -54,6 +54,28 @@ inline void blend_row_scalar(BYTE* d, const BYTE* s, const BYTE* m, int n, BYTE 
     blend_row_scalar_from<F>(0, d, s, m, n, key, value, tone);
 }
 
+#ifdef __SSE2__
+// Sixteen pixels of blend_row; the caller keeps the constants in registers.
+template <unsigned F>
+inline void blend_16(BYTE* d, const BYTE* s, const BYTE* m, __m128i vkey, __m128i vvalue,
+                     __m128i vtone) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+    __m128i sv = zero;
+    if (reads_source(F)) sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+    __m128i sel = (F & kScreened) ? vtone : _mm_cmpeq_epi8(zero, zero);
+    if (F & kMasked) {
+        const __m128i mv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m));
+        sel = _mm_andnot_si128(_mm_cmpeq_epi8(mv, zero), sel);
+    }
+    if (F & kSkipKey) sel = _mm_andnot_si128(_mm_cmpeq_epi8(sv, vkey), sel);
+    if (F & kOnlyMatch) sel = _mm_and_si128(_mm_cmpeq_epi8(sv, vkey), sel);
+    const __m128i v = (F & kConstant) ? vvalue : sv;
+    const __m128i out = _mm_or_si128(_mm_and_si128(sel, v), _mm_andnot_si128(sel, dv));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), out);
+}
+#endif
+
 template <unsigned F>
 inline void blend_row(BYTE* d, const BYTE* s, const BYTE* m, int n, BYTE key, BYTE value,
                       std::uint32_t tone) {
@@ -61,26 +83,15 @@ inline void blend_row(BYTE* d, const BYTE* s, const BYTE* m, int n, BYTE key, BY
 #ifdef __SSE2__
     const __m128i vkey = _mm_set1_epi8(char(key));
     const __m128i vvalue = _mm_set1_epi8(char(value));
-    const __m128i vtone = _mm_set1_epi32(int(tone));
-    const __m128i zero = _mm_setzero_si128();
     // Sixteen is a multiple of the pattern's period, so one tone vector
     // serves every step and the tail continues at the same phase.
-    for (; i + 16 <= n; i += 16) {
-        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-        __m128i sv = zero;
-        if (reads_source(F)) sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        __m128i sel = _mm_cmpeq_epi8(zero, zero);
-        if (F & kSkipKey) sel = _mm_andnot_si128(_mm_cmpeq_epi8(sv, vkey), sel);
-        if (F & kOnlyMatch) sel = _mm_and_si128(_mm_cmpeq_epi8(sv, vkey), sel);
-        if (F & kMasked) {
-            const __m128i mv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + i));
-            sel = _mm_andnot_si128(_mm_cmpeq_epi8(mv, zero), sel);
-        }
-        if (F & kScreened) sel = _mm_and_si128(sel, vtone);
-        const __m128i v = (F & kConstant) ? vvalue : sv;
-        const __m128i out = _mm_xor_si128(dv, _mm_and_si128(_mm_xor_si128(dv, v), sel));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), out);
+    const __m128i vtone = _mm_set1_epi32(int(tone));
+    auto at = [](const BYTE* p, int k) { return p ? p + k : p; };
+    for (; i + 32 <= n; i += 32) {
+        blend_16<F>(d + i, at(s, i), at(m, i), vkey, vvalue, vtone);
+        blend_16<F>(d + i + 16, at(s, i + 16), at(m, i + 16), vkey, vvalue, vtone);
     }
+    for (; i + 16 <= n; i += 16) blend_16<F>(d + i, at(s, i), at(m, i), vkey, vvalue, vtone);
 #endif
     blend_row_scalar_from<F>(i, d, s, m, n, key, value, tone);
 }
