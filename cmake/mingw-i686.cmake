@@ -1,24 +1,8 @@
-# Cross-compiles the product for 32-bit Windows with mingw-w64 on Debian.
-set(CMAKE_SYSTEM_NAME Windows)
+# The product: 32-bit Windows, built with mingw-w64 on Debian.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_DLLTOOL i686-w64-mingw32-dlltool)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Test programs run under Wine; the runner keeps one prefix per build folder.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
-
+set(VELMO_MINGW_TRIPLE i686-w64-mingw32)
+set(VELMO_WINE_ARCH win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
+# Every Windows 8 or later machine has SSE2.
 set(CMAKE_C_FLAGS_INIT "-msse2")
 set(CMAKE_CXX_FLAGS_INIT "-msse2")
-# Static runtime: the binaries need only system DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

@@ -19,8 +19,13 @@ function(velmo_test name)
   add_executable(${name} ${T_SOURCES})
   velmo_target(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} velmo_gtest_main)
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  if(VELMO_WIN32)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_display)
+  if(NOT VELMO_WIN32)
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  elseif(VELMO_WINE_TESTS)
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name} PROPERTIES
+      FIXTURES_REQUIRED wine
+      RESOURCE_LOCK wine_display
+      ENVIRONMENT "VELMO_BUILD_DIR=${CMAKE_BINARY_DIR}")
   endif()
 endfunction()

@@ -7,7 +7,14 @@ wine_setup_env() { # build-folder
     build=$(cd "$1" && pwd)
     export VELMO_BUILD_DIR=$build
     export WINEPREFIX=$build/wineprefix
-    export WINEARCH=win32
+    # The build folder says which Windows it targets (written by CMake).
+    export WINEARCH
+    WINEARCH=$(cat "$build/wine-arch" 2>/dev/null || echo win32)
+    if [ "$WINEARCH" = win64 ]; then
+        export WINELOADER=/usr/lib/wine/wine64
+    else
+        export WINELOADER=/usr/lib/wine/wine
+    fi
     export WINEDEBUG=${WINEDEBUG:--all}
     # No installer prompt for Mono or Gecko may ever wait for a click.
     export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -23,8 +30,8 @@ wine_ensure_prefix() {
     (
         flock 9
         if [ ! -f "$WINEPREFIX/.velmo-ready" ]; then
-            wineboot -i >/dev/null 2>&1 || true
-            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+            "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+            "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
             wineserver -w
             touch "$WINEPREFIX/.velmo-ready"
         fi

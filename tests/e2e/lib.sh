@@ -11,7 +11,7 @@ mkdir -p "$artefacts"
 
 # start_velmo [ARGS...]: starts the program; sets VELMO_PID.
 start_velmo() {
-    "$source_dir/scripts/wine-run" "$build/bin/velmo.exe" "$@" &
+    "$source_dir/scripts/wine-run" "$build/bin/velmo.exe" "$@" >>"$artefacts/velmo.log" 2>&1 &
     VELMO_PID=$!
 }
 
@@ -35,16 +35,17 @@ close_window() {
     xdotool key --clearmodifiers alt+F4
 }
 
-# wait_exit [SECONDS]: waits for velmo.exe to end; prints its exit code.
+# wait_exit [SECONDS]: waits for velmo.exe to end; sets VELMO_RC to its exit
+# code. Call it in the test's own shell, not in $(...): only the shell that
+# started the program can wait for it.
 wait_exit() {
     local deadline=$((SECONDS + ${1:-30}))
     while kill -0 "$VELMO_PID" 2>/dev/null; do
         [ $SECONDS -lt $deadline ] || { echo "velmo.exe did not end" >&2; kill "$VELMO_PID"; return 1; }
         sleep 0.2
     done
-    local rc=0
-    wait "$VELMO_PID" || rc=$?
-    echo "$rc"
+    VELMO_RC=0
+    wait "$VELMO_PID" || VELMO_RC=$?
 }
 
 # screenshot NAME: keeps a picture of the whole screen as an artefact.

@@ -7,8 +7,8 @@ start_velmo
 frame=$(wait_window '^Velmo$')
 screenshot start_close
 close_window "$frame"
-rc=$(wait_exit)
-[ "$rc" = 0 ] || { echo "velmo.exe exited with $rc" >&2; exit 1; }
+wait_exit
+[ "$VELMO_RC" = 0 ] || { echo "velmo.exe exited with $VELMO_RC" >&2; exit 1; }
 if pgrep -f "$build/bin/velmo.exe" >/dev/null; then
     echo "a velmo.exe process is still running" >&2
     exit 1

@@ -1,0 +1,70 @@
+#include "harness.h"
+
+namespace {
+
+// The innermost answerer of this thread; tests run on one thread.
+DialogAnswerer* current = nullptr;
+
+std::string window_text(HWND wnd) {
+    char buf[1024] = {};
+    GetWindowTextA(wnd, buf, sizeof buf);
+    return buf;
+}
+
+// A message box keeps its text in a static control with id 0xFFFF.
+std::string dialog_text(HWND dialog) {
+    HWND text = GetDlgItem(dialog, 0xFFFF);
+    return text ? window_text(text) : std::string();
+}
+
+bool is_dialog(HWND wnd) {
+    char cls[64] = {};
+    GetClassNameA(wnd, cls, sizeof cls);
+    return std::string(cls) == "#32770";
+}
+
+} // namespace
+
+DialogAnswerer::DialogAnswerer(Answer answer, std::string caption)
+    : answer_(std::move(answer)), caption_(std::move(caption)), previous_(current) {
+    current = this;
+    hook_ = SetWindowsHookExA(WH_CBT, cbt_hook, nullptr, GetCurrentThreadId());
+}
+
+DialogAnswerer::~DialogAnswerer() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (timer_) KillTimer(nullptr, timer_);
+    current = previous_;
+}
+
+void DialogAnswerer::press(HWND dialog, int button_id) {
+    HWND button = GetDlgItem(dialog, button_id);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED), LPARAM(button));
+}
+
+LRESULT CALLBACK DialogAnswerer::cbt_hook(int code, WPARAM wp, LPARAM lp) {
+    DialogAnswerer* self = current;
+    if (self && code == HCBT_ACTIVATE) {
+        HWND wnd = reinterpret_cast<HWND>(wp);
+        if (is_dialog(wnd) && (self->caption_.empty() || window_text(wnd) == self->caption_) &&
+            !self->pending_) {
+            // Answer from the dialog's modal loop, once it runs, not from
+            // inside its activation.
+            self->pending_ = wnd;
+            self->timer_ = SetTimer(nullptr, 0, 10, on_timer);
+        }
+    }
+    return CallNextHookEx(self ? self->hook_ : nullptr, code, wp, lp);
+}
+
+void CALLBACK DialogAnswerer::on_timer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    DialogAnswerer* self = current;
+    if (!self || !self->pending_) return;
+    HWND dialog = self->pending_;
+    self->pending_ = nullptr;
+    self->timer_ = 0;
+    self->captions_.push_back(window_text(dialog));
+    self->texts_.push_back(dialog_text(dialog));
+    self->answer_(dialog);
+}
