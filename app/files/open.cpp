@@ -1,0 +1,263 @@
+#include "app/files/open.h"
+
+#include "app/canvas/composite.h"
+#include "app/files/native_file.h"
+#include "engine/rasko.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// The most a picture's layers (image, undo copy and mask plane each) may
+// take. A 32-bit process cannot hold more; refusing early keeps a GIF that
+// announces a huge screen and many frames from exhausting memory first.
+constexpr std::uint64_t kMaxLayerBytes = 0x60000000u;
+
+bool layers_fit(int width, int height, std::uint64_t layers) {
+    if (width < 1 || height < 1) return false;
+    const std::uint64_t plane = std::uint64_t((width + 3) & ~3) * std::uint64_t(height);
+    return layers != 0 && plane * 3 * layers <= kMaxLayerBytes;
+}
+
+struct LogPalette {
+    LOGPALETTE header;
+    PALETTEENTRY more[255];
+};
+
+bool open_native(LPCSTR path, PictureDocument& doc) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const int ok = read_native_file(file, doc);
+    CloseHandle(file);
+    doc.file_type = 1;
+    doc.gif_colour_bits = 8;
+    return ok;
+}
+
+bool open_bmp(LPCSTR path, PictureDocument& doc) {
+    BITMAPINFOHEADER* dib = RaskoOpenDIB(nullptr, path);
+    if (!dib) return false;
+    const int width = dib->biWidth, height = dib->biHeight;
+    const bool made = layers_fit(width, height, 1) && create_bottom_layer(doc, width, height);
+    if (made) {
+        Layer& layer = *bottom_layer(doc);
+        Surface& image = *layer.image;
+        std::memcpy(image.colour_table(), reinterpret_cast<BYTE*>(dib) + dib->biSize,
+                    256 * sizeof(RGBQUAD));
+        std::memcpy(image.bits, reinterpret_cast<BYTE*>(dib) + dib->biSize + 1024,
+                    image.pixel_bytes());
+        // A picture read from a BMP has one layer, named apart from the
+        // numbered ones that later layers get.
+        std::strcpy(layer.name, "Layer:0");
+        doc.next_layer_number = 1;
+        update_palette(doc);
+        image.copy_to(*layer.undo_copy);
+    }
+    RaskoDestroyDIB(dib);
+    doc.file_type = 2;
+    doc.gif_colour_bits = 8;
+    return made;
+}
+
+// Frees what the GIF reader handed back and has not been used up yet.
+void release_gif(GifAnimation& gif) {
+    if (gif.frames) {
+        for (DWORD i = 0; i < gif.frameCount; ++i) {
+            GifFrame* frame = gif.frames[i];
+            if (!frame) continue;
+            if (frame->dib) RaskoDestroyDIB(frame->dib);
+            GlobalFree(frame);
+            gif.frames[i] = nullptr;
+        }
+        GlobalFree(gif.frames);
+        gif.frames = nullptr;
+    }
+    GlobalFree(gif.globalPalette);
+    gif.globalPalette = nullptr;
+}
+
+bool same_colours(const RGBQUAD* a, const RGBQUAD* b) {
+    for (int i = 0; i < 256; ++i)
+        if (a[i].rgbRed != b[i].rgbRed || a[i].rgbGreen != b[i].rgbGreen ||
+            a[i].rgbBlue != b[i].rgbBlue)
+            return false;
+    return true;
+}
+
+// A frame with a local colour table keeps its colours as closely as the
+// shared palette allows: its pixels move to the nearest global colour. The
+// transparent index keeps its place so that the frame's key still works.
+void remap_to_global(GifFrame& frame, const RGBQUAD* global) {
+    auto* table = reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(frame.dib) + frame.dib->biSize);
+    if (same_colours(table, global)) return;
+    if (frame.transparentIndex >= 0 && frame.transparentIndex < 256)
+        table[frame.transparentIndex] = global[frame.transparentIndex];
+    LogPalette palette{};
+    palette.header.palVersion = 0x300;
+    palette.header.palNumEntries = 256;
+    PALETTEENTRY* entries = palette.header.palPalEntry;
+    for (int i = 0; i < 256; ++i)
+        entries[i] = {global[i].rgbRed, global[i].rgbGreen, global[i].rgbBlue, 0};
+    RaskoChangeDIBPalette(frame.dib, frame.bits, &palette.header);
+}
+
+void load_gif_frame(PictureDocument& doc, Layer& layer, GifFrame& frame, const GifAnimation& gif) {
+    Surface& image = *layer.image;
+    const int width = image.width(), height = image.height();
+    std::memset(image.bits, int(gif.backgroundIndex & 0xFF), image.pixel_bytes());
+    if (gif.globalPalette) remap_to_global(frame, gif.globalPalette);
+    RaskoCopyDIBBits(image.info, image.bits, frame.left, frame.top, frame.dib->biWidth,
+                     frame.dib->biHeight, frame.dib, frame.bits, 0, 0);
+    if (gif.globalPalette) image.set_palette(gif.globalPalette);
+    image.copy_to(*layer.undo_copy);
+
+    // The area stays inside the picture: at least one pixel wide and high.
+    const LONG left = std::clamp<LONG>(frame.left, 0, width - 1);
+    const LONG top = std::clamp<LONG>(frame.top, 0, height - 1);
+    layer.area = {left, top, std::min<LONG>(frame.dib->biWidth, width - left),
+                  std::min<LONG>(frame.dib->biHeight, height - top)};
+    layer.interval = frame.delay * 10;
+    layer.disposal = frame.disposal;
+    if (frame.transparentIndex != -1) {
+        layer.key_colour = frame.transparentIndex & 0xFF;
+        layer.flags |= kLayerAnimTransparent;
+        doc.gif_options |= kGifTransparent;
+    }
+    if (frame.userInput) layer.flags |= kLayerAnimUserInput;
+}
+
+bool build_from_gif(PictureDocument& doc, GifAnimation& gif) {
+    const int width = int(gif.screenWidth), height = int(gif.screenHeight);
+    if (!layers_fit(width, height, gif.frameCount) || !gif.frames) return false;
+    if (!create_bottom_layer(doc, width, height)) return false;
+    for (DWORD i = 1; i < gif.frameCount; ++i) {
+        doc.flags |= kDocModified;
+        if (!add_layer_above(doc)) return false;
+    }
+    LayerNode* node = doc.layers->next;
+    for (DWORD i = 0; i < gif.frameCount; ++i, node = node->next) {
+        GifFrame* frame = gif.frames[i];
+        if (frame && frame->dib && frame->bits) load_gif_frame(doc, *node->layer, *frame, gif);
+        if (frame && frame->dib) RaskoDestroyDIB(frame->dib);
+        GlobalFree(frame);
+        gif.frames[i] = nullptr;
+    }
+    if (gif.interlaced) doc.gif_options |= kGifInterlaced;
+    if (gif.frameCount > 1) {
+        doc.gif_options |= kGifAnimation;
+        doc.flags |= kDocOnlyCurrentLayer;
+    }
+    doc.gif_colour_bits = int(gif.bitsPerPixel);
+    doc.gif_repeat_count = gif.loopCount;
+    std::memcpy(doc.gif_comment, gif.comment, sizeof doc.gif_comment - 1);
+    doc.gif_comment[sizeof doc.gif_comment - 1] = '\0';
+    update_palette(doc);
+    return true;
+}
+
+bool open_gif(LPCSTR path, PictureDocument& doc) {
+    GifAnimation gif{};
+    if (!RaskoOpenGIFEx(path, &gif)) return false;
+    const bool built = build_from_gif(doc, gif);
+    release_gif(gif);
+    doc.file_type = 3;
+    return built;
+}
+
+// Frees the frames and arrays an Add-In decoder handed over, unless it
+// keeps them.
+void release_addin_image(AddInImage& image) {
+    if (image.flags & kAddInImageAddInOwns) return;
+    for (DWORD i = 0; image.dibs && i < image.frame_count; ++i) {
+        if (image.dibs[i]) GlobalFree(image.dibs[i]);
+        if ((image.flags & kAddInImageSeparateBits) && image.bits && image.bits[i])
+            GlobalFree(image.bits[i]);
+    }
+    GlobalFree(image.dibs);
+    GlobalFree(image.bits);
+}
+
+bool usable_frame(const BITMAPINFOHEADER* dib, const BYTE* bits) {
+    return dib && bits && dib->biSize >= 40 && dib->biSize <= 124 && dib->biBitCount == 8 &&
+           dib->biWidth >= 1 && dib->biHeight >= 1;
+}
+
+void load_addin_frame(Layer& layer, const AddInImage& frames, DWORD i, const RGBQUAD* table) {
+    Surface& image = *layer.image;
+    const BITMAPINFOHEADER* dib = frames.dibs[i];
+    RaskoCopyDIBBits(image.info, image.bits, 0, 0, dib->biWidth, dib->biHeight, dib,
+                     frames.bits[i], 0, 0);
+    image.set_palette(table);
+    image.copy_to(*layer.undo_copy);
+    if (frames.flags & kAddInImageKeyColour) layer.key_colour = int(frames.key_colour & 0xFF);
+    if (frames.flags & kAddInImageBackground)
+        layer.background_colour = int(frames.background_colour & 0xFF);
+}
+
+bool build_from_addin(PictureDocument& doc, const AddInImage& frames) {
+    if (frames.frame_count == 0 || !frames.dibs || !frames.bits) return false;
+    for (DWORD i = 0; i < frames.frame_count; ++i)
+        if (!usable_frame(frames.dibs[i], frames.bits[i])) return false;
+    const BITMAPINFOHEADER* first = frames.dibs[0];
+    if (!layers_fit(first->biWidth, first->biHeight, frames.frame_count) ||
+        !create_bottom_layer(doc, first->biWidth, first->biHeight))
+        return false;
+    const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(
+        reinterpret_cast<const BYTE*>(first) + first->biSize);
+    load_addin_frame(*bottom_layer(doc), frames, 0, table);
+    for (DWORD i = 1; i < frames.frame_count; ++i) {
+        doc.flags |= kDocModified;
+        Layer* layer = add_layer_above(doc);
+        if (!layer) return false;
+        load_addin_frame(*layer, frames, i, table);
+    }
+    doc.current = doc.layers->next;
+    update_palette(doc);
+    return true;
+}
+
+bool open_addin(LPCSTR path, AddInFileProc decode, PictureDocument& doc) {
+    if (!decode) return false;
+    AddInImage frames{};
+    frames.size = sizeof frames;
+    const bool decoded = decode(path, &frames) != 0;
+    const bool built = decoded && build_from_addin(doc, frames);
+    if (decoded) release_addin_image(frames);
+    // The decoder's format need not have an encoder; the native type is the
+    // one Save As can always offer for such a picture.
+    doc.file_type = 1;
+    doc.gif_colour_bits = 8;
+    return built;
+}
+
+} // namespace
+
+PictureDocument* open_picture_file(LPCSTR path, int type, const FileTypeTable& read_types,
+                                   Surface* pen) {
+    if (!path || type < 0 || type >= read_types.count) return nullptr;
+    PictureDocument* doc = create_document();
+    if (!doc) return nullptr;
+    bool ok;
+    switch (type) {
+    case kNativeType: ok = open_native(path, *doc); break;
+    case kBmpType: ok = open_bmp(path, *doc); break;
+    case kGifType: ok = open_gif(path, *doc); break;
+    default: ok = open_addin(path, read_types.types[type].function, *doc); break;
+    }
+    if (!ok) {
+        free_document(doc);
+        return nullptr;
+    }
+    std::snprintf(doc->file_name, sizeof doc->file_name, "%s", path);
+    doc->update_rect = {0, 0, picture_width(*doc), picture_height(*doc)};
+    recomposite(*doc);
+    doc->current_pen = pen;
+    doc->current_pen_index = 0;
+    doc->flags |= kDocNamed;
+    if (type <= kGifType) doc->flags &= ~kDocModified;
+    return doc;
+}

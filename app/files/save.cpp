@@ -1,0 +1,269 @@
+#include "app/files/save.h"
+
+#include "app/canvas/composite.h"
+#include "app/files/native_file.h"
+#include "app/files/safe_write.h"
+#include "engine/rasko.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const RGBQUAD* colour_table_of(const BITMAPINFOHEADER* dib) {
+    return reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(dib) + dib->biSize);
+}
+
+struct DibDeleter {
+    void operator()(BITMAPINFOHEADER* dib) const { RaskoDestroyDIB(dib); }
+};
+using DibPtr = std::unique_ptr<BITMAPINFOHEADER, DibDeleter>;
+
+BYTE* bits_of(BITMAPINFOHEADER* dib) {
+    return reinterpret_cast<BYTE*>(dib) + dib->biSize + 256 * sizeof(RGBQUAD);
+}
+
+// Pixels of index 2^bits and above would lose their high bits in a GIF of
+// 2^bits colours; they take the nearest of the first 2^bits colours instead
+// (sum of absolute differences, lowest index on a tie), as the 4-bit BMP
+// writer does.
+void map_into_first_colours(BITMAPINFOHEADER* dib, int bits) {
+    const int n = 1 << bits;
+    const RGBQUAD* table = colour_table_of(dib);
+    BYTE map[256];
+    for (int i = 0; i < 256; ++i) {
+        map[i] = BYTE(i);
+        if (i < n) continue;
+        int best = 1024;
+        for (int j = 0; j < n; ++j) {
+            const int d = std::abs(table[i].rgbRed - table[j].rgbRed) +
+                          std::abs(table[i].rgbGreen - table[j].rgbGreen) +
+                          std::abs(table[i].rgbBlue - table[j].rgbBlue);
+            if (d < best) {
+                best = d;
+                map[i] = BYTE(j);
+            }
+        }
+    }
+    const int width = dib->biWidth, stride = (width + 3) & ~3;
+    BYTE* row = bits_of(dib);
+    for (int y = 0; y < dib->biHeight; ++y, row += stride)
+        for (int x = 0; x < width; ++x) row[x] = map[row[x]];
+}
+
+int gif_bits(const PictureDocument& doc) { return std::clamp(doc.gif_colour_bits, 1, 8); }
+
+// Runs a writer that takes a file handle through a SafeWriter.
+template <typename Write> int write_safely(const char* name, Write write) {
+    SafeWriter writer(name);
+    if (!writer.open()) return 0;
+    if (!write(writer.handle())) writer.fail();
+    return writer.commit() ? 1 : 0;
+}
+
+int save_native(PictureDocument& doc) {
+    return write_safely(doc.file_name,
+                        [&](HANDLE file) { return write_native_file(file, doc) != 0; });
+}
+
+int save_bmp(PictureDocument& doc, int bits) {
+    const Surface& c = *doc.composite;
+    return write_safely(doc.file_name, [&](HANDLE file) {
+        return (bits == 4 ? RaskoSaveDIBHandle4bit(file, c.info, c.bits)
+                          : RaskoSaveDIBHandle(file, c.info, c.bits)) != 0;
+    });
+}
+
+int save_still_gif(PictureDocument& doc, int transparent) {
+    const Surface& c = *doc.composite;
+    const int bits = gif_bits(doc);
+    DibPtr reduced;
+    if (bits < 8) {
+        reduced.reset(RaskoCreateDIBPart(c.info, c.bits, 0, 0, c.width(), c.height()));
+        if (!reduced) return 0;
+        map_into_first_colours(reduced.get(), bits);
+    }
+    const BITMAPINFOHEADER* header = reduced ? reduced.get() : c.info;
+    const BYTE* pixels = reduced ? bits_of(reduced.get()) : c.bits;
+    const int interlaced = (doc.gif_options & kGifInterlaced) ? 1 : 0;
+    return write_safely(doc.file_name, [&](HANDLE file) {
+        return RaskoSaveGIFHandle(file, header, pixels, bits, interlaced, transparent,
+                                  doc.gif_comment) != 0;
+    });
+}
+
+// The layer's animation frame rectangle, kept inside the picture and at
+// least one pixel in size.
+AreaRect frame_area(const Layer& layer, int width, int height) {
+    const LONG left = std::clamp<LONG>(layer.area.left, 0, width - 1);
+    const LONG top = std::clamp<LONG>(layer.area.top, 0, height - 1);
+    return {left, top, std::clamp<LONG>(layer.area.width, 1, width - left),
+            std::clamp<LONG>(layer.area.height, 1, height - top)};
+}
+
+int save_animated_gif(PictureDocument& doc) {
+    const int width = picture_width(doc), height = picture_height(doc);
+    const int bits = gif_bits(doc);
+    const Layer& current = *doc.current->layer;
+    RGBQUAD palette[256];
+    std::memcpy(palette, current.image->colour_table(), sizeof palette);
+
+    std::vector<GifFrame> frames;
+    std::vector<DibPtr> made; // frame pictures made here, not the layer images
+    for (LayerNode* node = doc.layers->next; node != doc.layers; node = node->next) {
+        const Layer& layer = *node->layer;
+        const Surface& image = *layer.image;
+        const AreaRect area = frame_area(layer, width, height);
+        GifFrame frame{};
+        if (area.width < width || area.height < height || bits < 8) {
+            DibPtr part(RaskoCreateDIBPart(image.info, image.bits, area.left, area.top,
+                                           area.width, area.height));
+            if (!part) return 0;
+            if (bits < 8) map_into_first_colours(part.get(), bits);
+            frame.dib = part.get();
+            frame.bits = bits_of(part.get());
+            frame.left = area.left;
+            frame.top = area.top;
+            made.push_back(std::move(part));
+        } else {
+            frame.dib = image.info;
+            frame.bits = image.bits;
+        }
+        frame.transparentIndex = (layer.flags & kLayerAnimTransparent) ? layer.key_colour : -1;
+        frame.delay = layer.interval / 10;
+        frame.disposal = layer.disposal;
+        frame.userInput = (layer.flags & kLayerAnimUserInput) ? 1 : 0;
+        frames.push_back(frame);
+    }
+    std::vector<GifFrame*> frame_pointers;
+    for (GifFrame& frame : frames) frame_pointers.push_back(&frame);
+
+    GifAnimation gif{};
+    gif.frameCount = DWORD(frames.size());
+    gif.screenWidth = DWORD(width);
+    gif.screenHeight = DWORD(height);
+    gif.backgroundIndex = DWORD(current.background_colour & 0xFF);
+    gif.bitsPerPixel = DWORD(bits);
+    gif.interlaced = (doc.gif_options & kGifInterlaced) ? 1 : 0;
+    gif.loopCount = WORD(std::clamp(doc.gif_repeat_count, 0, 0xFFFF));
+    gif.globalPalette = palette;
+    gif.frames = frame_pointers.data();
+    std::snprintf(gif.comment, sizeof gif.comment, "%s", doc.gif_comment);
+    return write_safely(doc.file_name,
+                        [&](HANDLE file) { return RaskoSaveGIFHandleEx(file, &gif) != 0; });
+}
+
+int save_gif(PictureDocument& doc, int key_colour) {
+    const int transparent = (doc.gif_options & kGifTransparent) ? key_colour : -1;
+    if (!(doc.gif_options & kGifAnimation) || doc.layer_count < 2)
+        return save_still_gif(doc, transparent);
+    return save_animated_gif(doc);
+}
+
+// The folder part of path with its separator, or "" for the current folder.
+std::size_t folder_length(const char* path) {
+    const char* back = std::strrchr(path, '\\');
+    const char* slash = std::strrchr(path, '/');
+    const char* cut = !back || (slash && slash > back) ? slash : back;
+    return cut ? std::size_t(cut - path + 1) : 0;
+}
+
+// Add-In encoders write by name, so they get a new file beside the target
+// that ends in the target's extension (encoders may go by it); only a file
+// that the encoder reported complete and that holds bytes replaces the
+// target.
+int encode_beside(const char* target, AddInFileProc encode, AddInImage& image) {
+    const std::size_t folder = folder_length(target);
+    const char* dot = std::strrchr(target + folder, '.');
+    const char* extension = dot ? dot : "";
+    char temporary[kFileNameSize + 32];
+    HANDLE reserved = INVALID_HANDLE_VALUE;
+    for (unsigned n = 0; n < 64 && reserved == INVALID_HANDLE_VALUE; ++n) {
+        std::snprintf(temporary, sizeof temporary, "%.*s~vl%04x%s", int(folder), target,
+                      (unsigned(std::rand()) ^ (n * 0x9E37u)) & 0xFFFF, extension);
+        reserved = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    if (reserved == INVALID_HANDLE_VALUE) return 0;
+    CloseHandle(reserved);
+
+    bool ok = encode(temporary, &image) == 1;
+    if (ok) {
+        HANDLE written = CreateFileA(temporary, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        ok = written != INVALID_HANDLE_VALUE;
+        if (ok) {
+            DWORD high = 0;
+            const DWORD low = GetFileSize(written, &high);
+            ok = (low != INVALID_FILE_SIZE && low != 0) || high != 0;
+            CloseHandle(written);
+        }
+    }
+    ok = ok && MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(temporary);
+    return ok ? 1 : 0;
+}
+
+int save_addin(PictureDocument& doc, const FileTypeTable& write_types) {
+    const int entry = doc.file_type - 1;
+    if (entry < kBuiltInTypes || entry >= write_types.count) return 0;
+    AddInFileProc encode = write_types.types[entry].function;
+    if (!encode) return 0;
+    const Layer& current = *doc.current->layer;
+    const DWORD count = DWORD(doc.layer_count) + 1;
+    auto** dibs = static_cast<BITMAPINFOHEADER**>(GlobalAlloc(GPTR, count * sizeof(void*)));
+    auto** rows = static_cast<BYTE**>(GlobalAlloc(GPTR, count * sizeof(void*)));
+    int result = 0;
+    if (dibs && rows) {
+        dibs[0] = doc.composite->info;
+        rows[0] = doc.composite->bits;
+        DWORD i = 1;
+        for (LayerNode* node = doc.layers->next; node != doc.layers && i < count;
+             node = node->next, ++i) {
+            dibs[i] = node->layer->image->info;
+            rows[i] = node->layer->image->bits;
+        }
+        AddInImage image{};
+        image.size = sizeof image;
+        image.flags = kAddInImageSeparateBits | kAddInImageBackground;
+        if (doc.flags & kDocKeyColourEnabled) image.flags |= kAddInImageKeyColour;
+        image.key_colour = DWORD(current.key_colour);
+        image.background_colour = DWORD(current.background_colour);
+        image.frame_count = i;
+        image.dibs = dibs;
+        image.bits = rows;
+        result = encode_beside(doc.file_name, encode, image);
+    }
+    GlobalFree(dibs);
+    GlobalFree(rows);
+    return result;
+}
+
+} // namespace
+
+void prepare_composite(PictureDocument& doc) {
+    update_palette(doc);
+    doc.update_rect = {0, 0, picture_width(doc), picture_height(doc)};
+    recomposite(doc);
+}
+
+int save_picture_file(PictureDocument& doc, const FileTypeTable& write_types,
+                      const SaveChoices& choices) {
+    int result = 0;
+    if (current_layer(doc)) {
+        if (doc.file_type != 1) prepare_composite(doc);
+        switch (doc.file_type) {
+        case 1: result = save_native(doc); break;
+        case 2: result = save_bmp(doc, choices.bmp_bits); break;
+        case 3: result = save_gif(doc, choices.gif_key_colour); break;
+        default: result = save_addin(doc, write_types); break;
+        }
+    }
+    doc.flags |= kDocNamed;
+    if (result == 1) doc.flags &= ~kDocModified;
+    return result;
+}
