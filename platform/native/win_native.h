@@ -157,3 +157,5 @@ void set_global_alloc_failure(bool fail);
 // The in-process clipboard and the recorded display calls.
 #include "clipboard_native.h"
 #include "display_native.h"
+// Module resources registered by tests.
+#include "resource_native.h"

@@ -1,0 +1,482 @@
+// GIF readers: the first image as one DIB, or every image as frames of a
+// GifAnimation. Both share one LZW decoder whose string table is a start
+// position and a length in the output already written.
+#include "engine/codecs.h"
+#include "engine/dib_layout.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+using rasko::Input;
+
+constexpr int kMaxCodes = 4096;
+constexpr int kMaxCodeBits = 12;
+// Bytes written past the output by the decoder's wide copies.
+constexpr std::size_t kSlack = 16;
+
+unsigned le16(const BYTE* p) { return unsigned(p[0]) | unsigned(p[1]) << 8; }
+
+// Stores `entries` colours of three bytes (red, green, blue) as RGBQUADs.
+void store_colours(const BYTE* rgb, int entries, RGBQUAD* table) {
+    for (int i = 0; i < entries; ++i)
+        table[i] = RGBQUAD{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i], 0};
+}
+
+// A colour table from the file: 2^(size field + 1) entries, fewer when the
+// file ends inside it.
+struct ColourTable {
+    BYTE rgb[256 * 3];
+    int entries = 0;
+
+    void read(Input& in, unsigned flags) {
+        const std::size_t wanted = std::size_t(3) << ((flags & 7) + 1);
+        entries = int(in.read(rgb, wanted) / 3);
+    }
+};
+
+// Sub-blocks: a size byte, then that many bytes, until a size of 0.
+void skip_sub_blocks(Input& in) {
+    for (;;) {
+        const int size = in.byte();
+        if (size <= 0 || !in.skip(unsigned(size))) return;
+    }
+}
+
+// The data sub-blocks of one image joined into one block, with kSlack zero
+// bytes after them so that the bit reader may load eight bytes at a time.
+class ImageData {
+  public:
+    ~ImageData() { std::free(data_); }
+
+    // Reads up to the terminator (or the end of the file); false when
+    // memory ran out, in which case the rest of the data was skipped.
+    bool gather(Input& in) {
+        size_ = 0;
+        for (;;) {
+            const int block = in.byte();
+            if (block <= 0) break;
+            if (!reserve(size_ + unsigned(block) + kSlack)) {
+                in.skip(unsigned(block));
+                skip_sub_blocks(in);
+                return false;
+            }
+            size_ += in.read(data_ + size_, unsigned(block));
+        }
+        if (!reserve(size_ + kSlack)) return false;
+        std::memset(data_ + size_, 0, kSlack);
+        return true;
+    }
+    const BYTE* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+  private:
+    bool reserve(std::size_t bytes) {
+        if (bytes <= capacity_) return true;
+        const std::size_t grown = std::max(bytes, capacity_ * 2);
+        BYTE* more = static_cast<BYTE*>(std::realloc(data_, grown));
+        if (!more) return false;
+        data_ = more;
+        capacity_ = grown;
+        return true;
+    }
+
+    BYTE* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+// Copies `count` bytes of earlier output from `from` to `to` (from < to). A
+// code that refers to the entry made by the code before it overlaps its own
+// output and has to go byte by byte; short texts go as two 8-byte words,
+// which the output's slack allows.
+inline void copy_text(BYTE* to, const BYTE* from, std::size_t count) {
+    const std::size_t distance = std::size_t(to - from);
+    if (distance < count) {
+        for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
+    } else if (count <= 16) {
+        std::uint64_t a, b;
+        std::memcpy(&a, from, 8);
+        std::memcpy(&b, from + 8, 8);
+        std::memcpy(to, &a, 8);
+        std::memcpy(to + 8, &b, 8);
+    } else {
+        std::memcpy(to, from, count);
+    }
+}
+
+// Decodes one image's LZW codes into `out` (`total` bytes plus kSlack) and
+// returns how many pixels it produced. Each table entry is defined when the
+// code before its last character is read: it starts at that code's output
+// and is one byte longer, its last byte being the first of the text that
+// follows. Decoding stops at the end code, at a code not yet in the table, at
+// the end of the data or when the output is full; a full table without a
+// clear code goes on with 12-bit codes and adds no entries.
+std::size_t decode_lzw(int min_code_size, const BYTE* data, std::size_t size, BYTE* out,
+                       std::size_t total) {
+    std::uint32_t start[kMaxCodes];
+    std::uint16_t length[kMaxCodes];
+    const unsigned clear = 1u << min_code_size;
+    const unsigned end = clear + 1;
+    unsigned code_bits = unsigned(min_code_size) + 1;
+    unsigned mask = (1u << code_bits) - 1;
+    unsigned next = clear + 2;
+    const std::uint64_t bit_end = std::uint64_t(size) * 8;
+    std::uint64_t bit = 0;
+    std::size_t at = 0;
+    while (at < total && bit + code_bits <= bit_end) {
+        std::uint64_t window;
+        std::memcpy(&window, data + (bit >> 3), 8);
+        const unsigned code = unsigned(window >> (bit & 7)) & mask;
+        bit += code_bits;
+        if (code < clear) {
+            if (next < kMaxCodes) {
+                start[next] = std::uint32_t(at);
+                length[next] = 2;
+                ++next;
+            }
+            out[at++] = BYTE(code);
+        } else if (code == clear) {
+            next = clear + 2;
+            code_bits = unsigned(min_code_size) + 1;
+            mask = (1u << code_bits) - 1;
+            continue;
+        } else if (code == end || code >= next) {
+            break;
+        } else {
+            const std::size_t text = length[code];
+            const std::size_t from = start[code];
+            if (next < kMaxCodes) {
+                start[next] = std::uint32_t(at);
+                length[next] = std::uint16_t(text + 1);
+                ++next;
+            }
+            const std::size_t count = std::min(text, total - at);
+            copy_text(out + at, out + from, count);
+            at += count;
+        }
+        if (next > mask + 1 && code_bits < kMaxCodeBits) {
+            ++code_bits;
+            mask = (1u << code_bits) - 1;
+        }
+    }
+    return at;
+}
+
+// Data row i of an image of `rows` rows: its row on the picture. Interlaced
+// images send rows 0, 8, 16, ...; 4, 12, ...; 2, 6, ...; 1, 3, 5, ....
+int interlaced_row(int i, int rows) {
+    const int pass1 = (rows + 7) / 8;
+    if (i < pass1) return i * 8;
+    i -= pass1;
+    const int pass2 = (rows + 3) / 8;
+    if (i < pass2) return 4 + i * 8;
+    i -= pass2;
+    const int pass3 = (rows + 1) / 4;
+    if (i < pass3) return 2 + i * 4;
+    return 1 + (i - pass3) * 2;
+}
+
+// Reads one image's data (the input at its LZW minimum code size) into the
+// DIB. The whole data is consumed in every case; false only when memory for
+// decoding ran out. Bad or short data leaves the pixels decoded so far and
+// 0 after them.
+bool read_image_data(Input& in, BITMAPINFOHEADER* dib, bool interlaced) {
+    const int min_code_size = in.byte();
+    ImageData data;
+    if (!data.gather(in)) return false;
+    if (min_code_size < 1 || min_code_size > 8) return true;
+
+    const int width = dib->biWidth, rows = dib->biHeight;
+    const std::size_t total = std::size_t(width) * std::size_t(rows);
+    BYTE* work = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, total + kSlack));
+    if (!work) return false;
+    const std::size_t decoded = decode_lzw(min_code_size, data.data(), data.size(), work, total);
+    std::memset(work + decoded, 0, total - decoded);
+
+    BYTE* bits = rasko::bits_of(dib);
+    const std::size_t stride = std::size_t(rasko::stride_of(width));
+    for (int i = 0; i < rows; ++i) {
+        const int row = interlaced ? interlaced_row(i, rows) : i;
+        std::memcpy(bits + std::size_t(rows - 1 - row) * stride, work + std::size_t(i) * width,
+                    std::size_t(width));
+    }
+    GlobalFree(work);
+    return true;
+}
+
+} // namespace
+
+namespace rasko {
+
+BITMAPINFOHEADER* read_gif(Input& in) {
+    BYTE screen[13] = {};
+    if (in.read(screen, 13) < 13) return nullptr;
+    ColourTable global;
+    if (screen[10] & 0x80) global.read(in, screen[10]);
+
+    for (;;) {
+        const int introducer = in.byte();
+        if (introducer < 0 || introducer == 0x3B) break;
+        if (introducer == 0x21) {
+            // Extensions are skipped by their sub-blocks, so that a 0x2C in
+            // a comment is not taken for an image.
+            in.byte();
+            skip_sub_blocks(in);
+            continue;
+        }
+        if (introducer != 0x2C) continue;
+
+        BYTE descriptor[9];
+        if (in.read(descriptor, 9) < 9) break;
+        const int width = int(le16(descriptor + 4)), rows = int(le16(descriptor + 6));
+        ColourTable local;
+        if (descriptor[8] & 0x80) local.read(in, descriptor[8]);
+        if (!plausible_pixel_count(std::uint64_t(width) * rows, in.remaining())) return nullptr;
+        BITMAPINFOHEADER* dib = RaskoCreateDIB(width, rows);
+        if (!dib) return nullptr;
+        store_colours(global.rgb, global.entries, colour_table(dib));
+        store_colours(local.rgb, local.entries, colour_table(dib));
+        if (!read_image_data(in, dib, descriptor[8] & 0x40)) {
+            RaskoDestroyDIB(dib);
+            return nullptr;
+        }
+        return dib;
+    }
+    // No image: the logical screen, blank.
+    const int width = int(le16(screen + 6)), rows = int(le16(screen + 8));
+    if (!plausible_pixel_count(std::uint64_t(width) * rows, in.remaining())) return nullptr;
+    BITMAPINFOHEADER* dib = RaskoCreateDIB(width, rows);
+    if (dib) store_colours(global.rgb, global.entries, colour_table(dib));
+    return dib;
+}
+
+} // namespace rasko
+
+namespace {
+
+// The graphic control extension that applies to the next image.
+struct GraphicControl {
+    bool pending = false;
+    BYTE packed = 0;
+    unsigned delay = 0;
+    BYTE transparent = 0;
+};
+
+// Frames read so far, in file order.
+class FrameList {
+  public:
+    ~FrameList() { std::free(frames_); }
+    bool add(GifFrame* frame) {
+        if (count_ == capacity_) {
+            const std::size_t grown = capacity_ ? capacity_ * 2 : 16;
+            auto* more = static_cast<GifFrame**>(std::realloc(frames_, grown * sizeof *frames_));
+            if (!more) return false;
+            frames_ = more;
+            capacity_ = grown;
+        }
+        frames_[count_++] = frame;
+        return true;
+    }
+    std::size_t count() const { return count_; }
+    GifFrame* const* frames() const { return frames_; }
+
+  private:
+    GifFrame** frames_ = nullptr;
+    std::size_t count_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+void read_extension(Input& in, GifAnimation* animation, GraphicControl& control) {
+    const int label = in.byte();
+    const int size = in.byte();
+    if (size <= 0) return;
+    switch (label) {
+    case 0xF9: {
+        BYTE block[4];
+        if (size >= 4 && in.read(block, 4) == 4) {
+            control.pending = true;
+            control.packed = block[0];
+            control.delay = le16(block + 1);
+            control.transparent = block[3];
+            in.skip(unsigned(size) - 4);
+        } else {
+            in.skip(unsigned(size));
+        }
+        break;
+    }
+    case 0xFE: {
+        // The comment is the first sub-block, always terminated.
+        const std::size_t got = in.read(animation->comment, unsigned(size));
+        animation->comment[got] = 0;
+        break;
+    }
+    case 0xFF: {
+        BYTE id[11];
+        if (size < 11 || in.read(id, 11) < 11) {
+            in.skip(unsigned(size));
+            break;
+        }
+        std::memcpy(animation->applicationId, id, 8);
+        std::memcpy(animation->applicationAuth, id + 8, 3);
+        in.skip(unsigned(size) - 11);
+        if (std::memcmp(id, "NETSCAPE2.0", 11) == 0) {
+            const int block = in.byte();
+            if (block <= 0) return;
+            if (block == 3) {
+                unsigned loop = 0;
+                in.byte();
+                if (in.word(loop)) animation->loopCount = WORD(loop);
+            } else {
+                in.skip(unsigned(block));
+            }
+        }
+        break;
+    }
+    default:
+        in.skip(unsigned(size));
+        break;
+    }
+    skip_sub_blocks(in);
+}
+
+// Reads one image into a new frame; null when it had to be dropped (its data
+// is skipped either way). `pixels` counts the frame pixels of the whole file.
+GifFrame* read_frame(Input& in, GifAnimation* animation, GraphicControl& control,
+                     std::uint64_t& pixels) {
+    BYTE descriptor[9];
+    if (in.read(descriptor, 9) < 9) return nullptr;
+    const int width = int(le16(descriptor + 4)), rows = int(le16(descriptor + 6));
+    const BYTE flags = descriptor[8];
+    ColourTable local;
+    if (flags & 0x80) local.read(in, flags);
+    if (flags & 0x40) animation->interlaced = 1;
+
+    // Every frame is kept, so the file as a whole must be able to fill them.
+    pixels += std::uint64_t(width) * rows;
+    const GraphicControl used = control;
+    control.pending = false;
+    BITMAPINFOHEADER* dib =
+        rasko::plausible_pixel_count(pixels, in.size()) ? RaskoCreateDIB(width, rows) : nullptr;
+    auto* frame = dib ? static_cast<GifFrame*>(GlobalAlloc(GPTR, sizeof(GifFrame))) : nullptr;
+    if (!frame) {
+        RaskoDestroyDIB(dib);
+        in.byte();
+        skip_sub_blocks(in);
+        return nullptr;
+    }
+    RGBQUAD* table = rasko::colour_table(dib);
+    if (flags & 0x80)
+        store_colours(local.rgb, local.entries, table);
+    else if (animation->globalPalette)
+        std::memcpy(table, animation->globalPalette, rasko::kPaletteBytes);
+    if (!read_image_data(in, dib, flags & 0x40)) {
+        RaskoDestroyDIB(dib);
+        GlobalFree(frame);
+        return nullptr;
+    }
+    frame->dib = dib;
+    frame->bits = rasko::bits_of(dib);
+    frame->left = LONG(le16(descriptor));
+    frame->top = LONG(le16(descriptor + 2));
+    frame->transparentIndex = -1;
+    if (used.pending) {
+        if (used.packed & 1) frame->transparentIndex = used.transparent;
+        frame->userInput = (used.packed >> 1) & 1;
+        frame->disposal = used.packed >> 2;
+        frame->delay = LONG(used.delay);
+    }
+    return frame;
+}
+
+void destroy_frame(GifFrame* frame) {
+    RaskoDestroyDIB(frame->dib);
+    GlobalFree(frame);
+}
+
+} // namespace
+
+namespace rasko {
+
+int read_gif_animation(Input& in, GifAnimation* animation) {
+    BYTE screen[13] = {};
+    in.read(screen, 13);
+    animation->screenWidth = le16(screen + 6);
+    animation->screenHeight = le16(screen + 8);
+    animation->backgroundIndex = screen[11];
+    animation->aspectRatio = screen[12];
+    animation->comment[0] = 0;
+    animation->bitsPerPixel = (screen[10] & 7) + 1u;
+    animation->globalPalette = nullptr;
+    if (screen[10] & 0x80) {
+        ColourTable global;
+        global.read(in, screen[10]);
+        animation->globalPalette = static_cast<RGBQUAD*>(GlobalAlloc(GPTR, kPaletteBytes));
+        if (animation->globalPalette)
+            store_colours(global.rgb, global.entries, animation->globalPalette);
+    }
+
+    FrameList list;
+    GraphicControl control;
+    std::uint64_t pixels = 0;
+    for (;;) {
+        const int introducer = in.byte();
+        if (introducer < 0 || introducer == 0x3B) break;
+        if (introducer == 0x21) {
+            read_extension(in, animation, control);
+        } else if (introducer == 0x2C) {
+            GifFrame* frame = read_frame(in, animation, control, pixels);
+            if (frame && !list.add(frame)) destroy_frame(frame);
+        }
+    }
+
+    const std::size_t count = list.count();
+    animation->frames =
+        static_cast<GifFrame**>(GlobalAlloc(GPTR, std::max<std::size_t>(count, 1) * sizeof(GifFrame*)));
+    if (!animation->frames) {
+        for (std::size_t i = 0; i < count; ++i) destroy_frame(list.frames()[i]);
+        animation->frameCount = 0;
+    } else {
+        if (count) std::memcpy(animation->frames, list.frames(), count * sizeof(GifFrame*));
+        animation->frameCount = DWORD(count);
+    }
+    if (!animation->globalPalette && animation->frameCount > 0) {
+        animation->globalPalette = static_cast<RGBQUAD*>(GlobalAlloc(GPTR, kPaletteBytes));
+        if (animation->globalPalette)
+            std::memcpy(animation->globalPalette, colour_table(animation->frames[0]->dib),
+                        kPaletteBytes);
+    }
+    return 1;
+}
+
+} // namespace rasko
+
+extern "C" BITMAPINFOHEADER* RaskoOpenGIFHandle(HANDLE file) {
+    Input in(file);
+    return rasko::read_gif(in);
+}
+
+extern "C" BITMAPINFOHEADER* RaskoOpenGIF(LPCSTR name) {
+    HANDLE file = rasko::open_for_reading(name);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    BITMAPINFOHEADER* dib = RaskoOpenGIFHandle(file);
+    CloseHandle(file);
+    return dib;
+}
+
+extern "C" int RaskoOpenGIFHandleEx(HANDLE file, GifAnimation* animation) {
+    if (!animation) return 0;
+    Input in(file);
+    return rasko::read_gif_animation(in, animation);
+}
+
+extern "C" int RaskoOpenGIFEx(LPCSTR name, GifAnimation* animation) {
+    if (!animation) return 0;
+    HANDLE file = rasko::open_for_reading(name);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    const int result = RaskoOpenGIFHandleEx(file, animation);
+    CloseHandle(file);
+    return result;
+}

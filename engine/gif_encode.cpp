@@ -1,0 +1,377 @@
+// GIF89a writers: one picture, or an animation from a GifAnimation record.
+// Both share one LZW encoder whose string table is a trie walked once per
+// pixel.
+#include "engine/codecs.h"
+#include "engine/dib_layout.h"
+
+#include <cstring>
+
+namespace {
+
+using rasko::Output;
+
+constexpr unsigned kMaxCodes = 4096;
+constexpr unsigned kMaxSide = 0xFFFF;
+constexpr char kBanner[] = "\n\nGIF Encoder for Win32 (RASKO32)\n";
+
+// Packs codes least significant bit first into data sub-blocks of 254 bytes.
+class CodeWriter {
+  public:
+    explicit CodeWriter(Output& out) : out_(out) {}
+
+    void put(unsigned code, unsigned bits) {
+        bits_ |= std::uint64_t(code) << count_;
+        count_ += bits;
+        while (count_ >= 8) {
+            push(BYTE(bits_));
+            bits_ >>= 8;
+            count_ -= 8;
+        }
+    }
+
+    // Writes the last partial byte and block and the terminating size 0.
+    void finish() {
+        if (count_) push(BYTE(bits_));
+        if (used_) {
+            block_[0] = BYTE(used_);
+            out_.write(block_, used_ + 1);
+        }
+        out_.put(0);
+    }
+
+  private:
+    static constexpr unsigned kBlockBytes = 254;
+
+    void push(BYTE value) {
+        block_[1 + used_++] = value;
+        if (used_ == kBlockBytes) {
+            block_[0] = BYTE(kBlockBytes);
+            out_.write(block_, kBlockBytes + 1);
+            used_ = 0;
+        }
+    }
+
+    Output& out_;
+    std::uint64_t bits_ = 0;
+    unsigned count_ = 0;
+    unsigned used_ = 0;
+    BYTE block_[1 + kBlockBytes];
+};
+
+// The string table. Node number = code; the literal nodes 0 to 2^m - 1 are
+// the root's children, reached by value. A later node is the head of its
+// parent's child list; 0 ends a list (no node below the root is code 0).
+struct Trie {
+    std::uint16_t first_child[kMaxCodes];
+    std::uint16_t next_sibling[kMaxCodes];
+    BYTE value[kMaxCodes];
+};
+
+// The rows of a picture in the order a GIF stores them: top row first, or
+// the four interlace passes.
+class RowOrder {
+  public:
+    RowOrder(const BITMAPINFOHEADER* header, const BYTE* bits, bool interlaced)
+        : bits_(bits), rows_(header->biHeight < 0 ? -header->biHeight : header->biHeight),
+          stride_(std::size_t(rasko::stride_of(header->biWidth))),
+          top_down_(header->biHeight < 0), interlaced_(interlaced) {}
+
+    // The next row's pixels, or null after the last.
+    const BYTE* next() {
+        if (interlaced_) {
+            static constexpr int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+            while (pass_ < 4 && row_ >= rows_) {
+                if (++pass_ < 4) row_ = kStart[pass_];
+            }
+            if (pass_ == 4) return nullptr;
+            const int row = row_;
+            row_ += kStep[pass_];
+            return address(row);
+        }
+        return row_ < rows_ ? address(row_++) : nullptr;
+    }
+
+  private:
+    const BYTE* address(int row) const {
+        return bits_ + std::size_t(top_down_ ? row : rows_ - 1 - row) * stride_;
+    }
+
+    const BYTE* bits_;
+    int rows_;
+    std::size_t stride_;
+    bool top_down_;
+    bool interlaced_;
+    int pass_ = 0;
+    int row_ = 0;
+};
+
+// Writes the LZW minimum code size and the image data sub-blocks.
+void encode_image(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits, int depth,
+                  bool interlaced) {
+    const unsigned min_code_size = depth < 2 ? 2u : unsigned(depth);
+    const unsigned clear = 1u << min_code_size;
+    const BYTE pixel_mask = BYTE((1u << depth) - 1);
+    const int width = header->biWidth;
+    out.put(BYTE(min_code_size));
+
+    Trie trie;
+    std::memset(trie.first_child, 0, clear * sizeof trie.first_child[0]);
+    unsigned next = clear + 2;
+    unsigned code_bits = min_code_size + 1;
+    CodeWriter writer(out);
+    writer.put(clear, code_bits);
+
+    RowOrder rows(header, bits, interlaced);
+    int current = -1;
+    while (const BYTE* row = rows.next()) {
+        int x = 0;
+        if (current < 0) current = row[x++] & pixel_mask;
+        for (; x < width; ++x) {
+            const BYTE pixel = row[x] & pixel_mask;
+            unsigned child = trie.first_child[current];
+            while (child && trie.value[child] != pixel) child = trie.next_sibling[child];
+            if (child) {
+                current = int(child);
+                continue;
+            }
+            trie.value[next] = pixel;
+            trie.first_child[next] = 0;
+            trie.next_sibling[next] = trie.first_child[current];
+            trie.first_child[current] = std::uint16_t(next);
+            ++next;
+            writer.put(unsigned(current), code_bits);
+            if (next == kMaxCodes) {
+                writer.put(clear, code_bits);
+                std::memset(trie.first_child, 0, clear * sizeof trie.first_child[0]);
+                next = clear + 2;
+                code_bits = min_code_size + 1;
+            } else if (next > (1u << code_bits)) {
+                ++code_bits;
+            }
+            current = pixel;
+        }
+    }
+    writer.put(unsigned(current), code_bits);
+    writer.put(clear + 1, code_bits);
+    writer.finish();
+}
+
+void write_colour_table(Output& out, const RGBQUAD* table, unsigned entries) {
+    for (unsigned i = 0; i < entries; ++i) {
+        const RGBQUAD c = table ? table[i] : RGBQUAD{};
+        out.put(c.rgbRed);
+        out.put(c.rgbGreen);
+        out.put(c.rgbBlue);
+    }
+}
+
+// Whether a DIB can be stored as a GIF image: 1 to 65535 pixels each way.
+bool fits_gif(const BITMAPINFOHEADER* header) {
+    if (!header || header->biWidth < 1 || unsigned(header->biWidth) > kMaxSide) return false;
+    const std::int64_t rows = header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight;
+    return rows >= 1 && rows <= kMaxSide;
+}
+
+unsigned rows_of(const BITMAPINFOHEADER* header) {
+    return unsigned(header->biHeight < 0 ? -header->biHeight : header->biHeight);
+}
+
+void write_screen(Output& out, unsigned width, unsigned height, int depth, unsigned background,
+                  unsigned aspect) {
+    out.write("GIF89a", 6);
+    out.word(width);
+    out.word(height);
+    const unsigned size = unsigned(depth) - 1;
+    out.put(BYTE(0x80 | size << 4 | size));
+    out.put(BYTE(background));
+    out.put(BYTE(aspect));
+}
+
+void write_graphic_control(Output& out, unsigned packed, unsigned delay, unsigned transparent) {
+    const BYTE head[3] = {0x21, 0xF9, 0x04};
+    out.write(head, 3);
+    out.put(BYTE(packed));
+    out.word(delay & 0xFFFF);
+    out.put(BYTE(transparent));
+    out.put(0);
+}
+
+// A comment extension for a non-empty text; text longer than 255 bytes is
+// cut in the caller's memory, as the callers expect to see it.
+void write_comment(Output& out, char* comment) {
+    if (!comment || !*comment) return;
+    std::size_t length = 0;
+    while (length < 256 && comment[length]) ++length;
+    if (length > 255) {
+        comment[255] = 0;
+        length = 255;
+    }
+    const BYTE head[3] = {0x21, 0xFE, BYTE(length)};
+    out.write(head, 3);
+    out.write(comment, length);
+    out.put(0);
+}
+
+void write_banner_and_trailer(Output& out) {
+    const BYTE head[3] = {0x21, 0xFF, 0x0B};
+    out.write(head, 3);
+    out.write("RASKO32 1.0", 11);
+    out.put(BYTE(sizeof kBanner - 1));
+    out.write(kBanner, sizeof kBanner - 1);
+    out.put(0);
+    out.put(0x3B);
+}
+
+bool differs(const RGBQUAD* a, const RGBQUAD* b, unsigned entries) {
+    for (unsigned i = 0; i < entries; ++i) {
+        const RGBQUAD y = b ? b[i] : RGBQUAD{};
+        if (a[i].rgbRed != y.rgbRed || a[i].rgbGreen != y.rgbGreen || a[i].rgbBlue != y.rgbBlue)
+            return true;
+    }
+    return false;
+}
+
+// Whether every frame can be written, checked before the first byte goes out
+// so that a refused animation writes nothing.
+bool animation_fits(const GifAnimation* animation) {
+    if (animation->bitsPerPixel < 1 || animation->bitsPerPixel > 8) return false;
+    if (animation->screenWidth > kMaxSide || animation->screenHeight > kMaxSide) return false;
+    if (animation->frameCount && !animation->frames) return false;
+    for (DWORD i = 0; i < animation->frameCount; ++i) {
+        const GifFrame* frame = animation->frames[i];
+        if (!frame || !fits_gif(frame->dib)) return false;
+        if (frame->left < 0 || frame->left > LONG(kMaxSide) || frame->top < 0 ||
+            frame->top > LONG(kMaxSide))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+namespace rasko {
+
+bool write_gif(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits, int bits_per_pixel,
+               int interlace, int transparent_index, char* comment) {
+    if (!fits_gif(header) || !bits || bits_per_pixel < 1 || bits_per_pixel > 8) return false;
+    const unsigned entries = 1u << bits_per_pixel;
+    const bool transparent = transparent_index >= 0 && unsigned(transparent_index) < entries;
+    const unsigned width = unsigned(header->biWidth), height = rows_of(header);
+    write_screen(out, width, height, bits_per_pixel, transparent ? unsigned(transparent_index) : 0,
+                 0);
+    write_colour_table(out, colour_table(header), entries);
+    if (transparent) write_graphic_control(out, 0x01, 0, unsigned(transparent_index));
+    out.put(0x2C);
+    out.word(0);
+    out.word(0);
+    out.word(width);
+    out.word(height);
+    out.put(interlace ? 0x40 : 0x00);
+    encode_image(out, header, bits, bits_per_pixel, interlace != 0);
+    write_comment(out, comment);
+    write_banner_and_trailer(out);
+    return out.finish();
+}
+
+bool write_gif_animation(Output& out, GifAnimation* animation) {
+    if (!animation || !animation_fits(animation)) return false;
+    const int depth = int(animation->bitsPerPixel);
+    const unsigned entries = 1u << depth;
+    write_screen(out, animation->screenWidth, animation->screenHeight, depth,
+                 animation->backgroundIndex & 0xFF, animation->aspectRatio & 0xFF);
+    write_colour_table(out, animation->globalPalette, entries);
+
+    // The looping extension; a loop count of 1 (play once) is written with
+    // sub-block id 0, which players take as "no looping".
+    const BYTE loop_head[3] = {0x21, 0xFF, 0x0B};
+    out.write(loop_head, 3);
+    out.write("NETSCAPE2.0", 11);
+    const unsigned loops = animation->loopCount;
+    out.put(0x03);
+    out.put(loops == 1 ? 0 : 1);
+    out.word(loops);
+    out.put(0);
+
+    const bool several = animation->frameCount > 1;
+    for (DWORD i = 0; i < animation->frameCount; ++i) {
+        const GifFrame* frame = animation->frames[i];
+        const BITMAPINFOHEADER* dib = frame->dib;
+        unsigned packed = 0, delay = 0;
+        if (several) {
+            packed = (unsigned(frame->disposal) << 2) & 0xFF;
+            if (frame->userInput) packed |= 0x02;
+            delay = unsigned(frame->delay);
+        }
+        const bool transparent =
+            frame->transparentIndex >= 0 && unsigned(frame->transparentIndex) < entries;
+        if (transparent) packed |= 0x01;
+        write_graphic_control(out, packed, delay, transparent ? unsigned(frame->transparentIndex) : 0);
+
+        const bool local = differs(colour_table(dib), animation->globalPalette, entries);
+        BYTE flags = animation->interlaced ? 0x40 : 0x00;
+        if (local) flags |= BYTE(0x80 | (depth - 1));
+        out.put(0x2C);
+        out.word(unsigned(frame->left));
+        out.word(unsigned(frame->top));
+        out.word(unsigned(dib->biWidth));
+        out.word(rows_of(dib));
+        out.put(flags);
+        if (local) write_colour_table(out, colour_table(dib), entries);
+        encode_image(out, dib, frame->bits ? frame->bits : bits_of(dib), depth,
+                     animation->interlaced != 0);
+    }
+    write_comment(out, animation->comment);
+    write_banner_and_trailer(out);
+    return out.finish();
+}
+
+} // namespace rasko
+
+namespace {
+
+struct GifSave {
+    const BITMAPINFOHEADER* header;
+    const BYTE* bits;
+    int bits_per_pixel;
+    int interlace;
+    int transparent_index;
+    char* comment;
+    GifAnimation* animation;
+};
+
+bool write_gif_file(HANDLE file, void* context) {
+    auto* job = static_cast<GifSave*>(context);
+    Output out(file);
+    if (job->animation) return rasko::write_gif_animation(out, job->animation);
+    return rasko::write_gif(out, job->header, job->bits, job->bits_per_pixel, job->interlace,
+                            job->transparent_index, job->comment);
+}
+
+} // namespace
+
+extern "C" int RaskoSaveGIFHandle(HANDLE file, const BITMAPINFOHEADER* header, const BYTE* bits,
+                                  int bits_per_pixel, int interlace, int transparent_index,
+                                  char* comment) {
+    Output out(file);
+    return rasko::write_gif(out, header, bits, bits_per_pixel, interlace, transparent_index,
+                            comment)
+               ? 1
+               : 0;
+}
+
+extern "C" int RaskoSaveGIF(LPCSTR name, const BITMAPINFOHEADER* header, const BYTE* bits,
+                            int bits_per_pixel, int interlace, int transparent_index,
+                            char* comment) {
+    GifSave job{header, bits, bits_per_pixel, interlace, transparent_index, comment, nullptr};
+    return rasko::save_replacing(name, write_gif_file, &job);
+}
+
+extern "C" int RaskoSaveGIFHandleEx(HANDLE file, GifAnimation* animation) {
+    Output out(file);
+    return rasko::write_gif_animation(out, animation) ? 1 : 0;
+}
+
+extern "C" int RaskoSaveGIFEx(LPCSTR name, GifAnimation* animation) {
+    GifSave job{nullptr, nullptr, 0, 0, 0, nullptr, animation};
+    return rasko::save_replacing(name, write_gif_file, &job);
+}
