@@ -153,8 +153,7 @@ struct RowAddress {
 // Bresenham between two points inside the bitmap; `plot` receives each
 // pixel's address and coordinates. Counted loops keep every pixel within the
 // box of the two end points.
-template <typename Plot>
-void walk_line(const RowAddress& rows, const Segment& s, Plot plot) {
+template <typename Plot> void walk_line(const RowAddress& rows, const Segment& s, Plot plot) {
     const int step_x = s.x2 < s.x1 ? -1 : 1;
     const int step_y = s.y2 < s.y1 ? -1 : 1;
     const int64_t d_x = std::abs(int64_t(s.x2) - s.x1);
@@ -278,8 +277,7 @@ extern "C" int RaskoDrawRectangle(const BITMAPINFOHEADER* dib, BYTE* bits, int x
 }
 
 extern "C" int RaskoDrawRectangleEx(const BITMAPINFOHEADER* dib, BYTE* bits, int x, int y,
-                                    int width, int height, int background, int colour,
-                                    int level) {
+                                    int width, int height, int background, int colour, int level) {
     const ClippedRect r = clip_rectangle(dib, x, y, width, height);
     const ToneBlock block = tone_block(background, colour, level);
     const RowAddress rows(dib, bits);
@@ -293,8 +291,10 @@ extern "C" int RaskoDrawRectangleEx(const BITMAPINFOHEADER* dib, BYTE* bits, int
         const BYTE* phase = twice + (r.x & 3);
         BYTE* d = rows.row(image_y) + r.x;
         int i = 0;
-        for (; i + 4 <= r.width; i += 4) std::memcpy(d + i, phase, 4);
-        for (; i < r.width; ++i) d[i] = phase[i & 3];
+        for (; i + 4 <= r.width; i += 4)
+            std::memcpy(d + i, phase, 4);
+        for (; i < r.width; ++i)
+            d[i] = phase[i & 3];
     }
     return r.height;
 }

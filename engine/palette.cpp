@@ -17,7 +17,9 @@ const RGBQUAD* table_of(const BITMAPINFOHEADER* dib) {
     return reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(dib) + dib->biSize);
 }
 
-RGBQUAD* table_of(BITMAPINFOHEADER* dib) { return rasko::colour_table(dib); }
+RGBQUAD* table_of(BITMAPINFOHEADER* dib) {
+    return rasko::colour_table(dib);
+}
 
 bool same_rgb(const RGBQUAD& a, const RGBQUAD& b) {
     return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
@@ -57,8 +59,7 @@ struct Rows {
 
     Rows(const BITMAPINFOHEADER* dib, BYTE* b)
         : bits(b), stride(std::size_t(rasko::stride_of(dib->biWidth))), width(dib->biWidth),
-          height(dib->biHeight < 0 ? -dib->biHeight : dib->biHeight),
-          top_down(dib->biHeight < 0) {}
+          height(dib->biHeight < 0 ? -dib->biHeight : dib->biHeight), top_down(dib->biHeight < 0) {}
 
     // Stored row s holds image row y (y = 0 the top row).
     BYTE* stored(int s) const { return bits + std::size_t(s) * stride; }
@@ -69,7 +70,8 @@ void remap(const Rows& rows, const BYTE map[kPaletteEntries]) {
     if (rows.width < 1) return;
     for (int s = 0; s < rows.height; ++s) {
         BYTE* d = rows.stored(s);
-        for (int x = 0; x < rows.width; ++x) d[x] = map[d[x]];
+        for (int x = 0; x < rows.width; ++x)
+            d[x] = map[d[x]];
     }
 }
 
@@ -103,7 +105,8 @@ void pick_by_frequency(const Rows& rows, const RGBQUAD* source, int count, RGBQU
     std::uint32_t frequency[kPaletteEntries] = {};
     for (int s = 0; s < rows.height; ++s) {
         const BYTE* row = rows.stored(s);
-        for (int x = 0; x < rows.width; ++x) ++frequency[row[x]];
+        for (int x = 0; x < rows.width; ++x)
+            ++frequency[row[x]];
     }
     bool taken[kPaletteEntries] = {};
     for (int k = 0; k < count; ++k) {
@@ -147,7 +150,8 @@ void dither(const Rows& rows, const RGBQUAD* colours, const RGBQUAD* target, int
     for (int s = 0; s < rows.height; ++s) {
         BYTE* d = rows.stored(s);
         const int y = rows.image_row(s) & 3;
-        for (int x = 0; x < rows.width; ++x) d[x] = choice[y][x & 3][d[x]];
+        for (int x = 0; x < rows.width; ++x)
+            d[x] = choice[y][x & 3][d[x]];
     }
 }
 
@@ -204,13 +208,15 @@ extern "C" void RaskoSwapPalette(BITMAPINFOHEADER* dib, BYTE* bits, int a, int b
     set_rgb(table[ia], table[ib].rgbRed, table[ib].rgbGreen, table[ib].rgbBlue);
     set_rgb(table[ib], old_a.rgbRed, old_a.rgbGreen, old_a.rgbBlue);
     BYTE map[kPaletteEntries];
-    for (int i = 0; i < kPaletteEntries; ++i) map[i] = BYTE(i);
+    for (int i = 0; i < kPaletteEntries; ++i)
+        map[i] = BYTE(i);
     map[ia] = ib;
     map[ib] = ia;
     remap(Rows(dib, bits), map);
 }
 
-extern "C" void RaskoChangeDIBPalette(BITMAPINFOHEADER* dib, BYTE* bits, const LOGPALETTE* palette) {
+extern "C" void RaskoChangeDIBPalette(BITMAPINFOHEADER* dib, BYTE* bits,
+                                      const LOGPALETTE* palette) {
     RGBQUAD incoming[kPaletteEntries];
     const PALETTEENTRY* entries = palette->palPalEntry;
     for (int j = 0; j < kPaletteEntries; ++j)
@@ -218,15 +224,15 @@ extern "C" void RaskoChangeDIBPalette(BITMAPINFOHEADER* dib, BYTE* bits, const L
     const RGBQUAD* old = table_of(dib);
     BYTE map[kPaletteEntries];
     for (int i = 0; i < kPaletteEntries; ++i)
-        map[i] = same_rgb(incoming[i], old[i]) ? BYTE(i)
-                                               : BYTE(nearest_in(incoming, kPaletteEntries, old[i]));
+        map[i] = same_rgb(incoming[i], old[i])
+                     ? BYTE(i)
+                     : BYTE(nearest_in(incoming, kPaletteEntries, old[i]));
     RaskoCopyPaletteToDIB(dib, palette);
     remap(Rows(dib, bits), map);
 }
 
 extern "C" int RaskoGetNearestColor(const BITMAPINFOHEADER* dib, int red, int green, int blue) {
-    return rasko::nearest_entry(table_of(dib), kPaletteEntries, BYTE(red), BYTE(green),
-                                BYTE(blue));
+    return rasko::nearest_entry(table_of(dib), kPaletteEntries, BYTE(red), BYTE(green), BYTE(blue));
 }
 
 extern "C" int RaskoExtGetNearestColor(const BITMAPINFOHEADER* dib, int x, int y, int red,
@@ -237,9 +243,9 @@ extern "C" int RaskoExtGetNearestColor(const BITMAPINFOHEADER* dib, int x, int y
     if (d == 0 || ((x + y) & 1)) return nearest;
     const RGBQUAD& n = table[nearest];
     std::int64_t e = 0;
-    const int partner = wide_nearest(table, 2 * std::int64_t(red) - n.rgbRed,
-                                     2 * std::int64_t(green) - n.rgbGreen,
-                                     2 * std::int64_t(blue) - n.rgbBlue, &e);
+    const int partner =
+        wide_nearest(table, 2 * std::int64_t(red) - n.rgbRed, 2 * std::int64_t(green) - n.rgbGreen,
+                     2 * std::int64_t(blue) - n.rgbBlue, &e);
     const std::int64_t level = 16 * d / (e + 2 * d);
     return rasko::tone_bit(rasko::working_tone(int(level)), x, y) ? partner : nearest;
 }
@@ -263,7 +269,8 @@ extern "C" int RaskoDecreaseColorDepth(BITMAPINFOHEADER* dib, BYTE* bits, int bi
         std::memcpy(target, palette ? palette : colours, std::size_t(count) * sizeof(RGBQUAD));
 
     BYTE nearest[kPaletteEntries];
-    for (int i = 0; i < kPaletteEntries; ++i) nearest[i] = BYTE(nearest_in(target, count, colours[i]));
+    for (int i = 0; i < kPaletteEntries; ++i)
+        nearest[i] = BYTE(nearest_in(target, count, colours[i]));
     if (rows.width > 0) {
         if (dither_flag)
             dither(rows, colours, target, count, nearest);
@@ -274,6 +281,7 @@ extern "C" int RaskoDecreaseColorDepth(BITMAPINFOHEADER* dib, BYTE* bits, int bi
     if (palette || frequency_flag)
         for (int k = 0; k < count; ++k)
             set_rgb(colours[k], target[k].rgbRed, target[k].rgbGreen, target[k].rgbBlue);
-    for (int k = count; k < kPaletteEntries; ++k) set_rgb(colours[k], 0, 0, 0);
+    for (int k = count; k < kPaletteEntries; ++k)
+        set_rgb(colours[k], 0, 0, 0);
     return 1;
 }

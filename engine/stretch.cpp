@@ -46,7 +46,7 @@ Span clip_axis(int pos, int size, int limit) {
 // the step can otherwise make the last pixels of a shrink pick one past the
 // source rectangle.
 class AxisWalk {
-public:
+  public:
     AxisWalk(int dst_size, int src_size, int skipped) : last_(uint32_t(src_size - 1)) {
         shrinking_ = src_size > dst_size;
         if (shrinking_) {
@@ -84,9 +84,10 @@ public:
         }
     }
 
+    // Equal sizes: every pixel takes the next source pixel.
     bool identity() const { return !shrinking_ && step_ == 65536u; }
 
-private:
+  private:
     uint32_t last_;
     bool shrinking_;
     uint32_t step_;
@@ -96,20 +97,20 @@ private:
     uint32_t index_;
 };
 
+// Columns are picked through a table of source offsets built once per call
+// (per chunk of this many columns), so the per-row work is one load and one
+// store a pixel, free of the walk's carried dependency. On the stack: blits
+// never allocate.
+constexpr int kColumnChunk = 1024;
+
 template <bool kKeyed>
-void stretch_row(BYTE* d, const BYTE* s, int count, AxisWalk walk, BYTE key) {
-    if (!kKeyed && walk.identity()) {
-        std::memcpy(d, s + walk.index(), std::size_t(count));
-        return;
-    }
+void stretch_row(BYTE* d, const BYTE* s, const uint32_t* offsets, int count, BYTE key) {
     for (int i = 0; i < count; ++i) {
-        const BYTE v = s[walk.index()];
-        if (kKeyed) {
-            if (v != key) d[i] = v;
-        } else {
+        const BYTE v = s[offsets[i]];
+        if (kKeyed)
+            d[i] = v == key ? d[i] : v;
+        else
             d[i] = v;
-        }
-        walk.advance();
     }
 }
 
@@ -124,28 +125,40 @@ void stretch(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int dw
 
     const std::size_t dst_stride = std::size_t(rasko::stride_of(dst->biWidth));
     const std::size_t src_stride = std::size_t(rasko::stride_of(src->biWidth));
-    // Row pointers are computed per row from the row index, so the per-pixel
-    // work stays additions only.
-    BYTE* drow = dst_bits + std::size_t(dst->biHeight - 1 - rows.start) * dst_stride + cols.start;
-    const BYTE* src_origin = src_bits + sx;
+    BYTE* const first_drow =
+        dst_bits + std::size_t(dst->biHeight - 1 - rows.start) * dst_stride + cols.start;
     const int64_t src_top = int64_t(src->biHeight) - 1 - sy;
-    const AxisWalk columns(dw, sw, cols.skipped);
-    AxisWalk row_walk(dh, sh, rows.skipped);
+    AxisWalk columns(dw, sw, cols.skipped);
+    const bool identity = columns.identity();
 
-    const BYTE* previous_drow = nullptr;
-    uint32_t previous_row = 0;
-    for (int j = 0; j < rows.count; ++j, drow -= dst_stride) {
-        const uint32_t row = row_walk.index();
-        if (!kKeyed && previous_drow && row == previous_row) {
-            // Enlarging repeats source rows; a repeated row is the same bytes.
-            std::memcpy(drow, previous_drow, std::size_t(cols.count));
-        } else {
-            const BYTE* srow = src_origin + std::size_t(src_top - row) * src_stride;
-            stretch_row<kKeyed>(drow, srow, cols.count, columns, key);
+    uint32_t offsets[kColumnChunk];
+    for (int done = 0; done < cols.count; done += kColumnChunk) {
+        const int count = std::min(kColumnChunk, cols.count - done);
+        const uint32_t first_column = columns.index();
+        for (int i = 0; i < count; ++i) {
+            offsets[i] = columns.index() - first_column;
+            columns.advance();
         }
-        previous_drow = drow;
-        previous_row = row;
-        row_walk.advance();
+        const BYTE* src_origin = src_bits + sx + first_column;
+        BYTE* drow = first_drow + done;
+        const BYTE* previous_drow = nullptr;
+        uint32_t previous_row = 0;
+        AxisWalk row_walk(dh, sh, rows.skipped);
+        for (int j = 0; j < rows.count; ++j, drow -= dst_stride) {
+            const uint32_t row = row_walk.index();
+            row_walk.advance();
+            const BYTE* srow = src_origin + std::size_t(src_top - row) * src_stride;
+            if (!kKeyed && previous_drow && row == previous_row) {
+                // Enlarging repeats source rows; a repeated row is the same bytes.
+                std::memcpy(drow, previous_drow, std::size_t(count));
+            } else if (!kKeyed && identity) {
+                std::memcpy(drow, srow, std::size_t(count));
+            } else {
+                stretch_row<kKeyed>(drow, srow, offsets, count, key);
+            }
+            previous_drow = drow;
+            previous_row = row;
+        }
     }
 }
 
@@ -158,8 +171,8 @@ extern "C" void RaskoStretchDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits,
 }
 
 extern "C" void RaskoStretchTransparentDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx,
-                                               int dy, int dw, int dh,
-                                               const BITMAPINFOHEADER* src, const BYTE* src_bits,
-                                               int sx, int sy, int sw, int sh, int key) {
+                                               int dy, int dw, int dh, const BITMAPINFOHEADER* src,
+                                               const BYTE* src_bits, int sx, int sy, int sw, int sh,
+                                               int key) {
     stretch<true>(dst, dst_bits, dx, dy, dw, dh, src, src_bits, sx, sy, sw, sh, BYTE(key));
 }

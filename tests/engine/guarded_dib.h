@@ -12,7 +12,7 @@
 namespace test {
 
 class GuardedDib {
-public:
+  public:
     static constexpr std::size_t kGuard = 64;
     static constexpr BYTE kGuardByte = 0xA5;
 
@@ -26,7 +26,8 @@ public:
         header_.biPlanes = 1;
         header_.biBitCount = 8;
         for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x) at(x, y) = fill;
+            for (int x = 0; x < width_; ++x)
+                at(x, y) = fill;
     }
 
     BITMAPINFOHEADER* header() { return &header_; }
@@ -55,7 +56,7 @@ public:
         return true;
     }
 
-private:
+  private:
     int width_;
     int height_;
     int stride_;

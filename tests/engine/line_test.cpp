@@ -89,7 +89,8 @@ TEST(DrawLine, DrawsTheDocumentedPixels) {
     GuardedDib dib(10, 10);
     EXPECT_EQ(RaskoDrawLine(dib.header(), dib.bits(), -5, 5, 5, 5, 3), 1);
     Pixels row;
-    for (int x = 0; x <= 5; ++x) row.insert({x, 5});
+    for (int x = 0; x <= 5; ++x)
+        row.insert({x, 5});
     EXPECT_EQ(pixels_of(dib, 3), row);
 
     EXPECT_EQ(RaskoDrawLine(dib.header(), dib.bits(), 0, 0, 3, 1, 4), 1);
@@ -101,6 +102,12 @@ TEST(DrawLine, DrawsTheDocumentedPixels) {
     EXPECT_EQ(RaskoDrawLine(dib.header(), dib.bits(), 9, 0, 8, 3, 6), 1);
     EXPECT_EQ(pixels_of(dib, 6), (Pixels{{9, 0}, {9, 1}, {8, 2}, {8, 3}}));
 
+    // An error of exactly 0 steps the minor axis.
+    EXPECT_EQ(RaskoDrawLine(dib.header(), dib.bits(), 4, 0, 6, 1, 10), 1);
+    EXPECT_EQ(pixels_of(dib, 10), (Pixels{{4, 0}, {5, 1}, {6, 1}}));
+    EXPECT_EQ(RaskoDrawLine(dib.header(), dib.bits(), 5, 2, 6, 4, 11), 1);
+    EXPECT_EQ(pixels_of(dib, 11), (Pixels{{5, 2}, {6, 3}, {6, 4}}));
+
     EXPECT_EQ(RaskoDrawLine(dib.header(), dib.bits(), 7, 7, 7, 7, 8), 1);
     EXPECT_EQ(pixels_of(dib, 8), (Pixels{{7, 7}}));
     EXPECT_TRUE(dib.outside_untouched());
@@ -109,7 +116,8 @@ TEST(DrawLine, DrawsTheDocumentedPixels) {
 TEST(DrawLine, TopDownRowsAndHeight) {
     GuardedDib dib(6, -8);
     EXPECT_EQ(RaskoDrawLine(dib.header(), dib.bits(), 2, -3, 2, 20, 9), 1);
-    for (int y = 0; y < 8; ++y) EXPECT_EQ(dib.bits()[y * 8 + 2], 9) << y;
+    for (int y = 0; y < 8; ++y)
+        EXPECT_EQ(dib.bits()[y * 8 + 2], 9) << y;
     EXPECT_TRUE(dib.outside_untouched());
 }
 
@@ -131,7 +139,8 @@ TEST(DrawLineEx, TwoColoursByTheWorkingToneTable) {
     RaskoOffsetPattern(0, -4);
     RaskoDrawLineEx(dib.header(), dib.bits(), 0, 7, 7, 7, 1, 2, 1);
     RaskoOffsetPattern(0, 0);
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(dib.at(x, 7), (x & 3) == 0 ? 2 : 1) << x;
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(dib.at(x, 7), (x & 3) == 0 ? 2 : 1) << x;
 }
 
 // The end points' box: no line function may leave it, and a drawn line lies
@@ -148,9 +157,12 @@ TEST(DrawLine, RandomLinesStayInsideAndOnTheLine) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     auto coordinate = [&](int size) {
         switch (pick(0, 5)) {
-        case 0: return pick(INT_MIN, INT_MAX);
-        case 1: return pick(-100000, 100000);
-        default: return pick(-size * 2, size * 3);
+        case 0:
+            return pick(INT_MIN, INT_MAX);
+        case 1:
+            return pick(-100000, 100000);
+        default:
+            return pick(-size * 2, size * 3);
         }
     };
     for (int round = 0; round < 20000; ++round) {
@@ -177,7 +189,8 @@ TEST(DrawLine, RandomLinesStayInsideAndOnTheLine) {
         ASSERT_EQ(int(lit.size()), steps + 1);
         ASSERT_TRUE(lit.count({cx1, cy1}) && lit.count({cx2, cy2}));
         const double line[4] = {double(x1), double(y1), double(x2), double(y2)};
-        for (const auto& [x, y] : lit) ASSERT_LE(distance_from_line(x, y, line), 2.0) << round;
+        for (const auto& [x, y] : lit)
+            ASSERT_LE(distance_from_line(x, y, line), 2.0) << round;
     }
 }
 
@@ -199,7 +212,8 @@ TEST(DrawRectangle, ClipsAndReturnsTheClippedHeight) {
     EXPECT_EQ(RaskoDrawRectangle(dib.header(), dib.bits(), -2, -2, 5, 5, 4), 3);
     Pixels square;
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 3; ++x) square.insert({x, y});
+        for (int x = 0; x < 3; ++x)
+            square.insert({x, y});
     EXPECT_EQ(pixels_of(dib, 4), square);
 
     EXPECT_EQ(RaskoDrawRectangle(dib.header(), dib.bits(), 8, 7, 5, 5, 5), 3);
@@ -228,14 +242,17 @@ TEST(DrawRectangleEx, EveryPixelTakesItsOwnBlockEntry) {
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < width + 2; ++x) {
                 const bool inside = x >= 1 && x <= width && y >= 1 && y <= 4;
-                EXPECT_EQ(dib.at(x, y), !inside ? 0 : (x + y) % 2 == 0 ? 20 : 10)
+                EXPECT_EQ(dib.at(x, y), !inside            ? 0
+                                        : (x + y) % 2 == 0 ? 20
+                                                           : 10)
                     << width << ": " << x << "," << y;
             }
         EXPECT_TRUE(dib.outside_untouched());
     }
     GuardedDib dib(4, 1, 0);
     RaskoDrawRectangleEx(dib.header(), dib.bits(), 0, 0, 4, 1, 10, 20, 99);
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(dib.at(x, 0), 20);
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(dib.at(x, 0), 20);
 }
 
 } // namespace

@@ -18,7 +18,9 @@ using DibPtr = std::unique_ptr<BITMAPINFOHEADER, DibDeleter>;
 RGBQUAD* table(BITMAPINFOHEADER* dib) {
     return reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(dib) + dib->biSize);
 }
-BYTE* bits(BITMAPINFOHEADER* dib) { return reinterpret_cast<BYTE*>(table(dib) + 256); }
+BYTE* bits(BITMAPINFOHEADER* dib) {
+    return reinterpret_cast<BYTE*>(table(dib) + 256);
+}
 
 // Pixel (x, y) of a bottom-up DIB, y = 0 the top row.
 BYTE& pixel(BITMAPINFOHEADER* dib, int x, int y) {
@@ -47,7 +49,8 @@ TEST(GetNearestColor, DefaultTableAndLowBytes) {
     EXPECT_EQ(RaskoGetNearestColor(dib.get(), 0x1FF, 0x3FF, 0x2FF), 255);
     EXPECT_EQ(RaskoGetNearestColor(dib.get(), 250, 5, 5), 249);
     // Reserved bytes do not count.
-    for (int i = 0; i < 256; ++i) table(dib.get())[i].rgbReserved = BYTE(i);
+    for (int i = 0; i < 256; ++i)
+        table(dib.get())[i].rgbReserved = BYTE(i);
     EXPECT_EQ(RaskoGetNearestColor(dib.get(), 160, 160, 164), 247);
 }
 
@@ -61,8 +64,9 @@ TEST(GetNearestColor, VectorSearchEqualsTheScan) {
     for (int round = 0; round < 4000; ++round) {
         const bool coarse = round % 2 == 0;
         auto component = [&] { return coarse ? levels[byte(random) % 6] : byte(random); };
-        for (auto& q : colours) q = RGBQUAD{BYTE(component()), BYTE(component()),
-                                            BYTE(component()), BYTE(byte(random))};
+        for (auto& q : colours)
+            q = RGBQUAD{BYTE(component()), BYTE(component()), BYTE(component()),
+                        BYTE(byte(random))};
         const int count = 1 + round % 256;
         const BYTE r = BYTE(component()), g = BYTE(component()), b = BYTE(component());
         ASSERT_EQ(rasko::nearest_entry(colours, count, r, g, b),
@@ -74,7 +78,8 @@ TEST(GetNearestColor, VectorSearchEqualsTheScan) {
 TEST(ExtGetNearestColor, DithersEvenPositionsThroughTheToneTable) {
     DibPtr dib(RaskoCreateDIB(1, 1));
     RGBQUAD* t = table(dib.get());
-    for (int i = 0; i < 256; ++i) set(t[i], 255, 0, 0);
+    for (int i = 0; i < 256; ++i)
+        set(t[i], 255, 0, 0);
     set(t[0], 0, 0, 0);
     set(t[1], 100, 100, 100);
     // (40, 40, 40): nearest 0 at 120, reflection (80, 80, 80) nearest 1 at 60,
@@ -103,7 +108,8 @@ TEST(ChangeDIBPalette, OwnPaletteIsTheIdentityEvenWithRepeatedColours) {
             set(t[i], c * 40, 255 - c * 40, c & 1 ? 255 : 0);
         }
         std::vector<BYTE> before(((13 + 3) & ~3) * 7);
-        for (auto& b : before) b = BYTE(byte(random));
+        for (auto& b : before)
+            b = BYTE(byte(random));
         std::memcpy(bits(dib.get()), before.data(), before.size());
         Palette256 own;
         RaskoCopyPaletteFromDIB(own.get(), dib.get());
@@ -125,7 +131,8 @@ TEST(ChangeDIBPalette, RemapsToTheNearestNewColour) {
     pixel(dib.get(), 2, 0) = 5;
     pixel(dib.get(), 3, 0) = 255;
     Palette256 fresh;
-    for (auto& e : fresh.entries) e = PALETTEENTRY{0, 0, 255, 0};
+    for (auto& e : fresh.entries)
+        e = PALETTEENTRY{0, 0, 255, 0};
     fresh.entries[9] = PALETTEENTRY{12, 10, 10, 0};
     fresh.entries[20] = PALETTEENTRY{10, 10, 10, 0}; // exact match away from 3
     fresh.entries[30] = PALETTEENTRY{190, 0, 0, 0};
@@ -147,7 +154,8 @@ TEST(SwapPalette, SwapsEntriesAndPixels) {
     t[1].rgbReserved = 11;
     t[249].rgbReserved = 22;
     const BYTE values[] = {1, 249, 7, 1, 0};
-    for (int x = 0; x < 5; ++x) pixel(dib.get(), x, 0) = pixel(dib.get(), x, 1) = values[x];
+    for (int x = 0; x < 5; ++x)
+        pixel(dib.get(), x, 0) = pixel(dib.get(), x, 1) = values[x];
     RaskoSwapPalette(dib.get(), bits(dib.get()), 1, 249);
     EXPECT_EQ(t[1].rgbRed, 255);
     EXPECT_EQ(t[249].rgbRed, 128);
@@ -155,7 +163,8 @@ TEST(SwapPalette, SwapsEntriesAndPixels) {
     EXPECT_EQ(t[249].rgbReserved, 22);
     const BYTE swapped[] = {249, 1, 7, 249, 0};
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(pixel(dib.get(), x, y), swapped[x]);
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(pixel(dib.get(), x, y), swapped[x]);
 
     RaskoSwapPalette(dib.get(), bits(dib.get()), 7, 7);
     EXPECT_EQ(pixel(dib.get(), 2, 0), 7);
@@ -208,18 +217,21 @@ TEST(DecreaseColorDepth, RefusesBitCountsOutsideOneToSeven) {
     pixel(dib.get(), 1, 1) = 200;
     std::vector<BYTE> before(reinterpret_cast<BYTE*>(dib.get()),
                              reinterpret_cast<BYTE*>(dib.get()) + 1064 + 12);
-    for (int n : {0, 8, -1}) EXPECT_EQ(RaskoDecreaseColorDepth(dib.get(), bits(dib.get()), n, nullptr, 1, 1), 0);
+    for (int n : {0, 8, -1})
+        EXPECT_EQ(RaskoDecreaseColorDepth(dib.get(), bits(dib.get()), n, nullptr, 1, 1), 0);
     EXPECT_EQ(std::memcmp(before.data(), dib.get(), before.size()), 0);
 }
 
 TEST(DecreaseColorDepth, OneBitMapsToTheNearerOfTheFirstTwoEntries) {
     DibPtr dib(RaskoCreateDIB(4, 1));
     const BYTE values[] = {0, 1, 249, 255};
-    for (int x = 0; x < 4; ++x) pixel(dib.get(), x, 0) = values[x];
+    for (int x = 0; x < 4; ++x)
+        pixel(dib.get(), x, 0) = values[x];
     EXPECT_EQ(RaskoDecreaseColorDepth(dib.get(), bits(dib.get()), 1, nullptr, 0, 0), 1);
     // Entries 0 (black) and 1 (128, 0, 0): red 249 is nearer 1, white too.
     const BYTE mapped[] = {0, 1, 1, 1};
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(pixel(dib.get(), x, 0), mapped[x]) << x;
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(pixel(dib.get(), x, 0), mapped[x]) << x;
     EXPECT_EQ(table(dib.get())[1].rgbRed, 128);
     for (int i = 2; i < 256; ++i) {
         const RGBQUAD& q = table(dib.get())[i];
@@ -235,7 +247,8 @@ TEST(DecreaseColorDepth, FrequencyTakesTheMostUsedValuesThenTheLowestUnused) {
     set(t[200], 200, 0, 0);
     set(t[201], 0, 201, 0);
     const BYTE values[] = {200, 9, 200, 201, 9, 200};
-    for (int x = 0; x < 6; ++x) pixel(dib.get(), x, 0) = values[x];
+    for (int x = 0; x < 6; ++x)
+        pixel(dib.get(), x, 0) = values[x];
     // A given palette is not read with the frequency flag: two entries only.
     const RGBQUAD short_palette[2] = {};
     EXPECT_EQ(RaskoDecreaseColorDepth(dib.get(), bits(dib.get()), 2, short_palette, 0, 1), 1);
@@ -244,7 +257,8 @@ TEST(DecreaseColorDepth, FrequencyTakesTheMostUsedValuesThenTheLowestUnused) {
     EXPECT_EQ(t[2].rgbGreen, 201);
     EXPECT_EQ(t[3].rgbRed | t[3].rgbGreen | t[3].rgbBlue, 0); // value 0: black
     const BYTE mapped[] = {0, 1, 0, 2, 1, 0};
-    for (int x = 0; x < 6; ++x) EXPECT_EQ(pixel(dib.get(), x, 0), mapped[x]) << x;
+    for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(pixel(dib.get(), x, 0), mapped[x]) << x;
 }
 
 TEST(DecreaseColorDepth, GivenPaletteBecomesTheTable) {
@@ -283,7 +297,8 @@ TEST(DecreaseColorDepth, DitherUsesTheTransposedScreen) {
     DibPtr exact(RaskoCreateDIB(4, 4));
     std::memset(bits(exact.get()), 1, 16);
     EXPECT_EQ(RaskoDecreaseColorDepth(exact.get(), bits(exact.get()), 1, nullptr, 1, 0), 1);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(bits(exact.get())[i], 1);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(bits(exact.get())[i], 1);
 }
 
 } // namespace

@@ -31,20 +31,23 @@ std::int64_t picked(int src, int dst, std::int64_t i, std::int64_t skipped) {
 GuardedDib numbered_source() {
     GuardedDib src(16, 16);
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) src.at(x, y) = BYTE(y * 16 + x);
+        for (int x = 0; x < 16; ++x)
+            src.at(x, y) = BYTE(y * 16 + x);
     return src;
 }
 
 std::vector<int> row_of(GuardedDib& dib, int y) {
     std::vector<int> row;
-    for (int x = 0; x < dib.width(); ++x) row.push_back(dib.at(x, y));
+    for (int x = 0; x < dib.width(); ++x)
+        row.push_back(dib.at(x, y));
     return row;
 }
 
 // One row of a stretch from a numbered row of `sw` pixels into `dw` pixels.
 std::vector<int> stretched_row(int sw, int dw) {
     GuardedDib src(sw, 1);
-    for (int x = 0; x < sw; ++x) src.at(x, 0) = BYTE(x);
+    for (int x = 0; x < sw; ++x)
+        src.at(x, 0) = BYTE(x);
     GuardedDib dst(dw, 1, 0xEE);
     RaskoStretchDIBBits(dst.header(), dst.bits(), 0, 0, dw, 1, src.header(), src.bits(), 0, 0, sw,
                         1);
@@ -76,9 +79,11 @@ TEST(StretchDIBBits, ClippedTopRowContinuesTheUnclippedStretch) {
     // dy = -1 the first drawn row is the unclipped second one.
     GuardedDib src = numbered_source();
     GuardedDib dst(1, 6, 0xEE);
-    RaskoStretchDIBBits(dst.header(), dst.bits(), 0, -1, 1, 7, src.header(), src.bits(), 0, 0, 1, 3);
+    RaskoStretchDIBBits(dst.header(), dst.bits(), 0, -1, 1, 7, src.header(), src.bits(), 0, 0, 1,
+                        3);
     const int rows[] = {0, 0, 1, 1, 2, 2};
-    for (int y = 0; y < 6; ++y) EXPECT_EQ(dst.at(0, y), rows[y] * 16) << y;
+    for (int y = 0; y < 6; ++y)
+        EXPECT_EQ(dst.at(0, y), rows[y] * 16) << y;
 }
 
 TEST(StretchDIBBits, ShrinkNeverPicksPastTheSourceRectangle) {
@@ -97,9 +102,9 @@ TEST(StretchDIBBits, UnusableSizesAndRectanglesOutsideDrawNothing) {
     GuardedDib dst(8, 8, 0xEE);
     const struct {
         int dx, dy, dw, dh, sw, sh;
-    } cases[] = {{0, 0, 0, 4, 4, 4},  {0, 0, 4, 0, 4, 4},   {0, 0, 4, 4, 0, 4},
-                 {0, 0, 4, 4, 4, -1}, {0, 0, -4, 4, 4, 4},  {8, 0, 4, 4, 4, 4},
-                 {0, 8, 4, 4, 4, 4},  {-4, 0, 4, 4, 4, 4},  {0, -9, 4, 9, 4, 4}};
+    } cases[] = {{0, 0, 0, 4, 4, 4},  {0, 0, 4, 0, 4, 4},  {0, 0, 4, 4, 0, 4},
+                 {0, 0, 4, 4, 4, -1}, {0, 0, -4, 4, 4, 4}, {8, 0, 4, 4, 4, 4},
+                 {0, 8, 4, 4, 4, 4},  {-4, 0, 4, 4, 4, 4}, {0, -9, 4, 9, 4, 4}};
     for (const auto& c : cases) {
         RaskoStretchDIBBits(dst.header(), dst.bits(), c.dx, c.dy, c.dw, c.dh, src.header(),
                             src.bits(), 0, 0, c.sw, c.sh);
@@ -107,7 +112,8 @@ TEST(StretchDIBBits, UnusableSizesAndRectanglesOutsideDrawNothing) {
                                        src.header(), src.bits(), 0, 0, c.sw, c.sh, 1);
     }
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) ASSERT_EQ(dst.at(x, y), 0xEE) << x << "," << y;
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(dst.at(x, y), 0xEE) << x << "," << y;
     EXPECT_TRUE(dst.outside_untouched());
 }
 
@@ -131,7 +137,8 @@ TEST(StretchDIBBits, EveryPixelFollowsTheClosedFormUnderClipping) {
         const bool keyed = round % 3 == 2;
         GuardedDib dst(pick(1, 40), pick(1, 40), 0);
         for (int y = 0; y < dst.height(); ++y)
-            for (int x = 0; x < dst.width(); ++x) dst.at(x, y) = BYTE(pick(0, 255));
+            for (int x = 0; x < dst.width(); ++x)
+                dst.at(x, y) = BYTE(pick(0, 255));
         GuardedDib before = dst;
         const int sw = pick(1, 16), sh = pick(1, 16);
         const int sx = pick(0, 16 - sw), sy = pick(0, 16 - sh);
@@ -155,32 +162,34 @@ TEST(StretchDIBBits, EveryPixelFollowsTheClosedFormUnderClipping) {
                     if (!keyed || v != key) want = v;
                 }
                 ASSERT_EQ(dst.at(x, y), want)
-                    << "round " << round << " pixel " << x << "," << y << " src " << sx << ","
-                    << sy << " " << sw << "x" << sh << " dst " << dx << "," << dy << " " << dw
-                    << "x" << dh;
+                    << "round " << round << " pixel " << x << "," << y << " src " << sx << "," << sy
+                    << " " << sw << "x" << sh << " dst " << dx << "," << dy << " " << dw << "x"
+                    << dh;
             }
         ASSERT_TRUE(dst.outside_untouched()) << round;
     }
 }
 
-// Long rows and columns, where the accumulators run through many carries.
+// Long rows and columns, where the accumulators run through many carries and
+// rows run past the width of one batch of column offsets.
 TEST(StretchDIBBits, LongAxesFollowTheClosedForm) {
     std::mt19937 random(7);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     for (int round = 0; round < 200; ++round) {
-        const int s = pick(1, 256), d = pick(1, 1200), offset = pick(-d / 2, 10);
+        const int s = pick(1, 256), d = pick(1, 3000), offset = pick(-d / 2, 10);
         const bool vertical = round % 2 == 1;
         GuardedDib src(vertical ? 1 : s, vertical ? s : 1);
-        for (int k = 0; k < s; ++k) (vertical ? src.at(0, k) : src.at(k, 0)) = BYTE(k);
-        GuardedDib dst(vertical ? 1 : 700, vertical ? 700 : 1, 0xEE);
+        for (int k = 0; k < s; ++k)
+            (vertical ? src.at(0, k) : src.at(k, 0)) = BYTE(k);
+        GuardedDib dst(vertical ? 1 : 2600, vertical ? 2600 : 1, 0xEE);
         if (vertical)
-            RaskoStretchDIBBits(dst.header(), dst.bits(), 0, offset, 1, d, src.header(),
-                                src.bits(), 0, 0, 1, s);
+            RaskoStretchDIBBits(dst.header(), dst.bits(), 0, offset, 1, d, src.header(), src.bits(),
+                                0, 0, 1, s);
         else
-            RaskoStretchDIBBits(dst.header(), dst.bits(), offset, 0, d, 1, src.header(),
-                                src.bits(), 0, 0, s, 1);
+            RaskoStretchDIBBits(dst.header(), dst.bits(), offset, 0, d, 1, src.header(), src.bits(),
+                                0, 0, s, 1);
         const int skipped = std::max(0, -offset);
-        for (int p = 0; p < 700; ++p) {
+        for (int p = 0; p < 2600; ++p) {
             const int i = p - offset;
             const int want = i >= 0 && i < d ? int(picked(s, d, i, skipped)) : 0xEE;
             ASSERT_EQ(vertical ? dst.at(0, p) : dst.at(p, 0), want)
