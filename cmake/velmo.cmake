@@ -6,6 +6,11 @@ if(VELMO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(VELMO_FUZZ)
+  # Coverage for every library, not only the fuzz target's own file, so that
+  # libFuzzer sees the branches of the readers it drives.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 # velmo_target(<target>): applies the project's warning flags.
 function(velmo_target target)

@@ -85,12 +85,13 @@ bool read_raw_plane(ByteSource& source, BYTE* plane, std::size_t n) {
 }
 
 // Whether the header can describe a picture that this file holds: sizes of
-// at least 1 whose plane the engine can allocate, and room left for every
-// layer's header and the shortest code of its pixel plane (three bytes for
-// each run of 255), so that no plane is made for bytes that are not there.
+// at least 1 whose plane the engine can allocate, at least one layer, and
+// room left for every layer's header and the shortest code of its pixel
+// plane (three bytes for each run of 255), so that no plane is made for
+// bytes that are not there.
 bool header_fits(std::int32_t width, std::int32_t height, std::uint32_t layer_count,
                  bool has_palette, std::uint64_t remaining) {
-    if (width < 1 || height < 1) return false;
+    if (width < 1 || height < 1 || layer_count < 1) return false;
     const std::uint64_t n = ((std::uint64_t(width) + 3) & ~std::uint64_t(3)) * std::uint64_t(height);
     if (n > kMaxPlaneBytes) return false;
     const std::uint64_t per_layer = kLayerHeaderSize + (n + 84) / 85;

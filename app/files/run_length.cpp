@@ -94,11 +94,24 @@ std::size_t encode_mask_nibbles(const BYTE* mask, std::size_t n, BYTE* out) {
 }
 
 std::size_t decode_mask_nibbles(const BYTE* code, std::size_t length, BYTE* out, std::size_t n) {
+    // The mask bytes of each group value repeated as often as one run can
+    // repeat it, so that a run is a single copy.
+    static const auto kRuns = [] {
+        struct {
+            BYTE bytes[16][4 * 255];
+        } runs{};
+        for (int g = 0; g < 16; ++g)
+            for (int i = 0; i < 4 * 255; ++i) runs.bytes[g][i] = (g >> (i % 4)) & 1 ? 255 : 0;
+        return runs;
+    }();
     const std::size_t units = length * 2;
     std::size_t produced = 0, k = 0;
     auto unit = [&](std::size_t index) { return unsigned(code[index / 2] >> (index % 2 * 4)) & 0xF; };
-    auto put_group = [&](unsigned g) {
-        for (int bit = 0; bit < 4 && produced < n; ++bit) out[produced++] = (g >> bit) & 1 ? 255 : 0;
+    auto put_groups = [&](unsigned g, unsigned times) {
+        std::size_t bytes = std::size_t(times) * 4;
+        if (bytes > n - produced) bytes = n - produced;
+        std::memcpy(out + produced, kRuns.bytes[g], bytes);
+        produced += bytes;
     };
     bool have_previous = false;
     unsigned previous = 0;
@@ -108,10 +121,10 @@ std::size_t decode_mask_nibbles(const BYTE* code, std::size_t length, BYTE* out,
             if (k + 2 > units) break;
             const unsigned count = unit(k) | unit(k + 1) << 4;
             k += 2;
-            for (unsigned r = 1; r < count && produced < n; ++r) put_group(g);
+            if (count > 1) put_groups(g, count - 1);
             have_previous = false;
         } else {
-            put_group(g);
+            put_groups(g, 1);
             have_previous = true;
         }
         previous = g;

@@ -239,6 +239,8 @@ TEST_F(NativeFileTest, ImpossibleHeadersAreRefusedBeforeAnyPlaneIsMade) {
         {-5, 4, 1},                   // negative width
         {0x7FFFFFFF, 0x7FFFFFFF, 1},  // plane overflows
         {65536, 65536, 1},            // plane beyond one block
+        {4, 4, 0},                    // no layer
+        {30000, 30000, 0},            // no layer, but planes to allocate
         {4, 4, 1000},                 // more layers than the file holds
         {4, 4, 0xFFFFFFFF},           // layer count near the top of its range
         {3000, 3000, 1},              // plane whose shortest code exceeds the file
