@@ -195,7 +195,7 @@ HANDLE open_for_reading(LPCSTR name) {
 }
 
 bool plausible_pixel_count(std::uint64_t pixels, std::uint64_t bytes) {
-    constexpr std::uint64_t kAlwaysAllowed = std::uint64_t(1) << 22;
+    constexpr std::uint64_t kAlwaysAllowed = std::uint64_t(1) << 20;
     constexpr std::uint64_t kPixelsPerByte = 4096;
     return pixels <= kAlwaysAllowed || pixels / kPixelsPerByte <= bytes;
 }

@@ -130,7 +130,7 @@ void load_gif_frame(PictureDocument& doc, Layer& layer, GifFrame& frame, const G
     if (frame.userInput) layer.flags |= kLayerAnimUserInput;
 }
 
-bool build_from_gif(PictureDocument& doc, GifAnimation& gif) {
+bool build_layers(PictureDocument& doc, GifAnimation& gif) {
     const int width = int(gif.screenWidth), height = int(gif.screenHeight);
     if (!layers_fit(width, height, gif.frameCount) || !gif.frames) return false;
     if (!create_bottom_layer(doc, width, height)) return false;
@@ -161,11 +161,7 @@ bool build_from_gif(PictureDocument& doc, GifAnimation& gif) {
 
 bool open_gif(LPCSTR path, PictureDocument& doc) {
     GifAnimation gif{};
-    if (!RaskoOpenGIFEx(path, &gif)) return false;
-    const bool built = build_from_gif(doc, gif);
-    release_gif(gif);
-    doc.file_type = 3;
-    return built;
+    return RaskoOpenGIFEx(path, &gif) && build_document_from_gif(doc, gif);
 }
 
 // Frees the frames and arrays an Add-In decoder handed over, unless it
@@ -235,6 +231,13 @@ bool open_addin(LPCSTR path, AddInFileProc decode, PictureDocument& doc) {
 }
 
 } // namespace
+
+bool build_document_from_gif(PictureDocument& doc, GifAnimation& gif) {
+    const bool built = build_layers(doc, gif);
+    release_gif(gif);
+    doc.file_type = 3;
+    return built;
+}
 
 PictureDocument* open_picture_file(LPCSTR path, int type, const FileTypeTable& read_types,
                                    Surface* pen) {

@@ -3,6 +3,7 @@
 
 #include "app/document/picture.h"
 #include "app/files/file_types.h"
+#include "engine/rasko.h"
 
 // Opens path as read type `type` (a position in read_types: the native type,
 // BMP, GIF or an Add-In decoder) into a complete document: layers,
@@ -12,3 +13,9 @@
 // messages; GIF and Add-In failures are silent.
 PictureDocument* open_picture_file(LPCSTR path, int type, const FileTypeTable& read_types,
                                    Surface* pen);
+
+// Builds the layers of an empty document (create_document) from a GIF that
+// the engine has read: one layer per frame, in the picture palette, with the
+// frames' areas and animation settings. Frees every block the read handed
+// back. False when the picture cannot be made; the caller frees the document.
+bool build_document_from_gif(PictureDocument& doc, GifAnimation& gif);

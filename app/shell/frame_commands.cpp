@@ -117,7 +117,7 @@ void recent_command(HWND, UINT id) {
     bool had_active = active_document_window() != nullptr;
     std::string path = recent_file(int(id - CMD_RECENT_FIRST));
     if (path.empty()) return;
-    if (open_picture_file(path.c_str())) restore_tool_windows(had_active);
+    if (open_file_in_window(path.c_str())) restore_tool_windows(had_active);
 }
 
 void tool_command(HWND, UINT id) {

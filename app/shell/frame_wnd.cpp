@@ -155,7 +155,7 @@ void on_drop_files(HDROP drop) {
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         char path[kPathCapacity];
-        if (DragQueryFileA(drop, i, path, sizeof path)) open_picture_file(path);
+        if (DragQueryFileA(drop, i, path, sizeof path)) open_file_in_window(path);
     }
     DragFinish(drop);
     restore_tool_windows(had_active);
@@ -172,11 +172,16 @@ LRESULT on_copy_data(const COPYDATASTRUCT* data) {
     return TRUE;
 }
 
-LRESULT on_notify(const NMHDR* header) {
+// Toolbar tooltips are the help strings of the buttons' commands.
+LRESULT on_notify(NMHDR* header) {
     if (header->code == TTN_NEEDTEXTA) {
-        auto* info = reinterpret_cast<TOOLTIPTEXTA*>(const_cast<NMHDR*>(header));
+        auto* info = reinterpret_cast<TOOLTIPTEXTA*>(header);
         info->hinst = shell_windows().instance;
         info->lpszText = MAKEINTRESOURCEA(header->idFrom);
+    } else if (header->code == TTN_NEEDTEXTW) {
+        auto* info = reinterpret_cast<TOOLTIPTEXTW*>(header);
+        info->hinst = shell_windows().instance;
+        info->lpszText = MAKEINTRESOURCEW(header->idFrom);
     }
     return 0;
 }
@@ -202,7 +207,7 @@ LRESULT CALLBACK VLFrameWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam
                  shell_windows().status_bar, shell_state().menu_help_ids);
         break;
     case WM_NOTIFY:
-        return on_notify(reinterpret_cast<const NMHDR*>(lparam));
+        return on_notify(reinterpret_cast<NMHDR*>(lparam));
     case WM_DROPFILES:
         on_drop_files(reinterpret_cast<HDROP>(wparam));
         return 0;
@@ -284,7 +289,7 @@ HWND open_document_window(PictureDocument* doc) {
         SendMessageA(w.mdi_client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
 }
 
-bool open_picture_file(const char* path) {
+bool open_file_in_window(const char* path) {
     PictureDocument* doc = load_picture_by_extension(path);
     if (!doc) return false;
     if (!open_document_window(doc)) return false;
@@ -293,7 +298,7 @@ bool open_picture_file(const char* path) {
 }
 
 void open_command_line(const char* text) {
-    for (const std::string& name : scan_command_line(text)) open_picture_file(name.c_str());
+    for (const std::string& name : scan_command_line(text)) open_file_in_window(name.c_str());
 }
 
 void restore_tool_windows(bool had_active_document) {

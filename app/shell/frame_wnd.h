@@ -24,7 +24,7 @@ HWND open_document_window(PictureDocument* doc);
 // Loads the picture file, choosing its type by extension, opens its window
 // and adds it to the recent files. False when nothing opened (the loading
 // code has shown its message where it shows one).
-bool open_picture_file(const char* path);
+bool open_file_in_window(const char* path);
 // Opens every file named in a command-line text.
 void open_command_line(const char* text);
 // Reopens the tool windows that were open at the last exit, once, with the

@@ -1,10 +1,53 @@
 #include "app/shell/picture_io.h"
 
-// Opening and saving by file type belong to the files library; until its
-// readers and writers are linked here, nothing opens and every write fails
-// (with the save error message), so no picture is ever reported as saved.
-PictureDocument* load_picture(const char*, int) { return nullptr; }
+#include "app/files/open.h"
+#include "app/files/save.h"
+#include "app/shell/addin_host.h"
+#include "app/shell/bmp_dlg.h"
+#include "app/shell/gif_dlg.h"
+#include "app/shell/pen_slots.h"
 
-PictureDocument* load_picture_by_extension(const char*) { return nullptr; }
+namespace {
 
-WriteResult write_picture(HWND, PictureDocument&) { return WriteResult::Failed; }
+constexpr int kBmpFileType = kBmpType + 1;
+constexpr int kGifFileType = kGifType + 1;
+
+class Hourglass {
+public:
+    Hourglass() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~Hourglass() { SetCursor(previous_); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
+} // namespace
+
+PictureDocument* load_picture(const char* path, int type) {
+    Hourglass wait;
+    return open_picture_file(path, type, addin_host().read_types, pen_slots().slot[0]);
+}
+
+PictureDocument* load_picture_by_extension(const char* path) {
+    FoundType found = find_type_by_extension(path, addin_host().read_types);
+    return found.found ? load_picture(path, found.index) : nullptr;
+}
+
+WriteResult write_picture(HWND owner, PictureDocument& doc) {
+    SaveChoices choices;
+    if (doc.file_type == kBmpFileType) {
+        prepare_composite(doc);
+        choices.bmp_bits = run_bmp_dialog(owner);
+        if (!choices.bmp_bits) return WriteResult::Cancelled;
+    } else if (doc.file_type == kGifFileType) {
+        prepare_composite(doc);
+        const Layer* layer = current_layer(doc);
+        choices.gif_key_colour = layer ? layer->key_colour : 0;
+        if (!run_gif_dialog(owner, doc, choices.gif_key_colour)) return WriteResult::Cancelled;
+    }
+    Hourglass wait;
+    return save_picture_file(doc, addin_host().write_types, choices) ? WriteResult::Written
+                                                                      : WriteResult::Failed;
+}

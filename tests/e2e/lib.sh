@@ -9,6 +9,13 @@ export DISPLAY
 artefacts=$build/e2e-artefacts
 mkdir -p "$artefacts"
 
+# windows_path PATH: the name Wine's programs use for a Linux path (every
+# prefix maps drive Z: to the root; winepath needs a loader on PATH).
+windows_path() {
+    local p=$1
+    echo "Z:${p//\//\\}"
+}
+
 # start_velmo [ARGS...]: starts the program; sets VELMO_PID.
 start_velmo() {
     "$source_dir/scripts/wine-run" "$build/bin/velmo.exe" "$@" >>"$artefacts/velmo.log" 2>&1 &

@@ -1,0 +1,46 @@
+#include "app/canvas/rotring_tool.h"
+
+#include "app/canvas/composite.h"
+#include "app/canvas/line_walk.h"
+#include "engine/rasko.h"
+
+#include <algorithm>
+
+void rotring_point(PictureDocument& doc, int x, int y, bool m_held) {
+    const DrawTarget t = drawing_target(doc, m_held);
+    if (!t.surface || !t.surface->info) return;
+    const bool right = (standard_tone(doc.tone_level) >> ((y & 3) * 4 + (x & 3))) & 1;
+    const int colour = (right ? doc.right_colour : doc.left_colour) & 0xFF;
+    const bool inside = x >= 0 && y >= 0 && x < t.surface->width() && y < t.surface->height();
+    if (inside && colour != t.transparent && (!t.mask || *pixel_at_bits(*t.surface, t.mask, x, y)))
+        *pixel_at(*t.surface, x, y) = BYTE(colour);
+    doc.update_rect = {x, y, x + 1, y + 1};
+    recomposite(doc);
+}
+
+int rotring_line(PictureDocument& doc, int x0, int y0, int x1, int y1, bool m_held) {
+    const DrawTarget t = drawing_target(doc, m_held);
+    if (!t.surface || !t.surface->info) return 0;
+    if (!RaskoClipLine(t.surface->info, &x0, &y0, &x1, &y1)) return 0;
+    const ToneTile tile = tone_tile(doc.left_colour, doc.right_colour, doc.tone_level);
+    Surface& s = *t.surface;
+    walk_line(x0, y0, x1, y1, [&](int x, int y) {
+        if (t.mask && !*pixel_at_bits(s, t.mask, x, y)) return;
+        const BYTE colour = tile.colour[y & 3][x & 3];
+        if (colour != t.transparent) *pixel_at(s, x, y) = colour;
+    });
+    doc.update_rect = {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1,
+                       std::max(y0, y1) + 1};
+    recomposite(doc);
+    return 1;
+}
+
+void rotring_rectangle(PictureDocument& doc, POINT a, POINT c, bool m_held) {
+    rotring_line(doc, a.x, a.y, c.x, a.y, m_held);
+    rotring_line(doc, a.x, a.y, a.x, c.y, m_held);
+    rotring_line(doc, a.x, c.y, c.x, c.y, m_held);
+    rotring_line(doc, c.x, a.y, c.x, c.y, m_held);
+    doc.update_rect = {std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x) + 1,
+                       std::max(a.y, c.y) + 1};
+    recomposite(doc);
+}

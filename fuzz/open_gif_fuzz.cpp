@@ -1,0 +1,54 @@
+// Arbitrary bytes as a GIF opened into a document: whatever frames the
+// engine reads become layers of the screen's size whose areas lie inside the
+// picture, and the picture composites.
+#include "app/canvas/composite.h"
+#include "app/files/open.h"
+#include "engine/codec_io.h"
+#include "engine/codecs.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void release(GifAnimation& gif) {
+    for (DWORD i = 0; i < gif.frameCount; ++i) {
+        RaskoDestroyDIB(gif.frames[i]->dib);
+        GlobalFree(gif.frames[i]);
+    }
+    GlobalFree(gif.frames);
+    GlobalFree(gif.globalPalette);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    GifAnimation gif{};
+    rasko::Input in(data, size);
+    if (!rasko::read_gif_animation(in, &gif)) return 0;
+    const DWORD frames = gif.frameCount;
+    // Pictures of more than a few million pixels in all only measure the
+    // allocator (and would pass the fuzzer's memory limit).
+    PictureDocument* doc = nullptr;
+    if (std::uint64_t(gif.screenWidth) * gif.screenHeight * (frames + 2) > (1u << 24) ||
+        !(doc = create_document())) {
+        release(gif);
+        return 0;
+    }
+    if (build_document_from_gif(*doc, gif)) {
+        const int width = picture_width(*doc), height = picture_height(*doc);
+        if (doc->layer_count != int(frames)) std::abort();
+        for (LayerNode* node = doc->layers->next; node != doc->layers; node = node->next) {
+            const Layer& layer = *node->layer;
+            if (layer.image->width() != width || layer.image->height() != height) std::abort();
+            const AreaRect& a = layer.area;
+            if (a.left < 0 || a.top < 0 || a.width < 1 || a.height < 1 ||
+                a.left + a.width > width || a.top + a.height > height)
+                std::abort();
+        }
+        doc->update_rect = {0, 0, width, height};
+        recomposite(*doc);
+    }
+    free_document(doc);
+    return 0;
+}
