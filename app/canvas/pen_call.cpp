@@ -58,3 +58,13 @@ void merge_pen_call_result(PictureDocument& doc, const PenCallBlock& block) {
     }
     if (swatch) drawing_colours_changed(doc);
 }
+
+int call_addin_pen(VLPenFn pen, HWND canvas, UINT message, WPARAM wparam, LPARAM lparam,
+                   PictureDocument& doc, HDC dc, int shape_mode) {
+    if (!pen) return 0;
+    PenCallBlock block;
+    fill_pen_call_block(doc, block, dc, shape_mode);
+    const int result = pen(canvas, message, wparam, lparam, &block);
+    merge_pen_call_result(doc, block);
+    return result;
+}

@@ -15,3 +15,9 @@ void fill_pen_call_block(PictureDocument& doc, PenCallBlock& block, HDC dc, int 
 // with the colours bit the new drawing colours; with the tone bit the new
 // tone level (clamped to 0..16). Colour changes redraw the swatch.
 void merge_pen_call_result(PictureDocument& doc, const PenCallBlock& block);
+
+// One call of an Add-In pen: fills a block from the document, calls pen with
+// the canvas window and the message as Windows gave it, and merges the
+// result. Returns what the pen returned.
+int call_addin_pen(VLPenFn pen, HWND canvas, UINT message, WPARAM wparam, LPARAM lparam,
+                   PictureDocument& doc, HDC dc, int shape_mode);

@@ -43,3 +43,10 @@ void pen_paint(PictureDocument& doc, bool m_held, bool release) {
     recomposite(doc);
     doc.flags |= kNotifyPresent | kNotifyZoomWindow;
 }
+
+RECT pen_deactivate(PictureDocument& doc) {
+    const POINT p = doc.previous_point;
+    doc.update_rect = {p.x - 15, p.y - 15, p.x + 17, p.y + 17};
+    recomposite(doc);
+    return doc.update_rect;
+}

@@ -18,3 +18,8 @@ int paint_through_stroke(Surface& target, const AreaRect& r, const Surface& patt
 // paints the document's last stroke shape into the drawing target, sets the
 // update rectangle, recomposites and raises the present and zoom-window bits.
 void pen_paint(PictureDocument& doc, bool m_held, bool release);
+
+// The Pen on focus loss and on deactivation (0x409): the update rectangle
+// becomes the pen's box around the previous point and is recomposited, which
+// removes a footprint left there. Returns that rectangle for presenting.
+RECT pen_deactivate(PictureDocument& doc);

@@ -5,6 +5,7 @@
 #include "engine/rasko.h"
 
 #include <algorithm>
+#include <cstdio>
 
 void rotring_point(PictureDocument& doc, int x, int y, bool m_held) {
     const DrawTarget t = drawing_target(doc, m_held);
@@ -43,4 +44,50 @@ void rotring_rectangle(PictureDocument& doc, POINT a, POINT c, bool m_held) {
     doc.update_rect = {std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x) + 1,
                        std::max(a.y, c.y) + 1};
     recomposite(doc);
+}
+
+RotringMode rotring_press(PictureDocument& doc, bool shift, bool ctrl, bool m_held) {
+    doc.anchor_point = doc.current_point;
+    if (shift) return RotringMode::line;
+    if (ctrl) return RotringMode::rectangle;
+    rotring_point(doc, doc.current_point.x, doc.current_point.y, m_held);
+    doc.flags |= kNotifyPresent | kNotifyZoomWindow;
+    return RotringMode::free;
+}
+
+void rotring_move(PictureDocument& doc, RotringMode mode, bool m_held) {
+    if (mode != RotringMode::free) return;
+    rotring_line(doc, doc.previous_point.x, doc.previous_point.y, doc.current_point.x,
+                 doc.current_point.y, m_held);
+    doc.flags |= kNotifyPresent | kNotifyZoomWindow;
+}
+
+void rotring_release(PictureDocument& doc, RotringMode mode, bool m_held) {
+    const POINT a = doc.anchor_point, c = doc.current_point;
+    switch (mode) {
+    case RotringMode::free: return;
+    case RotringMode::line: rotring_line(doc, a.x, a.y, c.x, c.y, m_held); break;
+    case RotringMode::rectangle: rotring_rectangle(doc, a, c, m_held); break;
+    }
+    doc.flags |= kNotifyPresent | kNotifyZoomWindow;
+}
+
+const char* rotring_mode_status(RotringMode mode) {
+    switch (mode) {
+    case RotringMode::line: return "Draw Line";
+    case RotringMode::rectangle: return "Draw Rectangle";
+    case RotringMode::free: break;
+    }
+    return "";
+}
+
+void rotring_drag_status(const PictureDocument& doc, RotringMode mode, char (&text)[96]) {
+    const POINT a = doc.anchor_point, c = doc.current_point;
+    text[0] = 0;
+    if (mode == RotringMode::line)
+        std::snprintf(text, sizeof text, "\u59cb\u70b9:(%d,%d)-\u7d42\u70b9:(%d,%d)", int(a.x),
+                      int(a.y), int(c.x), int(c.y));
+    else if (mode == RotringMode::rectangle)
+        std::snprintf(text, sizeof text, "(%d,%d)-(%d,%d)", int(a.x), int(a.y), int(c.x),
+                      int(c.y));
 }

@@ -22,3 +22,31 @@ int rotring_line(PictureDocument& doc, int x0, int y0, int x1, int y1, bool m_he
 // The outline of the rectangle spanned by a and c as four Rotring lines;
 // the update rectangle becomes (min x, min y, max x + 1, max y + 1).
 void rotring_rectangle(PictureDocument& doc, POINT a, POINT c, bool m_held);
+
+// The tool's steps, called by the canvas window with the document's points
+// already mapped; m_held says whether the M key is down. Each step that
+// draws raises the present and zoom-window bits.
+
+// Left-button press: the anchor becomes the current point and the mode is
+// chosen (Shift: line; Ctrl without Shift: rectangle; else free, which
+// draws a point at once). The caller keeps the mode until the next press.
+RotringMode rotring_press(PictureDocument& doc, bool shift, bool ctrl, bool m_held);
+
+// Move with the left button: free mode draws the line from the previous to
+// the current point. Line and rectangle modes draw nothing into the picture;
+// the window shows their rubber band (anchor to previous point erased,
+// anchor to current point drawn) and rotring_drag_status.
+void rotring_move(PictureDocument& doc, RotringMode mode, bool m_held);
+
+// Release: line mode draws the line from the anchor to the current point,
+// rectangle mode the four sides; free mode does nothing more.
+void rotring_release(PictureDocument& doc, RotringMode mode, bool m_held);
+
+// Status-bar part 2 while a line or rectangle is dragged: "Draw Line",
+// "Draw Rectangle"; "" in free mode (and to clear it on the release).
+const char* rotring_mode_status(RotringMode mode);
+
+// Status-bar part 1 during a line or rectangle drag, in UTF-8: the anchor
+// and the current point as "始点:(%d,%d)-終点:(%d,%d)" (line) or
+// "(%d,%d)-(%d,%d)" (rectangle); "" in free mode.
+void rotring_drag_status(const PictureDocument& doc, RotringMode mode, char (&text)[96]);
