@@ -30,6 +30,11 @@ constexpr DWORD kAddInVersionMask = 0x0000FFF0;
 constexpr DWORD kAddInHostVersion = 0x2000;
 // Pens only: show the pen footprint under the cursor while hovering.
 constexpr DWORD kAddInPenPreview = 0x01000000;
+// Pens only: the canvas builds the stroke shape (stroke_bits) for the pen.
+constexpr DWORD kAddInPenStroke = 0x00010000;
+// Pens only: in free hand the canvas only records the points and passes
+// neither the moves nor the release on.
+constexpr DWORD kAddInPenPointsOnly = 0x00020000;
 
 // Filled by _VLGetInfo. The host does not initialise the record before the
 // call; the texts belong to the Add-In and must stay valid while it is loaded.
@@ -95,6 +100,17 @@ struct FilterRequest {
     LONG area_width;
     LONG area_height;
 };
+
+// Bits of PenCallBlock::flags on the way in (the document's flags).
+constexpr DWORD kPenMaskOn = 0x10;
+constexpr DWORD kPenMaskView = 0x20;
+constexpr DWORD kPenKeying = 0x1000;
+// Bits a pen returns in the top byte of PenCallBlock::flags.
+constexpr DWORD kPenPresent = 0x01000000;    // present the rectangle in update
+constexpr DWORD kPenZoomWindow = 0x02000000; // refresh the zoom window
+constexpr DWORD kPenColours = 0x04000000;    // take left_colour and right_colour
+constexpr DWORD kPenToneLevel = 0x08000000;  // take tone_level
+constexpr DWORD kPenNoRecomposite = 0x80000000;
 
 // Built by the canvas for Add-In pens before each call, read back after it.
 struct PenCallBlock {
