@@ -2,6 +2,7 @@
 
 #include "app/canvas/composite.h"
 #include "app/canvas/drawing.h"
+#include "app/canvas/pen_tool.h"
 #include "app/canvas/stroke_shape.h"
 #include "drawing_fixture.h"
 
@@ -58,6 +59,25 @@ TEST(PenTypeDrag, ShapeModesShowAPreviewAndCallTheToolOnlyOnTheRelease) {
     EXPECT_EQ(release.present.left, 10);
     EXPECT_EQ(release.present.right, 15) << "the old preview's box";
     EXPECT_EQ(d.doc->stroke_rect.width, 2);
+}
+
+TEST(PenTypeDrag, ShapesReachingPastTheCornerArePreviewedAndPaintedClipped) {
+    // Lines and rectangles keep their box and are clipped when drawn;
+    // ellipses clip their box. (0, 1) lies on the line and the rectangle's
+    // top side, (1, 0) on the ellipses' top pole.
+    for (auto [mode, on] : {std::pair{kShapeLine, POINT{0, 1}}, {kShapeRectangle, POINT{0, 1}},
+                            {kShapeEllipse, POINT{1, 0}}, {kShapeFilledEllipse, POINT{1, 0}}}) {
+        Drag d;
+        d.doc->anchor_point = {1, 1};
+        d.doc->current_point = {-3, 2};
+        const DragStep move = pen_type_move(*d.doc, mode, false);
+        EXPECT_LE(move.present.left, 0) << mode;
+        EXPECT_EQ(at(*d.doc->composite, on.x, on.y), 3) << mode;
+        ASSERT_TRUE(pen_type_release(*d.doc, mode, false).call_tool);
+        EXPECT_EQ(at(*d.doc->composite, on.x, on.y), 9) << mode;
+        pen_paint(*d.doc, false, true);
+        EXPECT_EQ(at(*current_layer(*d.doc)->image, on.x, on.y), 3) << mode;
+    }
 }
 
 TEST(PenTypeDrag, PointsOnlyPensGetNeitherShapeNorCallInFreeHand) {
