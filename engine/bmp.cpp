@@ -88,10 +88,11 @@ LPCSTR parse_headers(Input& in, BmpSource source, BmpLayout& layout) {
     layout.rows = int(height < 0 ? -height : height);
 
     const unsigned most = 1u << layout.bits;
-    layout.colours = colours_used == 0 ? most : unsigned(std::min<std::uint32_t>(colours_used, most));
+    const std::uint64_t declared = colours_used == 0 ? most : colours_used;
+    layout.colours = unsigned(std::min<std::uint64_t>(declared, most));
     layout.palette_at = base + size;
-    const std::uint64_t after_palette =
-        layout.palette_at + std::uint64_t(layout.colours) * layout.entry_bytes;
+    // Entries beyond the depth are not read but still take their room.
+    const std::uint64_t after_palette = layout.palette_at + declared * layout.entry_bytes;
     // bfOffBits decides where the rows are; one that points into the headers
     // or past the end is damaged, and the rows are looked for after the table.
     if (source == BmpSource::File && off_bits >= layout.palette_at && off_bits < in.size()) {

@@ -199,6 +199,14 @@ TEST(BmpReader, ColourCountsAreClampedToTheDepthAndTheRoomBeforeThePixels) {
     EXPECT_EQ(Bytes({15, 1}), rows_top_first(many.get()));
     EXPECT_EQ(45, rasko::colour_table(many.get())[15].rgbRed);
     EXPECT_EQ(0, rasko::colour_table(many.get())[16].rgbRed);
+    // Without a usable bfOffBits the rows follow all 20 declared entries.
+    Bytes no_offset = make_bmp({.width = 2, .height = 1, .bits = 4, .colours_used = 20,
+                                .colours = 20, .pixels = {0x2E, 0, 0, 0}});
+    put32(no_offset, 10, 0);
+    Dib skipped = read_bmp(no_offset);
+    ASSERT_TRUE(skipped);
+    EXPECT_EQ(Bytes({2, 14}), rows_top_first(skipped.get()));
+    EXPECT_EQ(0, rasko::colour_table(skipped.get())[16].rgbRed);
     // biClrUsed 0 on an 8-bit file whose rows start after 3 entries.
     Dib few = read_bmp(make_bmp({.width = 1, .height = 1, .colours = 3, .pixels = {2, 0, 0, 0}}));
     ASSERT_TRUE(few);
