@@ -34,3 +34,21 @@ function(velmo_test name)
       ENVIRONMENT "VELMO_BUILD_DIR=${CMAKE_BINARY_DIR}")
   endif()
 endfunction()
+
+# velmo_text_art(<rc-source> <art-folder>): builds the bitmaps, icons and
+# cursors drawn as text in <art-folder> (tools/make_resources.py) into the
+# build folder, before <rc-source> is compiled; the rc file names them
+# without a path. Sets VELMO_ART_DIR in the caller to that build folder.
+function(velmo_text_art rc_source art_folder)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  file(GLOB art_sources CONFIGURE_DEPENDS ${art_folder}/*.txt)
+  set(art_dir ${CMAKE_CURRENT_BINARY_DIR}/art)
+  set(make_resources ${PROJECT_SOURCE_DIR}/tools/make_resources.py)
+  add_custom_command(OUTPUT ${art_dir}/built.stamp
+    COMMAND Python3::Interpreter ${make_resources} ${art_folder} ${art_dir}
+    COMMAND ${CMAKE_COMMAND} -E touch ${art_dir}/built.stamp
+    DEPENDS ${art_sources} ${make_resources}
+    COMMENT "Building bitmaps, icons and cursors from the text art in ${art_folder}")
+  set_source_files_properties(${rc_source} PROPERTIES OBJECT_DEPENDS ${art_dir}/built.stamp)
+  set(VELMO_ART_DIR ${art_dir} PARENT_SCOPE)
+endfunction()
