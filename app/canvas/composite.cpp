@@ -45,6 +45,20 @@ bool clip_placement(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t
     return true;
 }
 
+// Where the floating area lies inside the box b: its inclusive rectangle,
+// never larger than the floating surface, clipped to b. False when there is
+// no floating area or none of it falls inside b.
+bool floating_placement(const PictureDocument& doc, const Box& b, Box& out, int& sx, int& sy) {
+    const Surface* floating = doc.floating;
+    if (!floating || !floating->info) return false;
+    const RECT& f = doc.floating_rect;
+    const std::int64_t w =
+        std::min<std::int64_t>(std::int64_t(f.right) - f.left + 1, floating->width());
+    const std::int64_t h =
+        std::min<std::int64_t>(std::int64_t(f.bottom) - f.top + 1, floating->height());
+    return clip_placement(f.left, f.top, w, h, b, out, sx, sy);
+}
+
 void copy_opaque(Surface& composite, const Surface& image, const Box& b) {
     RaskoCopyDIBBits(composite.info, composite.bits, b.x, b.y, b.w, b.h, image.info, image.bits,
                      b.x, b.y);
@@ -107,15 +121,9 @@ void draw_plain(Surface& c, const Layer& layer, const Box& b, bool& drawn) {
 // the update rectangle is drawn, so layers above cover it exactly there.
 void draw_floating(PictureDocument& doc, const Box& b) {
     const Surface* floating = doc.floating;
-    if (!floating || !floating->info) return;
-    const RECT& f = doc.floating_rect;
-    const std::int64_t w =
-        std::min<std::int64_t>(std::int64_t(f.right) - f.left + 1, floating->width());
-    const std::int64_t h =
-        std::min<std::int64_t>(std::int64_t(f.bottom) - f.top + 1, floating->height());
     Box d;
     int sx, sy;
-    if (!clip_placement(f.left, f.top, w, h, b, d, sx, sy)) return;
+    if (!floating_placement(doc, b, d, sx, sy)) return;
 
     Surface& c = *doc.composite;
     const Layer& current = *doc.current->layer;
@@ -187,15 +195,9 @@ void compose_mask_view(PictureDocument& doc, const Box& b) {
                                    b.y, 255, doc.black_index, level);
 
     const Surface* floating = doc.floating;
-    if (!floating || !floating->info) return;
-    const RECT& f = doc.floating_rect;
-    const std::int64_t w =
-        std::min<std::int64_t>(std::int64_t(f.right) - f.left + 1, floating->width());
-    const std::int64_t h =
-        std::min<std::int64_t>(std::int64_t(f.bottom) - f.top + 1, floating->height());
     Box d;
     int sx, sy;
-    if (!clip_placement(f.left, f.top, w, h, b, d, sx, sy)) return;
+    if (!floating_placement(doc, b, d, sx, sy)) return;
     if (!overlap)
         RaskoExchangeCopyDIBBits(c.info, c.bits, d.x, d.y, d.w, d.h, floating->info,
                                  floating->bits, sx, sy, doc.white_index, 255);

@@ -78,16 +78,17 @@ int picture_height(const PictureDocument& doc) {
 
 namespace {
 
-void name_layer(PictureDocument& doc, Layer& layer) {
-    std::snprintf(layer.name, sizeof layer.name, "Layer:%02d", doc.next_layer_number);
-    ++doc.next_layer_number;
-}
-
-// Links a made layer in at the top and makes it current; false (layer still
-// the caller's) when the node cannot be allocated.
-bool link_at_top(PictureDocument& doc, Layer* layer) {
+// Names a made layer "Layer:%02d" with the next layer number, links it in at
+// the top and makes it current. When the node cannot be allocated, the layer
+// is freed and the document keeps its list and its next layer number.
+bool name_and_link_at_top(PictureDocument& doc, Layer* layer) {
     auto* node = new (std::nothrow) LayerNode;
-    if (!node) return false;
+    if (!node) {
+        free_layer(layer);
+        return false;
+    }
+    std::snprintf(layer->name, sizeof layer->name, "Layer:%02d", doc.next_layer_number);
+    ++doc.next_layer_number;
     node->layer = layer;
     append_layer_at_top(doc.layers, node);
     ++doc.layer_count;
@@ -114,13 +115,7 @@ Layer* add_layer_above(PictureDocument& doc) {
     // holds no stray bytes.
     fill_surface(*layer->image, layer->key_colour);
     layer->image->copy_to(*layer->undo_copy);
-    const int number = doc.next_layer_number;
-    name_layer(doc, *layer);
-    if (!link_at_top(doc, layer)) {
-        doc.next_layer_number = number;
-        free_layer(layer);
-        return nullptr;
-    }
+    if (!name_and_link_at_top(doc, layer)) return nullptr;
     layer->flags = kLayerVisible | kLayerDeletable;
     return layer;
 }
@@ -129,13 +124,7 @@ bool create_bottom_layer(PictureDocument& doc, int width, int height) {
     if (!doc.layers || doc.layers->next != doc.layers) return false;
     Layer* layer = create_layer(width, height);
     if (!layer) return false;
-    const int number = doc.next_layer_number;
-    name_layer(doc, *layer);
-    if (!link_at_top(doc, layer)) {
-        doc.next_layer_number = number;
-        free_layer(layer);
-        return false;
-    }
+    if (!name_and_link_at_top(doc, layer)) return false;
     layer->flags = kLayerVisible;
     layer->key_colour = 255;
     layer->background_colour = 255;

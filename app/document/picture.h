@@ -179,6 +179,10 @@ struct PictureDocument {
     POINT anchor_point{};
 };
 
+// The canvas and Paste use the stroke and floating rectangle as one slot,
+// through either view, so both views must cover the same four fields.
+static_assert(sizeof(AreaRect) == sizeof(RECT) && sizeof(RECT) == 4 * sizeof(LONG));
+
 // ---- Surfaces and layers ----
 
 // A Surface on the heap made width x height, or null (nothing left behind).

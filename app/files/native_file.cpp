@@ -1,4 +1,5 @@
 #include "app/files/native_file.h"
+#include "app/files/little_endian.h"
 #include "app/files/run_length.h"
 #include "app/files/safe_write.h"
 
@@ -24,15 +25,6 @@ constexpr std::uint32_t kRecordUseMaskAsOpacity = 0x20000;
 
 // Largest plane a layer may have: the engine's limit for one DIB block.
 constexpr std::uint64_t kMaxPlaneBytes = 0x7FFF0000u - 1064;
-
-void put32(BYTE* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = BYTE(v >> (8 * i));
-}
-
-std::uint32_t get32(const BYTE* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
 
 int refuse(const char* text, const char* caption = "Read Error") {
     MessageBoxA(nullptr, text, caption, MB_OK);

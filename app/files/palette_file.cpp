@@ -1,4 +1,5 @@
 #include "app/files/palette_file.h"
+#include "app/files/little_endian.h"
 #include "app/files/safe_write.h"
 
 #include <cstring>
@@ -9,15 +10,6 @@ constexpr std::size_t kHeaderSize = 144;
 constexpr std::size_t kPenBlock = 32 * 32;
 constexpr char kPaletteText[] = "PF\n Velmo ver.2.00 for Windows95\n 256 color Palette file\n";
 constexpr char kPenText[] = "PN\n Velmo ver.2.00 for Windows95\nPen palette file.\n";
-
-void put32(BYTE* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = BYTE(v >> (8 * i));
-}
-
-std::uint32_t get32(const BYTE* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
 
 void make_header(BYTE* header, const char* text, std::size_t text_size, std::uint32_t count) {
     std::memset(header, 0, kHeaderSize);

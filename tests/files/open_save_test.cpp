@@ -374,6 +374,37 @@ TEST_F(OpenSaveTest, NativeRoundTripThroughOpenAndSave) {
         EXPECT_TRUE(same_pixels(*layer_at(*opened, i).image, *layer_at(*doc, i).image));
 }
 
+TEST_F(OpenSaveTest, ReadersFailCleanlyWhereverASurfaceCannotBeMade) {
+    // Every surface an opened picture needs, failing in turn: no document and
+    // no object left behind (LeakSanitizer checks the memory), until enough
+    // surfaces are allowed for the whole picture.
+    for (int type : {kNativeType, kBmpType, kGifType}) {
+        SCOPED_TRACE(type);
+        auto doc = picture(9, 4, 2);
+        doc->gif_options = kGifAnimation;
+        const std::string path =
+            folder.file("fail." + std::string(read_types.types[type].extension));
+        std::snprintf(doc->file_name, sizeof doc->file_name, "%s", path.c_str());
+        doc->file_type = type + 1;
+        ASSERT_EQ(save_picture_file(*doc, write_types, {}), 1);
+        const int gdi_before = native::live_gdi_objects();
+        int allowed = 0;
+        for (;; ++allowed) {
+            native::fail_dib_sections_after(allowed);
+            DocumentPtr opened(open_picture_file(path.c_str(), type, read_types, nullptr));
+            native::fail_dib_sections_after(-1);
+            if (opened) break;
+            ASSERT_EQ(native::live_gdi_objects(), gdi_before) << allowed;
+            // Past the empty document, the native reader tells why.
+            if (type == kNativeType && allowed > 0) {
+                EXPECT_EQ(native::last_message_box().text, "Unable to Create Image");
+            }
+        }
+        // Swatch, three surfaces per layer, composite and stroke surface.
+        EXPECT_EQ(allowed, type == kBmpType ? 6 : 9);
+    }
+}
+
 // ---- Add-In decoders and encoders ----
 
 BITMAPINFOHEADER* frame_dib(int width, int height, BYTE value, BYTE red) {
