@@ -259,6 +259,37 @@ TEST_F(ScreenedMembers, LevelsAreTakenModulo32AndClampedAt16) {
     }
 }
 
+// Rows run from the top of the rectangle down. That only shows when the
+// destination shares memory with what is read, and there it must hold: a
+// keyed copy of a bitmap onto itself one row lower repeats the first source
+// row all the way down (each row reads the one just written), and a mask
+// that is the destination itself sees each row as the row above left it.
+TEST(BlitRowOrder, TopRowFirstWhenReadingTheDestination) {
+    std::mt19937 rng(21);
+    DibPtr dib = random_dib(70, 9, rng, 200); // no pixel is the key 250
+    std::vector<BYTE> first_row(70);
+    for (int x = 0; x < 70; ++x) first_row[std::size_t(x)] = at(dib.get(), x, 2);
+    RaskoTransparentDIBBits(dib.get(), bits(dib.get()), 0, 3, 70, 6, dib.get(), bits(dib.get()),
+                            0, 2, 250);
+    for (int y = 3; y < 9; ++y)
+        for (int x = 0; x < 70; ++x)
+            ASSERT_EQ(at(dib.get(), x, y), first_row[std::size_t(x)]) << x << "," << y;
+
+    // The mask is the destination's own bytes one row up: row 1 is
+    // protected by the zero row 0, row 2 is filled with 0, and that zero
+    // then protects row 3 only because row 2 was done before it.
+    DibPtr plane(RaskoCreateDIB(70, 4));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 70; ++x) at(plane.get(), x, y) = BYTE(y == 0 ? 0 : 1 + x % 5);
+    const BYTE* mask = bits(plane.get()) + test_dib::stride(plane.get());
+    RaskoMaskFillRect(plane.get(), bits(plane.get()), 0, 1, 70, 3, 0, mask);
+    for (int x = 0; x < 70; ++x) {
+        ASSERT_EQ(at(plane.get(), x, 1), 1 + x % 5) << x;
+        ASSERT_EQ(at(plane.get(), x, 2), 0) << x;
+        ASSERT_EQ(at(plane.get(), x, 3), 1 + x % 5) << x;
+    }
+}
+
 TEST(FillRectEx, PatternIsAnchoredToTheDestination) {
     DibPtr dib(RaskoCreateDIB(8, 8));
     RaskoFillRectEx(dib.get(), bits(dib.get()), 1, 0, 4, 4, 1, 8);
