@@ -222,8 +222,8 @@ void RaskoOffsetPattern(int x_offset, int y_offset);
 // floor(k * step / 65536) or floor(k * 65536 / step) respectively. Indexes
 // are held at the last source pixel, which a shrink's rounded step could
 // otherwise pass. The destination (bottom-up) is clipped as the rectangle
-// blits clip it; the source rectangle must lie inside the source bitmap. A
-// size below 1 draws nothing.
+// blits clip it. A size below 1, or a source rectangle that does not lie
+// inside the source bitmap, draws nothing.
 void RaskoStretchDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int dw,
                          int dh, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx, int sy,
                          int sw, int sh);

@@ -119,6 +119,11 @@ void stretch(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int dw
              const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx, int sy, int sw, int sh,
              BYTE key) {
     if (dw < 1 || dh < 1 || sw < 1 || sh < 1) return;
+    // Every index of the source rectangle can be picked, so all of it must
+    // lie inside the (bottom-up) source; beyond it is someone else's memory.
+    if (src->biHeight < 1 || sx < 0 || sy < 0 || int64_t(sx) + sw > src->biWidth ||
+        int64_t(sy) + sh > src->biHeight)
+        return;
     const Span rows = clip_axis(dy, dh, dst->biHeight);
     const Span cols = clip_axis(dx, dw, dst->biWidth);
     if (rows.count == 0 || cols.count == 0) return;

@@ -102,14 +102,19 @@ TEST(StretchDIBBits, UnusableSizesAndRectanglesOutsideDrawNothing) {
     GuardedDib dst(8, 8, 0xEE);
     const struct {
         int dx, dy, dw, dh, sw, sh;
+        int sx = 0, sy = 0;
     } cases[] = {{0, 0, 0, 4, 4, 4},  {0, 0, 4, 0, 4, 4},  {0, 0, 4, 4, 0, 4},
                  {0, 0, 4, 4, 4, -1}, {0, 0, -4, 4, 4, 4}, {8, 0, 4, 4, 4, 4},
-                 {0, 8, 4, 4, 4, 4},  {-4, 0, 4, 4, 4, 4}, {0, -9, 4, 9, 4, 4}};
+                 {0, 8, 4, 4, 4, 4},  {-4, 0, 4, 4, 4, 4}, {0, -9, 4, 9, 4, 4},
+                 // Source rectangles reaching outside the 16 x 16 source.
+                 {0, 0, 8, 8, 17, 4}, {0, 0, 8, 8, 4, 17}, {0, 0, 8, 8, 4, 4, -1, 0},
+                 {0, 0, 8, 8, 4, 4, 0, -1}, {0, 0, 8, 8, 4, 4, 13, 0},
+                 {0, 0, 8, 8, 4, 4, 0, 0x7FFFFFF0}};
     for (const auto& c : cases) {
         RaskoStretchDIBBits(dst.header(), dst.bits(), c.dx, c.dy, c.dw, c.dh, src.header(),
-                            src.bits(), 0, 0, c.sw, c.sh);
+                            src.bits(), c.sx, c.sy, c.sw, c.sh);
         RaskoStretchTransparentDIBBits(dst.header(), dst.bits(), c.dx, c.dy, c.dw, c.dh,
-                                       src.header(), src.bits(), 0, 0, c.sw, c.sh, 1);
+                                       src.header(), src.bits(), c.sx, c.sy, c.sw, c.sh, 1);
     }
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
