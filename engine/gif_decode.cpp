@@ -45,58 +45,56 @@ void skip_sub_blocks(Input& in) {
     }
 }
 
-// The data sub-blocks of one image joined into one block, with kSlack zero
-// bytes after them so that the bit reader may load eight bytes at a time.
-class ImageData {
+// The data sub-blocks of one image, read into a window as the decoder
+// consumes them, with kSlack zero bytes after the last byte held so that the
+// bit reader may load eight bytes at a time.
+class SubBlocks {
   public:
-    ~ImageData() { std::free(data_); }
+    explicit SubBlocks(Input& in) : in_(in) {}
 
-    // Reads up to the terminator (or the end of the file); false when
-    // memory ran out, in which case the rest of the data was skipped.
-    bool gather(Input& in) {
-        size_ = 0;
-        for (;;) {
-            const int block = in.byte();
-            if (block <= 0) break;
-            if (!reserve(size_ + unsigned(block) + kSlack)) {
-                in.skip(unsigned(block));
-                skip_sub_blocks(in);
-                return false;
+    // Drops the first `consumed` bytes held and reads whole sub-blocks behind
+    // the rest while they fit; returns how many bytes are held now.
+    std::size_t refill(std::size_t consumed) {
+        std::memmove(window_, window_ + consumed, held_ - consumed);
+        held_ -= consumed;
+        while (!ended_ && held_ + 255 <= kWindowBytes) {
+            const int size = in_.byte();
+            if (size <= 0) {
+                ended_ = true;
+                break;
             }
-            size_ += in.read(data_ + size_, unsigned(block));
+            const std::size_t got = in_.read(window_ + held_, unsigned(size));
+            held_ += got;
+            ended_ = got < unsigned(size);
         }
-        if (!reserve(size_ + kSlack)) return false;
-        std::memset(data_ + size_, 0, kSlack);
-        return true;
+        std::memset(window_ + held_, 0, kSlack);
+        return held_;
     }
-    const BYTE* data() const { return data_; }
-    std::size_t size() const { return size_; }
+    // Passes over the rest of the data up to its terminator.
+    void finish() {
+        if (!ended_) skip_sub_blocks(in_);
+        ended_ = true;
+    }
+    bool ended() const { return ended_; }
+    const BYTE* data() const { return window_; }
 
   private:
-    bool reserve(std::size_t bytes) {
-        if (bytes <= capacity_) return true;
-        const std::size_t grown = std::max(bytes, capacity_ * 2);
-        BYTE* more = static_cast<BYTE*>(std::realloc(data_, grown));
-        if (!more) return false;
-        data_ = more;
-        capacity_ = grown;
-        return true;
-    }
-
-    BYTE* data_ = nullptr;
-    std::size_t size_ = 0;
-    std::size_t capacity_ = 0;
+    static constexpr std::size_t kWindowBytes = 16 * 1024;
+    Input& in_;
+    std::size_t held_ = 0;
+    bool ended_ = false;
+    BYTE window_[kWindowBytes + kSlack];
 };
 
 // Copies `count` bytes of earlier output from `from` to `to` (from < to). A
 // code that refers to the entry made by the code before it overlaps its own
-// output and has to go byte by byte; short texts go as two 8-byte words,
-// which the output's slack allows.
-inline void copy_text(BYTE* to, const BYTE* from, std::size_t count) {
+// output and has to go byte by byte; short texts go as two 8-byte words
+// where the output has room for them.
+inline void copy_text(BYTE* to, const BYTE* from, std::size_t count, bool room) {
     const std::size_t distance = std::size_t(to - from);
     if (distance < count) {
         for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
-    } else if (count <= 16) {
+    } else if (count <= 16 && room) {
         std::uint64_t a, b;
         std::memcpy(&a, from, 8);
         std::memcpy(&b, from + 8, 8);
@@ -107,61 +105,109 @@ inline void copy_text(BYTE* to, const BYTE* from, std::size_t count) {
     }
 }
 
-// Decodes one image's LZW codes into `out` (`total` bytes plus kSlack) and
-// returns how many pixels it produced. Each table entry is defined when the
-// code before its last character is read: it starts at that code's output
-// and is one byte longer, its last byte being the first of the text that
-// follows. Decoding stops at the end code, at a code not yet in the table, at
-// the end of the data or when the output is full; a full table without a
-// clear code goes on with 12-bit codes and adds no entries.
-std::size_t decode_lzw(int min_code_size, const BYTE* data, std::size_t size, BYTE* out,
-                       std::size_t total) {
+// The LZW string table and code size between two windows of data. Each
+// table entry is defined when the code before its last character is read:
+// it starts at that code's output and is one byte longer, its last byte
+// being the first of the text that follows.
+struct LzwState {
+    explicit LzwState(int min_code_size)
+        : min_code_size(unsigned(min_code_size)), clear(1u << min_code_size) {
+        restart();
+    }
+    void restart() {
+        code_bits = min_code_size + 1;
+        next = clear + 2;
+    }
+    const unsigned min_code_size;
+    const unsigned clear;
+    unsigned code_bits;
+    unsigned next;
     std::uint32_t start[kMaxCodes];
     std::uint16_t length[kMaxCodes];
-    const unsigned clear = 1u << min_code_size;
+};
+
+// Decodes the whole codes in data[bit / 8 ...] below bit_end into out[at ...]
+// (`total` pixels; `capacity` bytes may be written). Returns false when the
+// image's data is over: at the end code, at a code not yet in the table or
+// when the output is full; a full table without a clear code goes on with
+// 12-bit codes and adds no entries.
+bool decode_codes(LzwState& state, const BYTE* data, std::uint64_t& bit, std::uint64_t bit_end,
+                  BYTE* out, std::size_t& at, std::size_t total, std::size_t capacity) {
+    const unsigned clear = state.clear;
     const unsigned end = clear + 1;
-    unsigned code_bits = unsigned(min_code_size) + 1;
+    unsigned code_bits = state.code_bits;
     unsigned mask = (1u << code_bits) - 1;
-    unsigned next = clear + 2;
-    const std::uint64_t bit_end = std::uint64_t(size) * 8;
-    std::uint64_t bit = 0;
-    std::size_t at = 0;
-    while (at < total && bit + code_bits <= bit_end) {
+    unsigned next = state.next;
+    std::uint32_t* start = state.start;
+    std::uint16_t* length = state.length;
+    std::uint64_t b = bit;
+    std::size_t o = at;
+    bool going = true;
+    while (b + code_bits <= bit_end) {
+        if (o >= total) {
+            going = false;
+            break;
+        }
         std::uint64_t window;
-        std::memcpy(&window, data + (bit >> 3), 8);
-        const unsigned code = unsigned(window >> (bit & 7)) & mask;
-        bit += code_bits;
+        std::memcpy(&window, data + (b >> 3), 8);
+        const unsigned code = unsigned(window >> (b & 7)) & mask;
+        b += code_bits;
         if (code < clear) {
             if (next < kMaxCodes) {
-                start[next] = std::uint32_t(at);
+                start[next] = std::uint32_t(o);
                 length[next] = 2;
                 ++next;
             }
-            out[at++] = BYTE(code);
+            out[o++] = BYTE(code);
         } else if (code == clear) {
             next = clear + 2;
-            code_bits = unsigned(min_code_size) + 1;
+            code_bits = state.min_code_size + 1;
             mask = (1u << code_bits) - 1;
             continue;
         } else if (code == end || code >= next) {
+            going = false;
             break;
         } else {
             const std::size_t text = length[code];
             const std::size_t from = start[code];
             if (next < kMaxCodes) {
-                start[next] = std::uint32_t(at);
+                start[next] = std::uint32_t(o);
                 length[next] = std::uint16_t(text + 1);
                 ++next;
             }
-            const std::size_t count = std::min(text, total - at);
-            copy_text(out + at, out + from, count);
-            at += count;
+            const std::size_t count = std::min(text, total - o);
+            copy_text(out + o, out + from, count, o + 16 <= capacity);
+            o += count;
         }
         if (next > mask + 1 && code_bits < kMaxCodeBits) {
             ++code_bits;
             mask = (1u << code_bits) - 1;
         }
     }
+    state.code_bits = code_bits;
+    state.next = next;
+    bit = b;
+    at = o;
+    return going;
+}
+
+// Decodes one image's data sub-blocks (the input just after the minimum code
+// size) into `out` and returns how many pixels came; the input is left after
+// the data's terminator in every case.
+std::size_t decode_image(Input& in, int min_code_size, BYTE* out, std::size_t total,
+                         std::size_t capacity) {
+    SubBlocks blocks(in);
+    LzwState state(min_code_size);
+    std::size_t at = 0;
+    std::uint64_t bit = 0;
+    std::size_t held = blocks.refill(0);
+    while (decode_codes(state, blocks.data(), bit, std::uint64_t(held) * 8, out, at, total,
+                        capacity) &&
+           !blocks.ended()) {
+        held = blocks.refill(std::size_t(bit >> 3));
+        bit &= 7;
+    }
+    blocks.finish();
     return at;
 }
 
@@ -179,27 +225,60 @@ int interlaced_row(int i, int rows) {
     return 1 + (i - pass3) * 2;
 }
 
+// Turns rows of `width` bytes packed top row first at the start of `bits`
+// into the DIB's bottom-up rows of `stride` bytes with zero padding, in
+// place: the order is reversed while the rows are packed, then each row
+// moves to its place, the last first.
+void unpack_bottom_up(BYTE* bits, std::size_t width, std::size_t rows, std::size_t stride) {
+    BYTE swap[4096];
+    for (std::size_t i = 0, j = rows - 1; i < j; ++i, --j) {
+        BYTE* a = bits + i * width;
+        BYTE* b = bits + j * width;
+        for (std::size_t x = 0; x < width; x += sizeof swap) {
+            const std::size_t part = std::min(sizeof swap, width - x);
+            std::memcpy(swap, a + x, part);
+            std::memcpy(a + x, b + x, part);
+            std::memcpy(b + x, swap, part);
+        }
+    }
+    if (stride == width) return;
+    for (std::size_t y = rows; y-- > 0;) {
+        std::memmove(bits + y * stride, bits + y * width, width);
+        std::memset(bits + y * stride + width, 0, stride - width);
+    }
+}
+
 // Reads one image's data (the input at its LZW minimum code size) into the
 // DIB. The whole data is consumed in every case; false only when memory for
 // decoding ran out. Bad or short data leaves the pixels decoded so far and
-// 0 after them.
+// 0 after them. Images in row order decode straight into the DIB's pixels;
+// interlaced ones go through a work buffer.
 bool read_image_data(Input& in, BITMAPINFOHEADER* dib, bool interlaced) {
     const int min_code_size = in.byte();
-    ImageData data;
-    if (!data.gather(in)) return false;
-    if (min_code_size < 1 || min_code_size > 8) return true;
-
+    if (min_code_size < 1 || min_code_size > 8) {
+        skip_sub_blocks(in);
+        return true;
+    }
     const int width = dib->biWidth, rows = dib->biHeight;
     const std::size_t total = std::size_t(width) * std::size_t(rows);
-    BYTE* work = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, total + kSlack));
-    if (!work) return false;
-    const std::size_t decoded = decode_lzw(min_code_size, data.data(), data.size(), work, total);
-    std::memset(work + decoded, 0, total - decoded);
-
-    BYTE* bits = rasko::bits_of(dib);
     const std::size_t stride = std::size_t(rasko::stride_of(width));
+    BYTE* bits = rasko::bits_of(dib);
+    if (!interlaced) {
+        const std::size_t decoded =
+            decode_image(in, min_code_size, bits, total, stride * std::size_t(rows));
+        std::memset(bits + decoded, 0, total - decoded);
+        unpack_bottom_up(bits, std::size_t(width), std::size_t(rows), stride);
+        return true;
+    }
+    BYTE* work = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, total + kSlack));
+    if (!work) {
+        skip_sub_blocks(in);
+        return false;
+    }
+    const std::size_t decoded = decode_image(in, min_code_size, work, total, total + kSlack);
+    std::memset(work + decoded, 0, total - decoded);
     for (int i = 0; i < rows; ++i) {
-        const int row = interlaced ? interlaced_row(i, rows) : i;
+        const int row = interlaced_row(i, rows);
         std::memcpy(bits + std::size_t(rows - 1 - row) * stride, work + std::size_t(i) * width,
                     std::size_t(width));
     }

@@ -58,13 +58,59 @@ class CodeWriter {
     BYTE block_[1 + kBlockBytes];
 };
 
-// The string table. Node number = code; the literal nodes 0 to 2^m - 1 are
-// the root's children, reached by value. A later node is the head of its
-// parent's child list; 0 ends a list (no node below the root is code 0).
-struct Trie {
-    std::uint16_t first_child[kMaxCodes];
-    std::uint16_t next_sibling[kMaxCodes];
-    BYTE value[kMaxCodes];
+// The string table. Node number = code. A string of two characters, a
+// literal and one more pixel, is found in one step through a table indexed
+// by both, which is where nearly every lookup of a noisy picture ends; longer
+// strings hang in child lists below their prefix, a later node at the head
+// of its parent's list. Code 0 marks an empty slot and ends a list, since no
+// node below the root has it.
+class StringTable {
+  public:
+    // A table for 2^m literals, or null when there is no memory for it.
+    static StringTable* create(unsigned literals) {
+        const std::size_t bytes =
+            sizeof(StringTable) + std::size_t(literals) * literals * sizeof(std::uint16_t);
+        auto* table = static_cast<StringTable*>(GlobalAlloc(GMEM_FIXED, bytes));
+        if (!table) return nullptr;
+        table->literals_ = literals;
+        std::memset(table->pairs_, 0, std::size_t(literals) * literals * sizeof(std::uint16_t));
+        return table;
+    }
+    static void destroy(StringTable* table) { GlobalFree(table); }
+
+    // The node for `prefix` followed by `pixel` (pixel < literals), or 0.
+    unsigned find(unsigned prefix, unsigned pixel) const {
+        if (prefix < literals_) return pairs_[prefix * literals_ + pixel];
+        unsigned child = first_child_[prefix];
+        while (child && value_[child] != pixel) child = next_sibling_[child];
+        return child;
+    }
+
+    void add(unsigned prefix, unsigned pixel, unsigned code) {
+        parent_[code] = std::uint16_t(prefix);
+        value_[code] = BYTE(pixel);
+        first_child_[code] = 0;
+        if (prefix < literals_) {
+            pairs_[prefix * literals_ + pixel] = std::uint16_t(code);
+        } else {
+            next_sibling_[code] = first_child_[prefix];
+            first_child_[prefix] = std::uint16_t(code);
+        }
+    }
+
+    // Forgets the nodes first to next - 1, leaving the literals.
+    void reset(unsigned first, unsigned next) {
+        for (unsigned code = first; code < next; ++code)
+            if (parent_[code] < literals_) pairs_[parent_[code] * literals_ + value_[code]] = 0;
+    }
+
+  private:
+    unsigned literals_;
+    std::uint16_t parent_[kMaxCodes];
+    std::uint16_t first_child_[kMaxCodes];
+    std::uint16_t next_sibling_[kMaxCodes];
+    BYTE value_[kMaxCodes];
+    std::uint16_t pairs_[]; // literals x literals
 };
 
 // The rows of a picture in the order a GIF stores them: top row first, or
@@ -105,44 +151,41 @@ class RowOrder {
     int row_ = 0;
 };
 
-// Writes the LZW minimum code size and the image data sub-blocks.
-void encode_image(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits, int depth,
+// Writes the LZW minimum code size and the image data sub-blocks; false
+// when there was no memory for the string table (nothing is written then).
+bool encode_image(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits, int depth,
                   bool interlaced) {
     const unsigned min_code_size = depth < 2 ? 2u : unsigned(depth);
     const unsigned clear = 1u << min_code_size;
     const BYTE pixel_mask = BYTE((1u << depth) - 1);
     const int width = header->biWidth;
+    StringTable* table = StringTable::create(clear);
+    if (!table) return false;
     out.put(BYTE(min_code_size));
 
-    Trie trie;
-    std::memset(trie.first_child, 0, clear * sizeof trie.first_child[0]);
     unsigned next = clear + 2;
     unsigned code_bits = min_code_size + 1;
     CodeWriter writer(out);
     writer.put(clear, code_bits);
 
     RowOrder rows(header, bits, interlaced);
-    int current = -1;
+    unsigned current = ~0u;
     while (const BYTE* row = rows.next()) {
         int x = 0;
-        if (current < 0) current = row[x++] & pixel_mask;
+        if (current == ~0u) current = row[x++] & pixel_mask;
         for (; x < width; ++x) {
-            const BYTE pixel = row[x] & pixel_mask;
-            unsigned child = trie.first_child[current];
-            while (child && trie.value[child] != pixel) child = trie.next_sibling[child];
+            const unsigned pixel = row[x] & pixel_mask;
+            const unsigned child = table->find(current, pixel);
             if (child) {
-                current = int(child);
+                current = child;
                 continue;
             }
-            trie.value[next] = pixel;
-            trie.first_child[next] = 0;
-            trie.next_sibling[next] = trie.first_child[current];
-            trie.first_child[current] = std::uint16_t(next);
+            table->add(current, pixel, next);
             ++next;
-            writer.put(unsigned(current), code_bits);
+            writer.put(current, code_bits);
             if (next == kMaxCodes) {
                 writer.put(clear, code_bits);
-                std::memset(trie.first_child, 0, clear * sizeof trie.first_child[0]);
+                table->reset(clear + 2, next);
                 next = clear + 2;
                 code_bits = min_code_size + 1;
             } else if (next > (1u << code_bits)) {
@@ -151,9 +194,11 @@ void encode_image(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits,
             current = pixel;
         }
     }
-    writer.put(unsigned(current), code_bits);
+    writer.put(current, code_bits);
     writer.put(clear + 1, code_bits);
     writer.finish();
+    StringTable::destroy(table);
+    return true;
 }
 
 void write_colour_table(Output& out, const RGBQUAD* table, unsigned entries) {
@@ -267,7 +312,7 @@ bool write_gif(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits, in
     out.word(width);
     out.word(height);
     out.put(interlace ? 0x40 : 0x00);
-    encode_image(out, header, bits, bits_per_pixel, interlace != 0);
+    if (!encode_image(out, header, bits, bits_per_pixel, interlace != 0)) out.fail();
     write_comment(out, comment);
     write_banner_and_trailer(out);
     return out.finish();
@@ -317,8 +362,9 @@ bool write_gif_animation(Output& out, GifAnimation* animation) {
         out.word(rows_of(dib));
         out.put(flags);
         if (local) write_colour_table(out, colour_table(dib), entries);
-        encode_image(out, dib, frame->bits ? frame->bits : bits_of(dib), depth,
-                     animation->interlaced != 0);
+        if (!encode_image(out, dib, frame->bits ? frame->bits : bits_of(dib), depth,
+                          animation->interlaced != 0))
+            out.fail();
     }
     write_comment(out, animation->comment);
     write_banner_and_trailer(out);

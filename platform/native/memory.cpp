@@ -18,10 +18,12 @@ std::size_t* header_of(HGLOBAL block) {
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     if (fail_allocations || bytes > SIZE_MAX - kHeader) return nullptr;
-    char* raw = static_cast<char*>(std::malloc(bytes + kHeader));
+    // calloc leaves the fresh pages of a large block untouched, as Windows
+    // does, so a big zeroed picture costs only the pages that get written.
+    char* raw = static_cast<char*>((flags & GMEM_ZEROINIT) ? std::calloc(1, bytes + kHeader)
+                                                            : std::malloc(bytes + kHeader));
     if (!raw) return nullptr;
     std::memcpy(raw, &bytes, sizeof bytes);
-    if (flags & GMEM_ZEROINIT) std::memset(raw + kHeader, 0, bytes);
     return raw + kHeader;
 }
 

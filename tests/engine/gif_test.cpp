@@ -290,6 +290,17 @@ TEST(GifRoundTrip, TopDownPicturesAreWrittenTopRowFirst) {
     EXPECT_TRUE(same_pixels(dib.get(), back.get()));
 }
 
+TEST(GifWriter, NoMemoryForTheStringTableIsReported) {
+    Dib dib = noise_dib(4, 4, 8);
+    Bytes bytes;
+    rasko::Output out(append, &bytes);
+    native::set_global_alloc_failure(true);
+    const bool written =
+        rasko::write_gif(out, dib.get(), rasko::bits_of(dib.get()), 8, 0, -1, nullptr);
+    native::set_global_alloc_failure(false);
+    EXPECT_FALSE(written);
+}
+
 TEST(GifWriter, RefusesWhatAGifCannotHold) {
     Dib dib = noise_dib(4, 4, 8);
     Bytes bytes;
@@ -554,6 +565,37 @@ TEST(GifDecoder, LongRunsCopyEarlierOutput) {
     Dib dib = read_gif(GifBuilder(width, 1, 3).image(width, 1, pixels, 3).end());
     ASSERT_TRUE(dib);
     EXPECT_EQ(pixels, row_pixels(dib.get()));
+}
+
+TEST(GifDecoder, CodesSplitAcrossTinySubBlocksAndLongDataDecode) {
+    // One-byte sub-blocks put nearly every code across a block boundary;
+    // 40000 of them outgrow the decoder's window several times.
+    std::mt19937 random(9);
+    Bytes pixels(200 * 100);
+    for (BYTE& p : pixels) p = BYTE(random() % 8);
+    const Bytes codes = reference_lzw(pixels, 3, true);
+    Bytes bytes = GifBuilder(200, 100, 3).unfinished();
+    bytes.insert(bytes.end(), {0x2C, 0, 0, 0, 0, 200, 0, 100, 0, 0, 3});
+    for (BYTE code_byte : codes) bytes.insert(bytes.end(), {1, code_byte});
+    bytes.insert(bytes.end(), {0, 0x3B});
+    Dib dib = read_gif(bytes);
+    ASSERT_TRUE(dib);
+    EXPECT_EQ(pixels, row_pixels(dib.get()));
+}
+
+TEST(GifDecoder, ShortDataLeavesZeroPixelsAndPaddingInTheDib) {
+    // Width 5 (stride 8): the data decodes 7 pixels of 15 straight into the
+    // DIB, whose rows are then put bottom-up with zero padding.
+    const Bytes codes = reference_lzw({1, 1, 1, 1, 1, 1, 1, 2, 2}, 2, true);
+    const Bytes bytes =
+        GifBuilder(5, 3, 2).image(0, 0, 5, 3, 0, 2, Bytes(codes.begin(), codes.end() - 2)).end();
+    Dib dib = read_gif(bytes);
+    ASSERT_TRUE(dib);
+    const Bytes bits(rasko::bits_of(dib.get()), rasko::bits_of(dib.get()) + 24);
+    EXPECT_EQ(Bytes({0, 0, 0, 0, 0, 0, 0, 0,    // bottom row: nothing came
+                     1, 1, 0, 0, 0, 0, 0, 0,    // middle row: two pixels
+                     1, 1, 1, 1, 1, 0, 0, 0}),  // top row
+              bits);
 }
 
 TEST(GifReader, ExtensionsAreSkippedByTheirSubBlocks) {
