@@ -4,18 +4,20 @@
 // word, and the drawing colours themselves (picking, keys, mask-view forcing).
 #pragma once
 
+#include "addins/sdk/velmo_addin.h"
 #include "app/document/picture.h"
 
 #include <cstdint>
 
 // Notification bits a tool raises in the top byte of the document flags; the
-// canvas acts on them when the message ends.
-constexpr std::uint32_t kNotifyPresent = 0x01000000;
-constexpr std::uint32_t kNotifyZoomWindow = 0x02000000;
-constexpr std::uint32_t kNotifyColours = 0x04000000;
-constexpr std::uint32_t kNotifyToneLevel = 0x08000000;
+// canvas acts on them when the message ends. Add-In pens return the same
+// bits, merged as they come.
+constexpr std::uint32_t kNotifyPresent = kPenPresent;
+constexpr std::uint32_t kNotifyZoomWindow = kPenZoomWindow;
+constexpr std::uint32_t kNotifyColours = kPenColours;
+constexpr std::uint32_t kNotifyToneLevel = kPenToneLevel;
 constexpr std::uint32_t kNotifyColourViews = 0x40000000;
-constexpr std::uint32_t kNotifyNoRecomposite = 0x80000000;
+constexpr std::uint32_t kNotifyNoRecomposite = kPenNoRecomposite;
 constexpr std::uint32_t kNotifyBits = 0xFF000000;
 
 // No colour is left out.
