@@ -251,6 +251,8 @@ void encode(benchmark::State& state, const BITMAPINFOHEADER* dib, int depth) {
             [&] { ours_size = ours_encode(dib, depth, ours); },
             [&] { peer_size = peer_encode(dib, depth, peer); });
     state.counters["size_ratio"] = double(ours_size) / double(peer_size);
+    state.counters["bytes"] = double(ours_size);
+    state.counters["peer_bytes"] = double(peer_size);
 }
 
 void GifEncodeNoise4096(benchmark::State& state) {

@@ -160,6 +160,23 @@ std::size_t find(const Bytes& haystack, const Bytes& needle) {
 
 } // namespace
 
+TEST(GifWriter, SmallTransparentPictureWithCommentIsWrittenByteForByte) {
+    Dib dib(RaskoCreateDIB(2, 2));
+    rasko::colour_table(dib.get())[0] = RGBQUAD{3, 2, 1, 0};
+    rasko::colour_table(dib.get())[1] = RGBQUAD{6, 5, 4, 0};
+    char comment[] = "hi";
+    Bytes expected = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x80, 1, 0, // screen
+                      1, 2, 3, 4, 5, 6,                                     // table
+                      0x21, 0xF9, 4, 1, 0, 0, 1, 0,                         // transparency
+                      0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0,                      // image
+                      2, 2, 0x84, 0x51, 0,         // codes clear 0 6 0 end, 3 bits each
+                      0x21, 0xFE, 2, 'h', 'i', 0, // comment
+                      0x21, 0xFF, 11, 'R', 'A', 'S', 'K', 'O', '3', '2', ' ', '1', '.', '0', 34};
+    for (char c : std::string("\n\nGIF Encoder for Win32 (RASKO32)\n")) expected.push_back(BYTE(c));
+    expected.insert(expected.end(), {0, 0x3B});
+    EXPECT_EQ(expected, gif_bytes(dib.get(), 1, 0, 1, comment));
+}
+
 TEST(GifWriter, ScreenDescriptorAndTableFollowTheDepth) {
     Dib dib = noise_dib(5, 3, 1);
     const Bytes one = gif_bytes(dib.get(), 1);
