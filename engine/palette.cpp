@@ -83,10 +83,13 @@ std::int64_t wide_distance(const RGBQUAD& q, std::int64_t red, std::int64_t gree
            std::llabs(q.rgbBlue - blue);
 }
 
+// The nearest-colour scan over full-range components. Its best distance
+// starts at 1024, as for in-range colours (which are never that far): when
+// every entry is at least that far, entry 0 is taken at distance 1024.
 int wide_nearest(const RGBQUAD* table, std::int64_t red, std::int64_t green, std::int64_t blue,
                  std::int64_t* best_distance) {
     int best = 0;
-    *best_distance = INT64_MAX;
+    *best_distance = 1024;
     for (int i = 0; i < kPaletteEntries; ++i) {
         const std::int64_t d = wide_distance(table[i], red, green, blue);
         if (d < *best_distance) {

@@ -94,6 +94,27 @@ TEST(ExtGetNearestColor, DithersEvenPositionsThroughTheToneTable) {
     EXPECT_EQ(RaskoExtGetNearestColor(dib.get(), 0, 0, 100, 100, 100), 1);
     // Components beyond 0-255 are taken whole.
     EXPECT_EQ(RaskoExtGetNearestColor(dib.get(), 1, 0, 1000, -50, -50), 2);
+    // The scan's best distance starts at 1024: nothing nearer gives entry 0.
+    EXPECT_EQ(RaskoExtGetNearestColor(dib.get(), 1, 0, 3000, 0, 0), 0);
+}
+
+// A reflection can lie beyond 255 and 1024 or more from every entry; the
+// partner is then entry 0 at distance 1024, which also sets the level.
+TEST(ExtGetNearestColor, FarReflectionsTakeEntryZeroAtDistance1024) {
+    DibPtr dib(RaskoCreateDIB(1, 1));
+    RGBQUAD* t = table(dib.get());
+    for (int i = 0; i < 256; ++i)
+        set(t[i], 0, 0, 0);
+    set(t[1], 0, 0, 255);
+    set(t[2], 10, 10, 10);
+    // (255, 255, 200): nearest 1 at 565; reflection (510, 510, 145) is 1130
+    // from entry 1 and farther from the rest. Level 16 * 565 / (1024 + 1130)
+    // = 4, pattern 0x0505: the partner at (0, 0) and (2, 2), entry 1 at
+    // (1, 1) where the pattern is clear.
+    EXPECT_EQ(RaskoExtGetNearestColor(dib.get(), 0, 0, 255, 255, 200), 0);
+    EXPECT_EQ(RaskoExtGetNearestColor(dib.get(), 2, 2, 255, 255, 200), 0);
+    EXPECT_EQ(RaskoExtGetNearestColor(dib.get(), 1, 1, 255, 255, 200), 1);
+    EXPECT_EQ(RaskoExtGetNearestColor(dib.get(), 1, 0, 255, 255, 200), 1);
 }
 
 TEST(ChangeDIBPalette, OwnPaletteIsTheIdentityEvenWithRepeatedColours) {
