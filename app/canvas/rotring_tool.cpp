@@ -41,9 +41,10 @@ void rotring_rectangle(PictureDocument& doc, POINT a, POINT c, bool m_held) {
     rotring_line(doc, a.x, a.y, a.x, c.y, m_held);
     rotring_line(doc, a.x, c.y, c.x, c.y, m_held);
     rotring_line(doc, c.x, a.y, c.x, c.y, m_held);
+    // Each side recomposited its own strip; the box is only for presenting,
+    // which also wipes the rubber band inside it.
     doc.update_rect = {std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x) + 1,
                        std::max(a.y, c.y) + 1};
-    recomposite(doc);
 }
 
 RotringMode rotring_press(PictureDocument& doc, bool shift, bool ctrl, bool m_held) {

@@ -19,8 +19,9 @@ void rotring_point(PictureDocument& doc, int x, int y, bool m_held);
 // when the line misses the picture.
 int rotring_line(PictureDocument& doc, int x0, int y0, int x1, int y1, bool m_held);
 
-// The outline of the rectangle spanned by a and c as four Rotring lines;
-// the update rectangle becomes (min x, min y, max x + 1, max y + 1).
+// The outline of the rectangle spanned by a and c as four Rotring lines,
+// each recomposited; the update rectangle becomes (min x, min y, max x + 1,
+// max y + 1) for presenting.
 void rotring_rectangle(PictureDocument& doc, POINT a, POINT c, bool m_held);
 
 // The tool's steps, called by the canvas window with the document's points

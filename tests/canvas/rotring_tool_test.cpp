@@ -170,6 +170,7 @@ TEST(RotringTool, LineAndRectangleDrawOnlyOnTheRelease) {
     EXPECT_EQ(doc->update_rect.top, 1);
     EXPECT_EQ(doc->update_rect.right, 7);
     EXPECT_EQ(doc->update_rect.bottom, 4);
+    EXPECT_EQ(at(*doc->composite, 3, 2), 1) << "the sides are recomposited";
     EXPECT_EQ(doc->flags & kNotifyZoomWindow, kNotifyZoomWindow);
 }
 
