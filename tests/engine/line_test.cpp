@@ -207,6 +207,84 @@ TEST(DrawLine, LinesThroughTheMiddleAreNeverRejected) {
     }
 }
 
+// The clipping written out step by step: one pass, left, right, top, bottom,
+// first point then second, each crossing from the points as already moved.
+// It stops where the pass would divide by zero or where both points come to
+// lie beyond one edge (the line then misses the bitmap, though the rest of
+// the pass could still pull both points onto one pixel inside).
+struct OnePass {
+    bool rejected_at_once = false;
+    bool settled = false; // both points inside after a complete pass
+    int x1, y1, x2, y2;
+};
+
+OnePass clip_one_pass(int w, int h, int x1, int y1, int x2, int y2) {
+    auto code = [&](int x, int y) {
+        return (x < 0 ? 1 : x >= w ? 2 : 0) | (y < 0 ? 8 : y >= h ? 4 : 0);
+    };
+    OnePass r{false, false, x1, y1, x2, y2};
+    int c[3] = {0, code(x1, y1), code(x2, y2)};
+    if ((c[1] | c[2]) == 0) {
+        r.settled = true;
+        return r;
+    }
+    if (c[1] & c[2]) {
+        r.rejected_at_once = true;
+        return r;
+    }
+    int* xs[3] = {nullptr, &r.x1, &r.x2};
+    int* ys[3] = {nullptr, &r.y1, &r.y2};
+    const struct {
+        int bit, edge;
+    } steps[] = {{1, 0}, {2, w - 1}, {8, 0}, {4, h - 1}};
+    for (const auto& step : steps) {
+        for (int p = 1; p <= 2; ++p) {
+            if (!(c[p] & step.bit)) continue;
+            if (c[1] & c[2]) return r;
+            const std::int64_t ax = r.x1, ay = r.y1, bx = r.x2, by = r.y2;
+            if (step.bit <= 2) {
+                if (bx == ax) return r;
+                *ys[p] = int((step.edge - ax) * (by - ay) / (bx - ax) + ay);
+                *xs[p] = step.edge;
+            } else {
+                if (by == ay) return r;
+                *xs[p] = int((step.edge - ay) * (bx - ax) / (by - ay) + ax);
+                *ys[p] = step.edge;
+            }
+            c[p] = code(*xs[p], *ys[p]);
+        }
+    }
+    r.settled = code(r.x1, r.y1) == 0 && code(r.x2, r.y2) == 0;
+    return r;
+}
+
+TEST(ClipLine, OnePassInTheFixedOrderWhereverThatSettlesTheLine) {
+    std::mt19937 random(31);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    int settled = 0;
+    for (int round = 0; round < 50000; ++round) {
+        const int w = pick(1, 30), h = pick(1, 30);
+        GuardedDib dib(w, round % 2 ? -h : h);
+        const int x1 = pick(-3 * w, 4 * w), y1 = pick(-3 * h, 4 * h);
+        const int x2 = pick(-3 * w, 4 * w), y2 = pick(-3 * h, 4 * h);
+        const OnePass want = clip_one_pass(w, h, x1, y1, x2, y2);
+        int cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
+        const int result = RaskoClipLine(dib.header(), &cx1, &cy1, &cx2, &cy2);
+        if (want.rejected_at_once) {
+            ASSERT_EQ(result, 0);
+            ASSERT_EQ(std::make_tuple(cx1, cy1, cx2, cy2), std::make_tuple(x1, y1, x2, y2));
+        } else if (want.settled) {
+            ++settled;
+            ASSERT_EQ(result, 1) << x1 << "," << y1 << " " << x2 << "," << y2 << " on " << w << "x"
+                                 << h;
+            ASSERT_EQ(std::make_tuple(cx1, cy1, cx2, cy2),
+                      std::make_tuple(want.x1, want.y1, want.x2, want.y2))
+                << x1 << "," << y1 << " " << x2 << "," << y2 << " on " << w << "x" << h;
+        }
+    }
+    EXPECT_GT(settled, 10000);
+}
+
 TEST(DrawRectangle, ClipsAndReturnsTheClippedHeight) {
     GuardedDib dib(10, 10, 0);
     EXPECT_EQ(RaskoDrawRectangle(dib.header(), dib.bits(), -2, -2, 5, 5, 4), 3);
