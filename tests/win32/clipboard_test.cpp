@@ -139,4 +139,25 @@ TEST_F(RealClipboard, CopiedRectanglesPasteBack) {
     destroy(src);
 }
 
+TEST_F(RealClipboard, CopyReportsAClipboardHeldByAnotherWindow) {
+    put(3, 1, 8, 256, {7, 8, 9, 0});
+    HWND holder = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr);
+    ASSERT_NE(holder, nullptr);
+    BITMAPINFOHEADER* src = create(4, 4);
+    ASSERT_NE(src, nullptr);
+    ASSERT_TRUE(OpenClipboard(holder));
+    const BYTE* bits = reinterpret_cast<const BYTE*>(src) + 40 + 1024;
+    EXPECT_EQ(copy(owner, src, bits, 0, 0, 4, 4), 0);
+    CloseClipboard();
+    DestroyWindow(holder);
+    destroy(src);
+    // What was on the clipboard is still there.
+    BITMAPINFOHEADER* dib = paste(owner);
+    ASSERT_NE(dib, nullptr);
+    EXPECT_EQ(dib->biWidth, 3);
+    EXPECT_EQ(pixel(dib, 2, 0), 9);
+    destroy(dib);
+}
+
 } // namespace
