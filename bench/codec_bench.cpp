@@ -48,9 +48,11 @@ DibPtr noise_picture(int side) {
     DibPtr dib(RaskoCreateDIB(side, side));
     std::mt19937 random(7);
     RGBQUAD* table = rasko::colour_table(dib.get());
-    for (int i = 0; i < 256; ++i) table[i] = RGBQUAD{BYTE(random()), BYTE(random()), BYTE(random()), 0};
+    for (int i = 0; i < 256; ++i)
+        table[i] = RGBQUAD{BYTE(random()), BYTE(random()), BYTE(random()), 0};
     BYTE* bits = rasko::bits_of(dib.get());
-    for (std::size_t i = 0; i < std::size_t(side) * side; ++i) bits[i] = BYTE(random());
+    for (std::size_t i = 0; i < std::size_t(side) * side; ++i)
+        bits[i] = BYTE(random());
     return dib;
 }
 
@@ -60,20 +62,24 @@ DibPtr flat_picture(int side, unsigned seed = 11) {
     DibPtr dib(RaskoCreateDIB(side, side));
     std::mt19937 random(seed);
     RGBQUAD* table = rasko::colour_table(dib.get());
-    for (int i = 0; i < 32; ++i) table[i] = RGBQUAD{BYTE(i * 8), BYTE(255 - i * 5), BYTE(i * 3), 0};
+    for (int i = 0; i < 32; ++i)
+        table[i] = RGBQUAD{BYTE(i * 8), BYTE(255 - i * 5), BYTE(i * 3), 0};
     BYTE* bits = rasko::bits_of(dib.get());
     const std::size_t stride = std::size_t(rasko::stride_of(side));
     std::memset(bits, 1, stride * std::size_t(side));
     for (int n = 0; n < side / 8; ++n) {
-        const int w = 8 + int(random() % unsigned(side / 8)), h = 8 + int(random() % unsigned(side / 8));
+        const int w = 8 + int(random() % unsigned(side / 8)),
+                  h = 8 + int(random() % unsigned(side / 8));
         const int x0 = int(random() % unsigned(side - w)), y0 = int(random() % unsigned(side - h));
         const BYTE fill = BYTE(2 + random() % 30), edge = 0;
         const bool dithered = random() % 4 == 0;
         for (int y = y0; y < y0 + h; ++y)
             for (int x = x0; x < x0 + w; ++x) {
                 const bool border = x == x0 || y == y0 || x == x0 + w - 1 || y == y0 + h - 1;
-                bits[std::size_t(y) * stride + std::size_t(x)] =
-                    border ? edge : dithered && ((x ^ y) & 1) ? BYTE(fill + 1) : fill;
+                bits[std::size_t(y) * stride + std::size_t(x)] = border ? edge
+                                                                 : dithered && ((x ^ y) & 1)
+                                                                     ? BYTE(fill + 1)
+                                                                     : fill;
             }
     }
     return dib;
@@ -103,7 +109,8 @@ Bytes animation_gif() {
         BITMAPINFOHEADER* dib = dibs.back().get();
         BYTE* bits = rasko::bits_of(dib);
         for (int y = 0; y < 24; ++y)
-            for (int x = 0; x < 24; ++x) bits[(40 + y + i) * 256 + 3 * i + x] = BYTE(31 - (x ^ y) % 3);
+            for (int x = 0; x < 24; ++x)
+                bits[(40 + y + i) * 256 + 3 * i + x] = BYTE(31 - (x ^ y) % 3);
         frames[std::size_t(i)] = GifFrame{dib, bits, 0, 0, -1, 4, 1, 0};
         list.push_back(&frames[std::size_t(i)]);
     }
@@ -154,7 +161,8 @@ __attribute__((noinline)) void peer_decode(const Bytes& gif) {
     DGifCloseFile(file, &error);
 }
 
-__attribute__((noinline)) std::size_t ours_encode(const BITMAPINFOHEADER* dib, int depth, Bytes& out) {
+__attribute__((noinline)) std::size_t ours_encode(const BITMAPINFOHEADER* dib, int depth,
+                                                  Bytes& out) {
     out.clear();
     rasko::Output output(append, &out);
     rasko::write_gif(output, dib, rasko::bits_of(dib), depth, 0, -1, nullptr);
@@ -167,13 +175,15 @@ int write_sink(GifFileType* gif, const GifByteType* data, int count) {
     return count;
 }
 
-__attribute__((noinline)) std::size_t peer_encode(const BITMAPINFOHEADER* dib, int depth, Bytes& out) {
+__attribute__((noinline)) std::size_t peer_encode(const BITMAPINFOHEADER* dib, int depth,
+                                                  Bytes& out) {
     out.clear();
     int error = 0;
     GifFileType* file = EGifOpen(&out, write_sink, &error);
     const RGBQUAD* table = rasko::colour_table(dib);
     GifColorType colours[256];
-    for (int i = 0; i < 256; ++i) colours[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue};
+    for (int i = 0; i < 256; ++i)
+        colours[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue};
     ColorMapObject* map = GifMakeMapObject(1 << depth, colours);
     const int width = dib->biWidth, height = dib->biHeight;
     EGifPutScreenDesc(file, width, height, depth, 0, map);
@@ -194,7 +204,8 @@ __attribute__((noinline)) void ours_read_bmp(const Bytes& bmp) {
 
 __attribute__((noinline)) void peer_read_bmp(const Bytes& bmp) {
     int width, height, channels;
-    stbi_uc* pixels = stbi_load_from_memory(bmp.data(), int(bmp.size()), &width, &height, &channels, 0);
+    stbi_uc* pixels =
+        stbi_load_from_memory(bmp.data(), int(bmp.size()), &width, &height, &channels, 0);
     if (!pixels) std::abort();
     stbi_image_free(pixels);
 }
@@ -229,17 +240,20 @@ const Bytes& flat_gif() {
 
 void GifDecodeNoise4096(benchmark::State& state) {
     const Bytes& gif = noise_gif();
-    compare(state, 4096.0 * 4096, [&] { ours_decode(gif); }, [&] { peer_decode(gif); });
+    compare(
+        state, 4096.0 * 4096, [&] { ours_decode(gif); }, [&] { peer_decode(gif); });
 }
 
 void GifDecodeFlat4096(benchmark::State& state) {
     const Bytes& gif = flat_gif();
-    compare(state, 4096.0 * 4096, [&] { ours_decode(gif); }, [&] { peer_decode(gif); });
+    compare(
+        state, 4096.0 * 4096, [&] { ours_decode(gif); }, [&] { peer_decode(gif); });
 }
 
 void GifDecodeAnimation64x256(benchmark::State& state) {
     static const Bytes gif = animation_gif();
-    compare(state, 64.0 * 256 * 256, [&] { ours_decode(gif); }, [&] { peer_decode(gif); });
+    compare(
+        state, 64.0 * 256 * 256, [&] { ours_decode(gif); }, [&] { peer_decode(gif); });
 }
 
 void encode(benchmark::State& state, const BITMAPINFOHEADER* dib, int depth) {
@@ -247,9 +261,10 @@ void encode(benchmark::State& state, const BITMAPINFOHEADER* dib, int depth) {
     ours.reserve(std::size_t(dib->biWidth) * std::size_t(dib->biHeight) * 2);
     peer.reserve(ours.capacity());
     std::size_t ours_size = 0, peer_size = 0;
-    compare(state, double(dib->biWidth) * dib->biHeight,
-            [&] { ours_size = ours_encode(dib, depth, ours); },
-            [&] { peer_size = peer_encode(dib, depth, peer); });
+    compare(
+        state, double(dib->biWidth) * dib->biHeight,
+        [&] { ours_size = ours_encode(dib, depth, ours); },
+        [&] { peer_size = peer_encode(dib, depth, peer); });
     state.counters["size_ratio"] = double(ours_size) / double(peer_size);
     state.counters["bytes"] = double(ours_size);
     state.counters["peer_bytes"] = double(peer_size);
@@ -273,7 +288,8 @@ void BmpRead8Bit4096(benchmark::State& state) {
         rasko::write_bmp8(out, dib.get(), rasko::bits_of(dib.get()));
         return bytes;
     }();
-    compare(state, 4096.0 * 4096, [&] { ours_read_bmp(bmp); }, [&] { peer_read_bmp(bmp); });
+    compare(
+        state, 4096.0 * 4096, [&] { ours_read_bmp(bmp); }, [&] { peer_read_bmp(bmp); });
 }
 
 void configure(benchmark::internal::Benchmark* b) {

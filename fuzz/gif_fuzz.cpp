@@ -22,8 +22,7 @@ void check_round_trip(BITMAPINFOHEADER* dib) {
     if (!rasko::write_gif(out, dib, rasko::bits_of(dib), 8, 0, -1, nullptr)) __builtin_trap();
     rasko::Input in(bytes.data(), bytes.size());
     BITMAPINFOHEADER* back = rasko::read_gif(in);
-    if (!back || back->biWidth != dib->biWidth || back->biHeight != dib->biHeight)
-        __builtin_trap();
+    if (!back || back->biWidth != dib->biWidth || back->biHeight != dib->biHeight) __builtin_trap();
     const std::size_t pixels = std::size_t(rasko::stride_of(dib->biWidth)) * dib->biHeight;
     if (std::memcmp(rasko::bits_of(back), rasko::bits_of(dib), pixels) != 0) __builtin_trap();
     RaskoDestroyDIB(back);

@@ -60,13 +60,6 @@ Bytes make_bmp(const BmpSpec& s) {
     return b;
 }
 
-Bytes rows_top_first(const BITMAPINFOHEADER* dib) {
-    Bytes out;
-    for (int y = 0; y < rows_of(dib); ++y)
-        for (int x = 0; x < dib->biWidth; ++x) out.push_back(pixel(dib, x, y));
-    return out;
-}
-
 std::string refusal(const Bytes& bytes) {
     native::reset_message_boxes();
     Dib dib = read_bmp(bytes);
@@ -147,16 +140,16 @@ TEST(BmpReader, OneTwoAndFourBitRowsUnpackWithColourTablesFromTheFile) {
                                  .pixels = {0xA5, 0x80, 0, 0, 0x01, 0x7F, 0, 0}}));
     ASSERT_TRUE(one);
     EXPECT_EQ(Bytes({0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 1, 0, 0, 1, 0, 1, 1}),
-              rows_top_first(one.get()));
+              pixels_top_first(one.get()));
     Dib two = read_bmp(make_bmp({.width = 9, .height = 1, .bits = 2, .colours = 4,
                                  .pixels = {0x1B, 0xE4, 0x80, 0}}));
     ASSERT_TRUE(two);
-    EXPECT_EQ(Bytes({0, 1, 2, 3, 3, 2, 1, 0, 2}), rows_top_first(two.get()));
+    EXPECT_EQ(Bytes({0, 1, 2, 3, 3, 2, 1, 0, 2}), pixels_top_first(two.get()));
     EXPECT_EQ(9, rasko::colour_table(two.get())[3].rgbRed);
     Dib four = read_bmp(make_bmp({.width = 9, .height = 1, .bits = 4, .colours = 16,
                                   .pixels = {0x01, 0x23, 0x45, 0x67, 0xFE, 0, 0, 0}}));
     ASSERT_TRUE(four);
-    EXPECT_EQ(Bytes({0, 1, 2, 3, 4, 5, 6, 7, 15}), rows_top_first(four.get()));
+    EXPECT_EQ(Bytes({0, 1, 2, 3, 4, 5, 6, 7, 15}), pixels_top_first(four.get()));
     const RGBQUAD* table = rasko::colour_table(four.get());
     EXPECT_EQ(45, table[15].rgbRed);
     EXPECT_EQ(30, table[15].rgbGreen);
@@ -170,25 +163,25 @@ TEST(BmpReader, HeaderSizesTopDownRowsAndPixelOffset) {
         Dib dib = read_bmp(make_bmp({.header_size = size, .width = 2, .height = 2, .colours = 256,
                                      .pixels = rows}));
         ASSERT_TRUE(dib) << size;
-        EXPECT_EQ(Bytes({3, 4, 1, 2}), rows_top_first(dib.get())) << size;
+        EXPECT_EQ(Bytes({3, 4, 1, 2}), pixels_top_first(dib.get())) << size;
         EXPECT_EQ(6, rasko::colour_table(dib.get())[2].rgbRed) << size;
     }
     Dib os2 = read_bmp(make_bmp({.header_size = 12, .width = 2, .height = 2, .colours = 256,
                                  .pixels = rows}));
     ASSERT_TRUE(os2);
-    EXPECT_EQ(Bytes({3, 4, 1, 2}), rows_top_first(os2.get()));
+    EXPECT_EQ(Bytes({3, 4, 1, 2}), pixels_top_first(os2.get()));
     EXPECT_EQ(6, rasko::colour_table(os2.get())[2].rgbRed);
     EXPECT_EQ(4, rasko::colour_table(os2.get())[2].rgbGreen);
 
     Dib top_down = read_bmp(make_bmp({.width = 2, .height = -2, .colours = 4, .pixels = rows}));
     ASSERT_TRUE(top_down);
     EXPECT_EQ(2, top_down->biHeight);
-    EXPECT_EQ(Bytes({1, 2, 3, 4}), rows_top_first(top_down.get()));
+    EXPECT_EQ(Bytes({1, 2, 3, 4}), pixels_top_first(top_down.get()));
 
     // A gap between the table and the rows, as bfOffBits says.
     Dib gap = read_bmp(make_bmp({.width = 2, .height = 2, .colours = 4, .gap = 37, .pixels = rows}));
     ASSERT_TRUE(gap);
-    EXPECT_EQ(Bytes({3, 4, 1, 2}), rows_top_first(gap.get()));
+    EXPECT_EQ(Bytes({3, 4, 1, 2}), pixels_top_first(gap.get()));
 }
 
 TEST(BmpReader, ColourCountsAreClampedToTheDepthAndTheRoomBeforeThePixels) {
@@ -196,7 +189,7 @@ TEST(BmpReader, ColourCountsAreClampedToTheDepthAndTheRoomBeforeThePixels) {
     Dib many = read_bmp(make_bmp({.width = 2, .height = 1, .bits = 4, .colours_used = 300,
                                   .colours = 16, .pixels = {0xF1, 0, 0, 0}}));
     ASSERT_TRUE(many);
-    EXPECT_EQ(Bytes({15, 1}), rows_top_first(many.get()));
+    EXPECT_EQ(Bytes({15, 1}), pixels_top_first(many.get()));
     EXPECT_EQ(45, rasko::colour_table(many.get())[15].rgbRed);
     EXPECT_EQ(0, rasko::colour_table(many.get())[16].rgbRed);
     // Without a usable bfOffBits the rows follow all 20 declared entries.
@@ -205,7 +198,7 @@ TEST(BmpReader, ColourCountsAreClampedToTheDepthAndTheRoomBeforeThePixels) {
     put32(no_offset, 10, 0);
     Dib skipped = read_bmp(no_offset);
     ASSERT_TRUE(skipped);
-    EXPECT_EQ(Bytes({2, 14}), rows_top_first(skipped.get()));
+    EXPECT_EQ(Bytes({2, 14}), pixels_top_first(skipped.get()));
     EXPECT_EQ(0, rasko::colour_table(skipped.get())[16].rgbRed);
     // biClrUsed 0 on an 8-bit file whose rows start after 3 entries.
     Dib few = read_bmp(make_bmp({.width = 1, .height = 1, .colours = 3, .pixels = {2, 0, 0, 0}}));
@@ -221,7 +214,7 @@ TEST(BmpReader, DamagedPixelOffsetFallsBackToTheRowsAfterTheTable) {
         put32(bytes, 10, offset);
         Dib dib = read_bmp(bytes);
         ASSERT_TRUE(dib) << offset;
-        EXPECT_EQ(Bytes({7, 8}), rows_top_first(dib.get())) << offset;
+        EXPECT_EQ(Bytes({7, 8}), pixels_top_first(dib.get())) << offset;
     }
 }
 
@@ -231,7 +224,7 @@ TEST(BmpReader, TruncatedFilesReadAsFarAsTheDataGoes) {
     bytes.resize(bytes.size() - 7);
     Dib dib = read_bmp(bytes);
     ASSERT_TRUE(dib);
-    EXPECT_EQ(Bytes({0, 0, 0, 4, 5, 0, 1, 2, 3}), rows_top_first(dib.get()));
+    EXPECT_EQ(Bytes({0, 0, 0, 4, 5, 0, 1, 2, 3}), pixels_top_first(dib.get()));
 
     Bytes table_cut = make_bmp({.width = 1, .height = 1, .colours = 256, .pixels = {}});
     table_cut.resize(54 + 10);
@@ -256,7 +249,7 @@ TEST(BmpReader, Rle8EscapesRunsAndDeltas) {
                                  .pixels = data}));
     ASSERT_TRUE(dib);
     // Rows from the top: row 3 (skipped), row 2, row 1 (empty), row 0.
-    EXPECT_EQ(Bytes({0, 0, 0, 0, 0, 4, 4, 6, 0, 0, 0, 0, 5, 5, 5, 7}), rows_top_first(dib.get()));
+    EXPECT_EQ(Bytes({0, 0, 0, 0, 0, 4, 4, 6, 0, 0, 0, 0, 5, 5, 5, 7}), pixels_top_first(dib.get()));
 }
 
 TEST(BmpReader, Rle4EscapesAndOddCounts) {
@@ -270,7 +263,7 @@ TEST(BmpReader, Rle4EscapesAndOddCounts) {
     Dib dib = read_bmp(make_bmp({.width = 6, .height = 2, .bits = 4, .compression = BI_RLE4,
                                  .colours = 16, .pixels = data}));
     ASSERT_TRUE(dib);
-    EXPECT_EQ(Bytes({3, 4, 5, 6, 7, 8, 1, 2, 1, 2, 1, 0}), rows_top_first(dib.get()));
+    EXPECT_EQ(Bytes({3, 4, 5, 6, 7, 8, 1, 2, 1, 2, 1, 0}), pixels_top_first(dib.get()));
 }
 
 TEST(BmpReader, RleDataThatStopsEarlyKeepsWhatCame) {
@@ -285,7 +278,7 @@ TEST(BmpReader, RleDataThatStopsEarlyKeepsWhatCame) {
     Dib top_down = read_bmp(make_bmp({.width = 2, .height = -2, .compression = BI_RLE8,
                                       .pixels = {2, 1, 0, 0, 2, 3, 0, 1}}));
     ASSERT_TRUE(top_down);
-    EXPECT_EQ(Bytes({1, 1, 3, 3}), rows_top_first(top_down.get()));
+    EXPECT_EQ(Bytes({1, 1, 3, 3}), pixels_top_first(top_down.get()));
 }
 
 TEST(BmpWriter, FourBitFileMapsEachColourToTheNearestOfTheFirstSixteen) {
@@ -341,7 +334,7 @@ TEST(BmpFiles, MissingFilesFallBackToCheckedBitmapResources) {
                          file.size() - 14);
     Dib dib(RaskoOpenDIB(module, "/nonexistent/TOOL_BUTTON"));
     ASSERT_TRUE(dib);
-    EXPECT_EQ(Bytes({1, 2, 3}), rows_top_first(dib.get()));
+    EXPECT_EQ(Bytes({1, 2, 3}), pixels_top_first(dib.get()));
     EXPECT_EQ(6, rasko::colour_table(dib.get())[2].rgbRed);
 
     // A 24-bit resource is refused, not copied.

@@ -35,6 +35,14 @@ inline BYTE pixel(const BITMAPINFOHEADER* dib, int x, int y) {
     return BYTE(RaskoGetPixel(dib, rasko::bits_of(dib), x, y));
 }
 
+// Every pixel, top row first.
+inline std::vector<BYTE> pixels_top_first(const BITMAPINFOHEADER* dib) {
+    std::vector<BYTE> out;
+    for (int y = 0; y < rows_of(dib); ++y)
+        for (int x = 0; x < dib->biWidth; ++x) out.push_back(pixel(dib, x, y));
+    return out;
+}
+
 inline void set_pixel(BITMAPINFOHEADER* dib, int x, int y, int value) {
     RaskoPutPixel(dib, rasko::bits_of(dib), x, y, value);
 }

@@ -101,13 +101,6 @@ Peer giflib_read(const Bytes& bytes) {
     return peer;
 }
 
-Bytes indexes_of(const BITMAPINFOHEADER* dib) {
-    Bytes out;
-    for (int y = 0; y < rows_of(dib); ++y)
-        for (int x = 0; x < dib->biWidth; ++x) out.push_back(pixel(dib, x, y));
-    return out;
-}
-
 std::vector<Rgb> table_of(const BITMAPINFOHEADER* dib, std::size_t entries) {
     std::vector<Rgb> colours;
     const RGBQUAD* table = rasko::colour_table(dib);
@@ -122,7 +115,8 @@ std::string run(const std::string& command) {
     if (!pipe) return output;
     char buffer[65536];
     std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, got);
     EXPECT_EQ(0, pclose(pipe)) << command;
     return output;
 }
@@ -137,7 +131,8 @@ struct MagickFrame {
 
 std::string quoted(const std::vector<std::string>& paths, const char* suffix = "") {
     std::string list;
-    for (const std::string& path : paths) list += " '" + path + suffix + "'";
+    for (const std::string& path : paths)
+        list += " '" + path + suffix + "'";
     return list;
 }
 
@@ -189,8 +184,9 @@ struct OurGif {
 };
 
 Bytes masked_indexes(const BITMAPINFOHEADER* dib, int depth) {
-    Bytes indexes = indexes_of(dib);
-    for (BYTE& b : indexes) b = BYTE(b & ((1u << depth) - 1));
+    Bytes indexes = pixels_top_first(dib);
+    for (BYTE& b : indexes)
+        b = BYTE(b & ((1u << depth) - 1));
     return indexes;
 }
 
@@ -273,18 +269,21 @@ TEST(GifInterop, StillPicturesWeWriteDecodeAlikeInGiflibAndImageMagick) {
     };
     // Every depth; odd widths and heights around the interlace passes; a
     // noise picture long enough to reset the code table several times.
-    const Case cases[] = {{1, 1, 1, 0, -1},  {7, 10, 1, 1, 1},  {33, 9, 2, 0, 3},
-                          {15, 17, 3, 1, -1}, {9, 4, 4, 0, 0},  {40, 30, 5, 1, 17},
-                          {8, 1, 6, 0, -1},  {64, 33, 7, 1, 100}, {300, 200, 8, 0, 255},
+    const Case cases[] = {{1, 1, 1, 0, -1},    {7, 10, 1, 1, 1},    {33, 9, 2, 0, 3},
+                          {15, 17, 3, 1, -1},  {9, 4, 4, 0, 0},     {40, 30, 5, 1, 17},
+                          {8, 1, 6, 0, -1},    {64, 33, 7, 1, 100}, {300, 200, 8, 0, 255},
                           {257, 129, 8, 1, -1}};
     std::vector<Dib> pictures;
     std::vector<OurGif> gifs;
     for (const Case& c : cases) {
         pictures.push_back(noise_dib(c.width, c.height, c.depth, unsigned(c.width * c.depth)));
         const BITMAPINFOHEADER* dib = pictures.back().get();
-        const OurGif gif{folder / ("still" + std::to_string(gifs.size()) + ".gif"), c.depth,
-                         palette_of(dib, c.depth), {{dib, 0, 0, 0, 0, c.transparent, false}},
-                         -1, c.interlace != 0};
+        const OurGif gif{folder / ("still" + std::to_string(gifs.size()) + ".gif"),
+                         c.depth,
+                         palette_of(dib, c.depth),
+                         {{dib, 0, 0, 0, 0, c.transparent, false}},
+                         -1,
+                         c.interlace != 0};
         const Bytes bytes = gif_bytes(dib, c.depth, c.interlace, c.transparent);
         write_file(gif.path, bytes);
         expect_giflib_agrees(gif, bytes);
@@ -326,11 +325,15 @@ TEST(GifInterop, AnimationsWeWriteKeepPositionsTimingDisposalAndLoopInBothPeers)
             record.frames = nullptr;
             record.frameCount = 0;
 
-            OurGif gif{folder / ("animation" + std::to_string(gifs.size()) + ".gif"), depth,
-                       palette_of(first.get(), depth), {}, loop, depth == 4};
+            OurGif gif{folder / ("animation" + std::to_string(gifs.size()) + ".gif"),
+                       depth,
+                       palette_of(first.get(), depth),
+                       {},
+                       loop,
+                       depth == 4};
             for (const GifFrame& f : frames)
-                gif.frames.push_back({f.dib, int(f.left), int(f.top), int(f.delay),
-                                      int(f.disposal), int(f.transparentIndex), f.userInput != 0});
+                gif.frames.push_back({f.dib, int(f.left), int(f.top), int(f.delay), int(f.disposal),
+                                      int(f.transparentIndex), f.userInput != 0});
             write_file(gif.path, bytes);
             expect_giflib_agrees(gif, bytes);
             gifs.push_back(gif);
@@ -369,14 +372,14 @@ void expect_we_read_like_giflib(const Bytes& bytes) {
         EXPECT_EQ(p.user_input, f.userInput != 0);
         ASSERT_EQ(p.width, f.dib->biWidth);
         ASSERT_EQ(p.height, f.dib->biHeight);
-        EXPECT_TRUE(p.pixels == indexes_of(f.dib));
+        EXPECT_TRUE(p.pixels == pixels_top_first(f.dib));
         const std::vector<Rgb>& colours = p.local.empty() ? peer.global : p.local;
         EXPECT_EQ(colours, table_of(f.dib, colours.size()));
     }
     rasko::Input in(bytes.data(), bytes.size());
     Dib simple(rasko::read_gif(in));
     ASSERT_TRUE(simple);
-    EXPECT_TRUE(peer.frames[0].pixels == indexes_of(simple.get()));
+    EXPECT_TRUE(peer.frames[0].pixels == pixels_top_first(simple.get()));
     const std::vector<Rgb>& first =
         peer.frames[0].local.empty() ? peer.global : peer.frames[0].local;
     EXPECT_EQ(first, table_of(simple.get(), first.size()));
@@ -406,7 +409,8 @@ std::string write_big_gif(const TempFolder& folder) {
     Dib dib(RaskoCreateDIB(2000, 2000));
     BYTE* bits = rasko::bits_of(dib.get());
     for (int y = 0; y < 2000; ++y)
-        for (int x = 0; x < 2000; ++x) bits[y * 2000 + x] = BYTE((x / 40 + 3 * (y / 40)) % 32);
+        for (int x = 0; x < 2000; ++x)
+            bits[y * 2000 + x] = BYTE((x / 40 + 3 * (y / 40)) % 32);
     const std::string path = folder / "big.gif";
     write_file(path, gif_bytes(dib.get(), 5));
     return path;
@@ -429,8 +433,9 @@ TEST(GifInterop, GifsWrittenByImageMagickReadLikeGiflibReadsThem) {
         "convert '" + c + "' -colors 4 ",
         // An animation: offsets, delays, disposal, loop count, and frames
         // whose colours differ from the first and get local tables.
-        "convert -loop 3 -delay 7 -dispose Background '" + a + "' -delay 20 -dispose Previous -page +30+20 '" +
-            b + "' -dispose None -page +0+0 '" + c + "' ",
+        "convert -loop 3 -delay 7 -dispose Background '" + a +
+            "' -delay 20 -dispose Previous -page +30+20 '" + b + "' -dispose None -page +0+0 '" +
+            c + "' ",
         "convert '" + big + "' ",
     };
     for (const std::string& command : commands) {

@@ -139,13 +139,6 @@ class GifBuilder {
     Bytes bytes_;
 };
 
-Bytes row_pixels(const BITMAPINFOHEADER* dib) {
-    Bytes out;
-    for (int y = 0; y < rows_of(dib); ++y)
-        for (int x = 0; x < dib->biWidth; ++x) out.push_back(pixel(dib, x, y));
-    return out;
-}
-
 // Pixels 0, 1, 2, ... (mod 256) in row order.
 Bytes counting(std::size_t count, unsigned modulo = 256) {
     Bytes out(count);
@@ -288,7 +281,7 @@ TEST(GifRoundTrip, TableResetsAtCode4096AndDecodesAgain) {
     // noise picture encodes to the same bytes.
     Dib dib = noise_dib(256, 256, 8, 3);
     const Bytes bytes = gif_bytes(dib.get(), 8);
-    const Bytes codes = reference_lzw(row_pixels(dib.get()), 8, true);
+    const Bytes codes = reference_lzw(pixels_top_first(dib.get()), 8, true);
     Bytes unblocked;
     for (std::size_t at = 13 + 768 + 11; bytes[at]; at += bytes[at] + 1u)
         unblocked.insert(unblocked.end(), bytes.begin() + std::ptrdiff_t(at + 1),
@@ -534,7 +527,7 @@ TEST(GifDecoder, CodeNotYetInTheTableEndsTheImageData) {
     codes.put(1, 3);
     Dib dib = read_gif(GifBuilder(4, 1, 2).image(0, 0, 4, 1, 0, 2, codes.done()).end());
     ASSERT_TRUE(dib);
-    EXPECT_EQ(Bytes({1, 2, 0, 0}), row_pixels(dib.get()));
+    EXPECT_EQ(Bytes({1, 2, 0, 0}), pixels_top_first(dib.get()));
 }
 
 TEST(GifDecoder, EndCodeEndsTheDataEvenWhenSubBlocksFollow) {
@@ -547,7 +540,7 @@ TEST(GifDecoder, EndCodeEndsTheDataEvenWhenSubBlocksFollow) {
     data.resize(255, 0x49); // more codes after the end code stay unread
     Dib dib = read_gif(GifBuilder(3, 1, 2).image(0, 0, 3, 1, 0, 2, data).end());
     ASSERT_TRUE(dib);
-    EXPECT_EQ(Bytes({3, 0, 0}), row_pixels(dib.get()));
+    EXPECT_EQ(Bytes({3, 0, 0}), pixels_top_first(dib.get()));
 }
 
 TEST(GifDecoder, FullTableWithoutClearKeepsDecodingTwelveBitCodes) {
@@ -557,7 +550,7 @@ TEST(GifDecoder, FullTableWithoutClearKeepsDecodingTwelveBitCodes) {
     const Bytes codes = reference_lzw(pixels, 4, false);
     Dib dib = read_gif(GifBuilder(120, 120, 4).image(0, 0, 120, 120, 0, 4, codes).end());
     ASSERT_TRUE(dib);
-    EXPECT_EQ(pixels, row_pixels(dib.get()));
+    EXPECT_EQ(pixels, pixels_top_first(dib.get()));
 }
 
 TEST(GifDecoder, OutputPastTheImageIsDropped) {
@@ -568,8 +561,8 @@ TEST(GifDecoder, OutputPastTheImageIsDropped) {
                             .end();
     Animation animation(bytes);
     ASSERT_EQ(2u, animation.record.frameCount);
-    EXPECT_EQ(Bytes({0, 1, 2, 3, 4, 5}), row_pixels(animation.frame(0).dib));
-    EXPECT_EQ(Bytes({9, 9}), row_pixels(animation.frame(1).dib));
+    EXPECT_EQ(Bytes({0, 1, 2, 3, 4, 5}), pixels_top_first(animation.frame(0).dib));
+    EXPECT_EQ(Bytes({9, 9}), pixels_top_first(animation.frame(1).dib));
 }
 
 TEST(GifDecoder, LongRunsCopyEarlierOutput) {
@@ -581,7 +574,7 @@ TEST(GifDecoder, LongRunsCopyEarlierOutput) {
     const unsigned width = unsigned(pixels.size());
     Dib dib = read_gif(GifBuilder(width, 1, 3).image(width, 1, pixels, 3).end());
     ASSERT_TRUE(dib);
-    EXPECT_EQ(pixels, row_pixels(dib.get()));
+    EXPECT_EQ(pixels, pixels_top_first(dib.get()));
 }
 
 TEST(GifDecoder, CodesSplitAcrossTinySubBlocksAndLongDataDecode) {
@@ -597,7 +590,7 @@ TEST(GifDecoder, CodesSplitAcrossTinySubBlocksAndLongDataDecode) {
     bytes.insert(bytes.end(), {0, 0x3B});
     Dib dib = read_gif(bytes);
     ASSERT_TRUE(dib);
-    EXPECT_EQ(pixels, row_pixels(dib.get()));
+    EXPECT_EQ(pixels, pixels_top_first(dib.get()));
 }
 
 TEST(GifDecoder, ShortDataLeavesZeroPixelsAndPaddingInTheDib) {
@@ -628,7 +621,7 @@ TEST(GifReader, ExtensionsAreSkippedByTheirSubBlocks) {
                             .end();
     Dib dib = read_gif(bytes);
     ASSERT_TRUE(dib);
-    EXPECT_EQ(Bytes({3, 1}), row_pixels(dib.get()));
+    EXPECT_EQ(Bytes({3, 1}), pixels_top_first(dib.get()));
     Animation animation(bytes);
     ASSERT_EQ(1u, animation.record.frameCount);
     EXPECT_EQ(0x1234, animation.record.loopCount);
@@ -664,7 +657,7 @@ TEST(GifReader, FramesThatCannotBeMadeAreSkippedWholeAndReadingGoesOn) {
                             .end();
     Animation animation(bytes);
     ASSERT_EQ(1u, animation.record.frameCount);
-    EXPECT_EQ(Bytes({1, 2, 3, 0}), row_pixels(animation.frame(0).dib));
+    EXPECT_EQ(Bytes({1, 2, 3, 0}), pixels_top_first(animation.frame(0).dib));
     EXPECT_FALSE(read_gif(bytes));
 }
 
@@ -691,7 +684,7 @@ TEST(GifReader, BadMinimumCodeSizesLeaveTheImageBlank) {
         const Bytes bytes = GifBuilder(2, 2, 2).image(0, 0, 2, 2, 0, size, {0xFF, 0xFF}).end();
         Dib dib = read_gif(bytes);
         ASSERT_TRUE(dib) << size;
-        EXPECT_EQ(Bytes(4, 0), row_pixels(dib.get()));
+        EXPECT_EQ(Bytes(4, 0), pixels_top_first(dib.get()));
     }
 }
 
@@ -766,7 +759,7 @@ TEST(GifFiles, HandleReadersStartAtTheFilePointerAndLeaveItAfterThePicture) {
     SetFilePointer(file, 3, nullptr, FILE_BEGIN);
     Dib dib(RaskoOpenGIFHandle(file));
     ASSERT_TRUE(dib);
-    EXPECT_EQ(Bytes({2, 3}), row_pixels(dib.get()));
+    EXPECT_EQ(Bytes({2, 3}), pixels_top_first(dib.get()));
     // The simple reader stops after the first image, before the trailer.
     EXPECT_EQ(DWORD(3 + gif.size() - 1), SetFilePointer(file, 0, nullptr, FILE_CURRENT));
     SetFilePointer(file, 3, nullptr, FILE_BEGIN);
