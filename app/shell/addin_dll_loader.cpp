@@ -79,7 +79,11 @@ void load_builtin_tool_resources() {
 } // namespace
 
 void discover_program_addins() {
-    change_to_program_folder();
+    const char* folder = shell_state().addin_folder;
+    if (folder)
+        SetCurrentDirectoryA(folder);
+    else
+        change_to_program_folder();
     discover_addins(addin_host(), loader(), nullptr);
     load_builtin_tool_resources();
 }

@@ -5,7 +5,8 @@
 
 // Builds the Add-In host's tables from the DLLs beside the program and loads
 // the built-in tools' buttons and cursors. The current directory becomes the
-// program's folder while the DLLs are searched.
+// program's folder (or the shell state's Add-In folder, where one is set)
+// while the DLLs are searched.
 void discover_program_addins();
 // Frees the tables and unloads every kept Add-In.
 void release_program_addins();

@@ -1,9 +1,11 @@
 #include "app/shell/frame_commands.h"
 
 #include "app/resources/resource_ids.h"
+#include "app/shell/addin_about_dlg.h"
 #include "app/shell/addin_host.h"
 #include "app/shell/dialog_bar.h"
 #include "app/shell/document_caption.h"
+#include "app/shell/filter_command.h"
 #include "app/shell/floating_windows.h"
 #include "app/shell/frame_wnd.h"
 #include "app/shell/new_dlg.h"
@@ -120,6 +122,10 @@ void recent_command(HWND, UINT id) {
     if (open_file_in_window(path.c_str())) restore_tool_windows(had_active);
 }
 
+void about_addin_command(HWND frame, UINT) { run_addin_about_dialog(frame); }
+
+void filter_command(HWND frame, UINT id) { run_filter_command(frame, int(id - CMD_FILTER_FIRST)); }
+
 void tool_command(HWND, UINT id) {
     int tool = int(id - CMD_TOOL_FIRST);
     ShellState& state = shell_state();
@@ -185,10 +191,10 @@ constexpr FrameCommand kCommands[] = {
     {CMD_MINI_ZOOMER, CMD_MINI_ZOOMER, floating_window_command, nullptr},
     {CMD_PASTE_TO_NEW_PICTURE, CMD_PASTE_TO_NEW_PICTURE, kNotYetBuilt, nullptr},
     {CMD_HELP, CMD_HELP, help_command, nullptr},
-    {CMD_ABOUT_ADDIN, CMD_ABOUT_ADDIN, kNotYetBuilt, nullptr},
+    {CMD_ABOUT_ADDIN, CMD_ABOUT_ADDIN, about_addin_command, nullptr},
     {CMD_RECENT_FIRST, CMD_RECENT_LAST, recent_command, nullptr},
     {CMD_TOOL_FIRST, CMD_TOOL_LAST, tool_command, has_document},
-    {CMD_FILTER_FIRST, CMD_FILTER_LAST, kNotYetBuilt, has_document},
+    {CMD_FILTER_FIRST, CMD_FILTER_LAST, filter_command, has_document},
     {CMD_MASK_ON, CMD_VIEW_MASK, mirror_then_send_to_document, has_document},
     {CMD_ENABLE_KEYCOLOR, CMD_MOVE_ALL_LAYERS, mirror_then_send_to_document, has_document},
     {CMD_SNAP_TO_GRID, CMD_GRID, mirror_then_send_to_document, has_document},

@@ -13,7 +13,6 @@ namespace {
 // Radio buttons by colour bits 1 to 8 (2 to 256 colours).
 constexpr int kColourButtons[8] = {IDC_COLORS_2,  IDC_COLORS_4,  IDC_COLORS_8,  IDC_COLORS_16,
                                    IDC_COLORS_32, IDC_COLORS_64, IDC_COLORS_128, IDC_COLORS_256};
-constexpr char kCanvasClass[] = "Velmo DIB disp window";
 constexpr int kCommentRead = 512;
 
 struct GifDialog {
@@ -92,11 +91,6 @@ const Surface* picked_plane(const PictureDocument& doc) {
     if (doc.flags & kDocMaskView) return layer ? layer->mask : nullptr;
     if (doc.flags & kDocMoveAllLayers) return doc.composite;
     return layer ? layer->image : nullptr;
-}
-
-HWND canvas_of(HWND document_window) {
-    return document_window ? FindWindowExA(document_window, nullptr, kCanvasClass, nullptr)
-                           : nullptr;
 }
 
 // A click on the active picture's canvas, inside the picture, picks the key.

@@ -5,23 +5,13 @@
 #include "app/shell/addin_host.h"
 #include "app/shell/bmp_dlg.h"
 #include "app/shell/gif_dlg.h"
+#include "app/shell/hourglass.h"
 #include "app/shell/pen_slots.h"
 
 namespace {
 
 constexpr int kBmpFileType = kBmpType + 1;
 constexpr int kGifFileType = kGifType + 1;
-
-class Hourglass {
-public:
-    Hourglass() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~Hourglass() { SetCursor(previous_); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 } // namespace
 

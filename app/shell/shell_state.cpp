@@ -22,3 +22,8 @@ PictureDocument* document_of(HWND document_window) {
 }
 
 PictureDocument* active_document() { return document_of(active_document_window()); }
+
+HWND canvas_of(HWND document_window) {
+    return document_window ? FindWindowExA(document_window, nullptr, kCanvasClass, nullptr)
+                           : nullptr;
+}

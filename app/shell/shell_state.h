@@ -46,6 +46,9 @@ struct ShellState {
     // Where settings and recent files live; tests point it at a key of
     // their own.
     const char* registry_key = kSettingsKey;
+    // Where Add-Ins are searched; null: the program's own folder. Tests point
+    // it at their own DLLs.
+    const char* addin_folder = nullptr;
 };
 
 ShellWindows& shell_windows();
@@ -54,6 +57,7 @@ ShellState& shell_state();
 // The program's own window messages (user messages 1 and up).
 inline constexpr UINT kMsgDocumentActivated = WM_USER + 1; // 0x401
 inline constexpr UINT kMsgPaletteChanged = WM_USER + 2;    // 0x402
+inline constexpr UINT kMsgZoomRefresh = WM_USER + 3;       // 0x403
 inline constexpr UINT kMsgLayerChanged = WM_USER + 5;      // 0x405
 inline constexpr UINT kMsgRedrawPicture = WM_USER + 6;     // 0x406
 inline constexpr UINT kMsgDeactivateTool = WM_USER + 9;    // 0x409
@@ -61,8 +65,10 @@ inline constexpr UINT kMsgActivateTool = WM_USER + 10;     // 0x40A
 inline constexpr UINT kMsgOpenCommandLine = WM_USER + 13;  // 0x40D
 inline constexpr UINT kMsgLayerChanging = WM_USER + 14;    // 0x40E
 
-// The class of the document windows (MDI children).
+// The class of the document windows (MDI children) and of the canvas each
+// holds.
 inline constexpr char kDocumentClass[] = "Velmo DIB window";
+inline constexpr char kCanvasClass[] = "Velmo DIB disp window";
 
 // The window property in which a document window keeps its document.
 inline constexpr char kDocumentProperty[] = "VL DIB prop";
@@ -71,3 +77,5 @@ inline constexpr char kDocumentProperty[] = "VL DIB prop";
 HWND active_document_window();
 PictureDocument* active_document();
 PictureDocument* document_of(HWND document_window);
+// The canvas child of a document window; null when it has none.
+HWND canvas_of(HWND document_window);

@@ -43,3 +43,7 @@ bool register_window_classes(HINSTANCE instance) {
     }
     return true;
 }
+
+void unregister_window_classes(HINSTANCE instance) {
+    for (const WindowClass& c : kClasses) UnregisterClassA(c.name, instance);
+}

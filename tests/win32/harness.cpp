@@ -42,6 +42,24 @@ void DialogAnswerer::press(HWND dialog, int button_id) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED), LPARAM(button));
 }
 
+void DialogAnswerer::choose_file(HWND dialog, const std::string& path, int type) {
+    // The common dialogs' own control ids: the type list, and the file name
+    // as a combo box (explorer style) or an edit box (older style).
+    constexpr int kTypeList = 0x470;
+    constexpr int kNameCombo = 0x47C;
+    constexpr int kNameEdit = 0x480;
+    if (type >= 0) {
+        HWND list = GetDlgItem(dialog, kTypeList);
+        SendMessageA(list, CB_SETCURSEL, WPARAM(type), 0);
+        // A choice made with the mouse ends with both notifications; dialogs
+        // differ in which one they act on.
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kTypeList, CBN_SELCHANGE), LPARAM(list));
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kTypeList, CBN_SELENDOK), LPARAM(list));
+    }
+    SetDlgItemTextA(dialog, GetDlgItem(dialog, kNameCombo) ? kNameCombo : kNameEdit, path.c_str());
+    press(dialog, IDOK);
+}
+
 LRESULT CALLBACK DialogAnswerer::cbt_hook(int code, WPARAM wp, LPARAM lp) {
     DialogAnswerer* self = current;
     if (self && code == HCBT_ACTIVATE) {

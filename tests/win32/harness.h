@@ -27,6 +27,10 @@ public:
 
     // Presses a button of a dialog or message box, as a click would.
     static void press(HWND dialog, int button_id);
+    // Answers a common open or save dialog: types path as the file name,
+    // chooses the file type at 0-based position `type` of its list when
+    // type is not -1, and presses OK.
+    static void choose_file(HWND dialog, const std::string& path, int type = -1);
 
 private:
     static LRESULT CALLBACK cbt_hook(int code, WPARAM wp, LPARAM lp);

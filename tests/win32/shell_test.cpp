@@ -2,104 +2,16 @@
 // in a registry key of the test's own, the frame's menus, dialog bar and
 // command routing, the recent-file menu, New Picture and Exit, with every
 // dialog and message box answered by the harness.
-#include "app/resources/resource_ids.h"
-#include "app/shell/frame_wnd.h"
-#include "app/shell/recent_menu.h"
-#include "app/shell/registry_store.h"
-#include "app/shell/shell_state.h"
-#include "app/shell/startup.h"
+#include "app/shell/pen_slots.h"
 #include "harness.h"
-
-#include <gtest/gtest.h>
+#include "shell_fixture.h"
 
 #include <commctrl.h>
 
-#include <string>
-#include <vector>
+#include <cstring>
+#include <set>
 
 namespace {
-
-constexpr char kTestKey[] = "Software\\Korvane\\Velmo\\shell-test";
-
-// Stands in for the document window: keeps the document in its property,
-// records the commands the frame forwards and frees the document on
-// destruction.
-std::vector<UINT> forwarded;
-
-LRESULT CALLBACK test_document_proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_CREATE: {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-        auto* mcs = static_cast<MDICREATESTRUCTA*>(cs->lpCreateParams);
-        SetPropA(wnd, kDocumentProperty, reinterpret_cast<HANDLE>(mcs->lParam));
-        break;
-    }
-    case WM_COMMAND:
-        forwarded.push_back(LOWORD(wp));
-        return 0;
-    case WM_DESTROY:
-        free_document(static_cast<PictureDocument*>(RemovePropA(wnd, kDocumentProperty)));
-        break;
-    }
-    return DefMDIChildProcA(wnd, msg, wp, lp);
-}
-
-void register_test_document_class() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = test_document_proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kDocumentClass;
-    RegisterClassA(&wc);
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-}
-
-std::string menu_text(HMENU menu, UINT id) {
-    char text[1100] = {};
-    GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
-    return text;
-}
-
-class Shell : public ::testing::Test {
-protected:
-    void SetUp() override {
-        RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
-        shell_state().registry_key = kTestKey;
-        forwarded.clear();
-    }
-    void TearDown() override {
-        if (IsWindow(shell_windows().frame)) DestroyWindow(shell_windows().frame);
-        shut_down_velmo();
-        pump();
-        for (const char* c : {kFrameClass, "Velmo tool window", "Velmo DialogBar"})
-            UnregisterClassA(c, GetModuleHandleA(nullptr));
-        shell_windows() = ShellWindows{};
-        shell_state() = ShellState{};
-        RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
-    }
-    HWND start(const char* command_line = "") {
-        HWND frame = start_velmo(GetModuleHandleA(nullptr), command_line, SW_SHOWNORMAL);
-        pump();
-        return frame;
-    }
-    HWND open_test_picture(int width, int height, std::uint32_t flags = 0,
-                           const char* name = "C:\\pictures\\test.vlx") {
-        register_test_document_class();
-        PictureDocument* doc = new_picture(width, height, nullptr, nullptr);
-        EXPECT_NE(doc, nullptr);
-        doc->flags |= flags;
-        lstrcpynA(doc->file_name, name, kFileNameSize);
-        return open_document_window(doc);
-    }
-    void exit_program() {
-        SendMessageA(shell_windows().frame, WM_COMMAND, CMD_EXIT, 0);
-        pump();
-    }
-};
 
 TEST_F(Shell, FirstRunStartsAtTheDefaultPositionAndStoresTheFrameInclusive) {
     HWND frame = start();
@@ -108,11 +20,18 @@ TEST_F(Shell, FirstRunStartsAtTheDefaultPositionAndStoresTheFrameInclusive) {
     GetWindowRect(frame, &r);
     EXPECT_EQ(r.right - r.left, 640);
     EXPECT_EQ(r.bottom - r.top, 480);
+    const Settings& s = settings();
+    EXPECT_EQ(s.main_left, kDefaultPosition);
+    EXPECT_EQ(s.zoom_SizeMode, 146);
+    EXPECT_EQ(s.anime_left, 100);
+    EXPECT_EQ(s.defaultbmp_width, 640);
+    EXPECT_EQ(s.defaultbmp_height, 480);
+    EXPECT_STREQ(s.input_fontName, "Arial");
     exit_program();
     EXPECT_FALSE(IsWindow(frame));
     shut_down_velmo();
 
-    RegistryStore store(kTestKey);
+    RegistryStore store(kShellTestKey);
     std::int32_t left = 0, right = 0, top = 0, bottom = 0, zoom_grid = 0;
     ASSERT_TRUE(store.read_dword("main_left", left));
     ASSERT_TRUE(store.read_dword("main_right", right));
@@ -128,11 +47,15 @@ TEST_F(Shell, FirstRunStartsAtTheDefaultPositionAndStoresTheFrameInclusive) {
 
 TEST_F(Shell, AStoredFrameKeepsItsSizeAndOneBeyondTheScreenComesBackAtDefault) {
     {
-        RegistryStore store(kTestKey);
+        RegistryStore store(kShellTestKey);
         store.write_dword("main_left", 30);
         store.write_dword("main_top", 40);
         store.write_dword("main_right", 30 + 500 - 1);
         store.write_dword("main_bottom", 40 + 300 - 1);
+        // Value names are one regardless of case.
+        store.write_dword("miniON", 1);
+        store.write_dword("pal_left", GetSystemMetrics(SM_CXSCREEN) + 1);
+        store.write_dword("pal_top", 7);
     }
     HWND frame = start();
     ASSERT_NE(frame, nullptr);
@@ -142,9 +65,12 @@ TEST_F(Shell, AStoredFrameKeepsItsSizeAndOneBeyondTheScreenComesBackAtDefault) {
     EXPECT_EQ(r.top, 40);
     EXPECT_EQ(r.right - r.left, 500);
     EXPECT_EQ(r.bottom - r.top, 300);
+    EXPECT_EQ(settings().MiniOn, 1);
+    EXPECT_EQ(settings().pal_left, 0);
+    EXPECT_EQ(settings().pal_top, 7);
     exit_program();
     shut_down_velmo();
-    RegistryStore store(kTestKey);
+    RegistryStore store(kShellTestKey);
     std::int32_t right = 0;
     store.read_dword("main_right", right);
     EXPECT_EQ(right, 529); // no pixel gained per run
@@ -152,7 +78,7 @@ TEST_F(Shell, AStoredFrameKeepsItsSizeAndOneBeyondTheScreenComesBackAtDefault) {
 
     SetUp();
     {
-        RegistryStore beyond(kTestKey);
+        RegistryStore beyond(kShellTestKey);
         beyond.write_dword("main_left", GetSystemMetrics(SM_CXSCREEN) + 50);
         beyond.write_dword("main_top", 10);
         beyond.write_dword("main_right", GetSystemMetrics(SM_CXSCREEN) + 700);
@@ -204,6 +130,33 @@ TEST_F(Shell, MenuBarOrderToolbarStatusBarAndDialogBar) {
     EXPECT_TRUE(ctrl_n);
 }
 
+// The sixteen default pens come from the program's "VELMO_DEFAULT_PEN":
+// each a distinct shape of 0 on 255, with white at entry 255.
+TEST_F(Shell, StartUpBuildsSixteenDistinctPensFromTheResource) {
+    ASSERT_NE(start(), nullptr);
+    std::set<std::string> shapes;
+    for (const Surface* pen : pen_slots().slot) {
+        ASSERT_NE(pen, nullptr);
+        ASSERT_EQ(pen->width(), 32);
+        ASSERT_EQ(pen->height(), 32);
+        const RGBQUAD& white = pen->colour_table()[255];
+        EXPECT_EQ(white.rgbRed + white.rgbGreen + white.rgbBlue, 3 * 255);
+        std::string shape(reinterpret_cast<const char*>(pen->bits), 32 * 32);
+        int inside = 0;
+        for (char c : shape) {
+            EXPECT_TRUE(BYTE(c) == 0 || BYTE(c) == 255);
+            inside += BYTE(c) == 0;
+        }
+        EXPECT_GT(inside, 0);
+        EXPECT_LT(inside, 32 * 32);
+        shapes.insert(shape);
+    }
+    EXPECT_EQ(shapes.size(), 16u);
+    // The one-pixel pen sits under the cursor's hot spot (15, 15): row 16
+    // from the bottom.
+    EXPECT_EQ(pen_slots().slot[0]->bits[16 * 32 + 15], 0);
+}
+
 TEST_F(Shell, RecentFilesMoveToTopDropTheOldestAndKeepCase) {
     HWND frame = start();
     ASSERT_NE(frame, nullptr);
@@ -231,9 +184,9 @@ TEST_F(Shell, RecentFilesMoveToTopDropTheOldestAndKeepCase) {
     // The next start lists what the last one left.
     shut_down_velmo();
     TearDown();
-    shell_state().registry_key = kTestKey;
+    shell_state().registry_key = kShellTestKey;
     {
-        RegistryStore store(kTestKey);
+        RegistryStore store(kShellTestKey);
         store.write_text("latest_0", "C:\\x.gif");
         store.write_text("latest_1", "C:\\y.bmp");
     }

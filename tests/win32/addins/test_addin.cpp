@@ -1,0 +1,46 @@
+// One source for every Add-In the host tests load. Each DLL is this file
+// compiled with its own answers (TEST_FLAGS, TEST_NAME, TEST_SETUP) and
+// linked with a .def that exports only the entry points it is meant to have.
+#include "addins/sdk/velmo_addin.h"
+
+#include <cstring>
+
+#ifndef TEST_NAME
+#define TEST_NAME nullptr
+#endif
+
+extern "C" {
+
+int VL_CDECL VLGetInfo(AddInInfo* info) {
+    info->flags = TEST_FLAGS;
+    info->name = TEST_NAME;
+    info->description = "Test Image(*.TST)";
+    info->extension = "tst";
+    info->about1 = "test";
+    info->about2 = nullptr;
+    info->about3 = nullptr;
+    return 1;
+}
+
+int VL_CDECL VLEncode(const char*, AddInImage*) { return 1; }
+
+int VL_CDECL VLDecode(const char*, AddInImage*) { return 0; }
+
+// Paints the target in the left colour and makes palette entry 7 a colour
+// no default palette has, so that the host's palette copying shows.
+int VL_CDECL VLFilter(FilterRequest* request) {
+    const BITMAPINFOHEADER* h = request->target;
+    const DWORD stride = DWORD((h->biWidth + 3) & ~3);
+    std::memset(request->target_bits, int(request->left_colour), stride * DWORD(h->biHeight));
+    auto* table = reinterpret_cast<RGBQUAD*>(request->target + 1);
+    table[7] = RGBQUAD{3, 2, 1, 0};
+    request->flags |= kFilterPaletteChanged;
+    return 1;
+}
+
+#ifdef TEST_SETUP
+int VL_CDECL VLFilterSetup(HWND) { return TEST_SETUP; }
+#endif
+
+int VL_CDECL VLPen(HWND, UINT, WPARAM, LPARAM, PenCallBlock*) { return 0; }
+}

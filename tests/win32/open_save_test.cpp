@@ -1,0 +1,239 @@
+// New, Open, Save and Save As through the real common dialogs and the
+// program's BMP dialog, pictures named on the command line or handed over by
+// a second start, Exit saving a picture, and a PNG that goes out through the
+// encoder Add-In and comes back through the decoder Add-In. Every dialog is
+// answered by the harness.
+#include "app/files/file_types.h"
+#include "app/shell/addin_host.h"
+#include "engine/rasko.h"
+#include "harness.h"
+#include "shell_fixture.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::vector<BYTE> file_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// x + 10 y in every pixel, so that rows and columns cannot be mixed up.
+void fill_pattern(Surface& s) {
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x)
+            s.bits[std::size_t(s.stride()) * std::size_t(s.height() - 1 - y) + std::size_t(x)] =
+                BYTE(x + 10 * y);
+}
+
+void expect_pattern(const Surface& s, int width, int height) {
+    ASSERT_EQ(s.width(), width);
+    ASSERT_EQ(s.height(), height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            EXPECT_EQ(s.bits[std::size_t(s.stride()) * std::size_t(height - 1 - y) + std::size_t(x)],
+                      BYTE(x + 10 * y))
+                << x << "," << y;
+}
+
+void write_bmp(const std::string& path, int width, int height) {
+    BITMAPINFOHEADER* dib = RaskoCreateDIB(width, height);
+    ASSERT_NE(dib, nullptr);
+    auto* bits = reinterpret_cast<BYTE*>(dib) + dib->biSize + 256 * sizeof(RGBQUAD);
+    ASSERT_EQ(RaskoSaveDIB(path.c_str(), dib, bits), 1);
+    RaskoDestroyDIB(dib);
+}
+
+class Files : public Shell {
+protected:
+    void SetUp() override {
+        Shell::SetUp();
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        folder_ = std::string(temp) + "velmo-files-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        folder_ += "\\";
+    }
+    void TearDown() override {
+        Shell::TearDown();
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do DeleteFileA((folder_ + found.cFileName).c_str());
+            while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(folder_.c_str());
+    }
+    std::string folder_;
+};
+
+std::vector<HWND> document_windows() {
+    std::vector<HWND> windows;
+    for (HWND w = GetWindow(shell_windows().mdi_client, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (document_of(w)) windows.push_back(w);
+    return windows;
+}
+
+TEST_F(Files, SaveAsWritesTheChosenTypeAndOpenReadsItBack) {
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(open_test_picture(6, 4, kDocModified, "untitled1.vlx"), nullptr);
+    PictureDocument* doc = active_document();
+    fill_pattern(*current_layer(*doc)->image);
+
+    // Save on a picture without a name asks for one; the native type is
+    // preselected and its extension added.
+    {
+        DialogAnswerer answerer([&](HWND dlg) { DialogAnswerer::choose_file(dlg, folder_ + "pic"); });
+        SendMessageA(frame, WM_COMMAND, CMD_SAVE, 0);
+        EXPECT_EQ(answerer.captions(), std::vector<std::string>{"Save Picture"});
+    }
+    const std::string native = folder_ + "pic.vlx";
+    EXPECT_TRUE(exists(native));
+    EXPECT_EQ(doc->file_name, native);
+    EXPECT_TRUE(doc->flags & kDocNamed);
+    EXPECT_FALSE(doc->flags & kDocModified);
+    EXPECT_EQ(recent_file(0), native);
+
+    // Save As a 16-colour BMP: the type list's second entry, then "16".
+    {
+        DialogAnswerer answerer([&](HWND dlg) {
+            char title[64] = {};
+            GetWindowTextA(dlg, title, sizeof title);
+            if (std::string(title) == "Save As Bitmap") {
+                CheckRadioButton(dlg, IDC_COLORS_16, IDC_COLORS_256, IDC_COLORS_16);
+                DialogAnswerer::press(dlg, IDOK);
+            } else {
+                DialogAnswerer::choose_file(dlg, folder_ + "pic2", 1);
+            }
+        });
+        SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
+        EXPECT_EQ(answerer.captions(), (std::vector<std::string>{"Save Picture", "Save As Bitmap"}));
+    }
+    const std::string bmp = folder_ + "pic2.bmp";
+    std::vector<BYTE> bytes = file_bytes(bmp);
+    ASSERT_GT(bytes.size(), 30u);
+    EXPECT_EQ(bytes[0], 'B');
+    EXPECT_EQ(bytes[28], 4); // bits per pixel
+    EXPECT_EQ(doc->file_type, 2);
+    EXPECT_EQ(recent_file(0), bmp);
+    EXPECT_EQ(recent_file(1), native);
+
+    // Save on a named picture asks to overwrite; No writes nothing.
+    DeleteFileA(bmp.c_str());
+    {
+        DialogAnswerer answerer([](HWND box) { DialogAnswerer::press(box, IDNO); }, "Save Picture");
+        SendMessageA(frame, WM_COMMAND, CMD_SAVE, 0);
+        ASSERT_EQ(answerer.texts().size(), 1u);
+        EXPECT_EQ(answerer.texts()[0], "Overwrite to " + bmp + "\nAre you sure?");
+    }
+    EXPECT_FALSE(exists(bmp));
+
+    // Open the native file ("All Image Types" finds it by its extension).
+    {
+        DialogAnswerer answerer([&](HWND dlg) { DialogAnswerer::choose_file(dlg, native); });
+        SendMessageA(frame, WM_COMMAND, CMD_OPEN, 0);
+        EXPECT_EQ(answerer.captions(), std::vector<std::string>{"Open Picture"});
+    }
+    ASSERT_EQ(document_windows().size(), 2u);
+    PictureDocument* opened = active_document();
+    ASSERT_NE(opened, doc);
+    EXPECT_EQ(opened->file_name, native);
+    EXPECT_TRUE(opened->flags & kDocNamed);
+    EXPECT_FALSE(opened->flags & kDocModified);
+    expect_pattern(*current_layer(*opened)->image, 6, 4);
+    EXPECT_EQ(recent_file(0), native);
+
+    // Cancel opens nothing.
+    {
+        DialogAnswerer answerer([](HWND dlg) { DialogAnswerer::press(dlg, IDCANCEL); });
+        SendMessageA(frame, WM_COMMAND, CMD_OPEN, 0);
+    }
+    EXPECT_EQ(document_windows().size(), 2u);
+}
+
+TEST_F(Files, APngGoesOutThroughTheEncoderAddInAndComesBackThroughTheDecoder) {
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    const FileTypeTable& writers = addin_host().write_types;
+    int png = -1;
+    for (int i = 0; i < writers.count; ++i)
+        if (std::strcmp(writers.types[i].extension, "png") == 0) png = i;
+    ASSERT_GE(png, 3) << "png_encoder.dll was not found beside the test program";
+    ASSERT_NE(open_test_picture(7, 5, kDocModified | kDocKeyColourEnabled, "untitled1.vlx"), nullptr);
+    PictureDocument* doc = active_document();
+    fill_pattern(*current_layer(*doc)->image);
+    {
+        DialogAnswerer answerer([&](HWND dlg) { DialogAnswerer::choose_file(dlg, folder_ + "sprite", png); });
+        SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
+    }
+    const std::string path = folder_ + "sprite.png";
+    std::vector<BYTE> bytes = file_bytes(path);
+    ASSERT_GT(bytes.size(), 8u);
+    EXPECT_EQ(std::memcmp(bytes.data(), "\x89PNG\r\n\x1a\n", 8), 0);
+    EXPECT_EQ(doc->file_type, png + 1);
+    EXPECT_FALSE(doc->flags & kDocModified);
+
+    {
+        DialogAnswerer answerer([&](HWND dlg) { DialogAnswerer::choose_file(dlg, path); });
+        SendMessageA(frame, WM_COMMAND, CMD_OPEN, 0);
+    }
+    PictureDocument* opened = active_document();
+    ASSERT_NE(opened, doc);
+    EXPECT_EQ(opened->file_name, path);
+    expect_pattern(*current_layer(*opened)->image, 7, 5);
+    const RGBQUAD* sent = doc->composite->colour_table();
+    const RGBQUAD* back = current_layer(*opened)->image->colour_table();
+    for (int i = 0; i < 47; ++i) {
+        EXPECT_EQ(back[i].rgbRed, sent[i].rgbRed) << i;
+        EXPECT_EQ(back[i].rgbGreen, sent[i].rgbGreen) << i;
+        EXPECT_EQ(back[i].rgbBlue, sent[i].rgbBlue) << i;
+    }
+}
+
+TEST_F(Files, ExitWithYesSavesAModifiedPictureBeforeItCloses) {
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    const std::string path = folder_ + "keep.vlx";
+    ASSERT_NE(open_test_picture(3, 3, kDocModified | kDocNamed, path.c_str()), nullptr);
+    DialogAnswerer answerer([](HWND box) { DialogAnswerer::press(box, IDYES); });
+    exit_program();
+    EXPECT_EQ(answerer.captions(), (std::vector<std::string>{"Close", "Save Picture"}));
+    EXPECT_FALSE(IsWindow(frame));
+    EXPECT_TRUE(exists(path));
+    EXPECT_EQ(recent_file(0), path);
+}
+
+TEST_F(Files, TheCommandLineAndASecondStartOpenEveryNamedPicture) {
+    write_bmp(folder_ + "a.bmp", 3, 2);
+    write_bmp(folder_ + "b c.bmp", 5, 4);
+    write_bmp(folder_ + "d.bmp", 1, 1);
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    // What start-up sends the frame for its own command line.
+    register_test_document_class();
+    const std::string line = folder_ + "a.bmp \"" + folder_ + "b c.bmp\"";
+    SendMessageA(frame, kMsgOpenCommandLine, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    std::vector<std::string> names;
+    for (HWND w : document_windows()) names.push_back(document_of(w)->file_name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{folder_ + "a.bmp", folder_ + "b c.bmp"}));
+    EXPECT_EQ(recent_file(0), folder_ + "b c.bmp");
+    EXPECT_EQ(recent_file(1), folder_ + "a.bmp");
+
+    // A second start finds the first, hands over its command line and ends.
+    const std::string second = "\"" + folder_ + "d.bmp\"";
+    EXPECT_EQ(start_velmo(GetModuleHandleA(nullptr), second.c_str(), SW_SHOWNORMAL), nullptr);
+    EXPECT_EQ(shell_windows().frame, frame);
+    ASSERT_EQ(document_windows().size(), 3u);
+    EXPECT_EQ(recent_file(0), folder_ + "d.bmp");
+    EXPECT_EQ(picture_width(*active_document()), 1);
+}
+
+} // namespace
