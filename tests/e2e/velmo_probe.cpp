@@ -1,9 +1,43 @@
 // Reports what a running velmo.exe shows, for the end-to-end scripts: the
-// frame's top-level menu texts in order and the caption of every document
-// window (MDI children are no X windows, so xdotool cannot see them).
+// frame's top-level menu texts in order, the caption of every document
+// window and where its canvas lies on the screen (MDI children are no X
+// windows, so xdotool cannot see them).
 #include <windows.h>
 
 #include <cstdio>
+
+namespace {
+
+// The texts of the frame's top-level menus in order. Wine keeps a menu in
+// the process that made it, so another process reads the menu bar from the
+// running program's own "VELMO_MENU" resource, which the frame window's
+// class carries; where the live menu can be read it is used.
+void print_menu_bar(HWND frame) {
+    HMENU menu = GetMenu(frame);
+    HMODULE program = nullptr;
+    if (GetMenuItemCount(menu) <= 0) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(frame, &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        char path[MAX_PATH] = {};
+        DWORD size = sizeof path;
+        if (process && QueryFullProcessImageNameA(process, 0, path, &size))
+            program = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (process) CloseHandle(process);
+        menu = program ? LoadMenuA(program, "VELMO_MENU") : nullptr;
+    }
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[128] = {};
+        GetMenuStringA(menu, UINT(i), text, sizeof text, MF_BYPOSITION);
+        std::printf("menu %d %s\n", i, text);
+    }
+    if (program) {
+        DestroyMenu(menu);
+        FreeLibrary(program);
+    }
+}
+
+} // namespace
 
 int main() {
     HWND frame = FindWindowA("Velmo frame window", nullptr);
@@ -11,12 +45,7 @@ int main() {
         std::puts("no frame");
         return 1;
     }
-    HMENU menu = GetMenu(frame);
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[128] = {};
-        GetMenuStringA(menu, UINT(i), text, sizeof text, MF_BYPOSITION);
-        std::printf("menu %d %s\n", i, text);
-    }
+    print_menu_bar(frame);
     HWND client = FindWindowExA(frame, nullptr, "MDICLIENT", nullptr);
     for (HWND child = client ? GetWindow(client, GW_CHILD) : nullptr; child;
          child = GetWindow(child, GW_HWNDNEXT)) {
@@ -26,6 +55,11 @@ int main() {
         char title[1200] = {};
         GetWindowTextA(child, title, sizeof title);
         std::printf("document %s\n", title);
+        RECT r;
+        HWND canvas = FindWindowExA(child, nullptr, "Velmo DIB disp window", nullptr);
+        if (canvas && GetWindowRect(canvas, &r))
+            std::printf("canvas %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left,
+                        r.bottom - r.top);
     }
     return 0;
 }
