@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -164,6 +165,48 @@ TEST_F(AddIns, AboutListsEveryRegisteredAddInOrSaysThereIsNone) {
     TearDown();
     RemoveDirectoryA(folder.c_str());
     SetUp();
+}
+
+// The Outline Add-In shipped beside the program, run from its menu item with
+// its own setup dialog answered.
+TEST_F(Shell, TheOutlineAddInAsksItsSetupAndOutlinesTheShape) {
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    const int command = filter_command_of("Outline...");
+    ASSERT_NE(command, 0) << "outline.dll was not found beside the test program";
+    ASSERT_NE(open_test_picture(5, 5), nullptr);
+    PictureDocument* doc = active_document();
+    doc->left_colour = 9;
+    Surface& image = *current_layer(*doc)->image;
+    auto pixel = [&](int x, int y) -> BYTE& {
+        return image.bits[std::size_t(image.stride()) * std::size_t(4 - y) + std::size_t(x)];
+    };
+    pixel(2, 2) = 3;
+
+    {
+        DialogAnswerer cancel([](HWND dlg) { DialogAnswerer::press(dlg, IDCANCEL); }, "Outline");
+        SendMessageA(frame, WM_COMMAND, WPARAM(command), 0);
+        EXPECT_EQ(cancel.captions().size(), 1u);
+    }
+    EXPECT_FALSE(doc->flags & kDocModified);
+    EXPECT_EQ(pixel(2, 1), 255);
+
+    {
+        DialogAnswerer answer(
+            [](HWND dlg) {
+                CheckRadioButton(dlg, 101, 102, 101); // outside
+                CheckRadioButton(dlg, 103, 104, 103); // 4-connected
+                DialogAnswerer::press(dlg, IDOK);
+            },
+            "Outline");
+        SendMessageA(frame, WM_COMMAND, WPARAM(command), 0);
+    }
+    EXPECT_TRUE(doc->flags & kDocModified);
+    EXPECT_EQ(pixel(2, 2), 3);
+    for (auto [x, y] : {std::pair{2, 1}, {1, 2}, {3, 2}, {2, 3}}) EXPECT_EQ(pixel(x, y), 9);
+    for (auto [x, y] : {std::pair{1, 1}, {3, 3}, {0, 0}}) EXPECT_EQ(pixel(x, y), 255);
+    // The layer's undo copy still holds the picture before the filter.
+    EXPECT_EQ(current_layer(*doc)->undo_copy->bits[std::size_t(image.stride()) * 3 + 2], 255);
 }
 
 } // namespace
