@@ -1,5 +1,6 @@
 #include "app/shell/addin_dll_loader.h"
 
+#include "app/canvas/canvas_tools.h"
 #include "app/shell/addin_host.h"
 #include "app/shell/shell_state.h"
 #include "platform/module.h"
@@ -84,7 +85,7 @@ void discover_program_addins() {
         SetCurrentDirectoryA(folder);
     else
         change_to_program_folder();
-    discover_addins(addin_host(), loader(), nullptr);
+    discover_addins(addin_host(), loader(), builtin_tool_handlers());
     load_builtin_tool_resources();
 }
 

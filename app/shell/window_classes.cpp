@@ -1,7 +1,10 @@
 #include "app/shell/window_classes.h"
 
+#include "app/canvas/canvas_wnd.h"
+#include "app/canvas/dib_wnd.h"
 #include "app/shell/dialog_bar.h"
 #include "app/shell/frame_wnd.h"
+#include "app/shell/shell_state.h"
 #include "app/shell/tool_wnd.h"
 
 namespace {
@@ -16,12 +19,14 @@ struct WindowClass {
     LPCSTR cursor;      // system cursor, or null for none
 };
 
-// In registration order. The windows of the pictures, palettes, pens, zoom,
-// tile view, animation test, animation view and mini zoomer register their
-// classes with their own code, next to their window procedures.
+// In registration order. The windows of the palettes, pens, zoom, tile view,
+// animation test, animation view and mini zoomer join the table as they
+// join the program.
 const WindowClass kClasses[] = {
     {kFrameClass, VLFrameWndProc, 0x1003, COLOR_WINDOW + 1, "VELMO_MENU", "VELMO_ICON",
      IDC_ARROW},
+    {kDocumentClass, VLDIBWndProc, 0x1003, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kCanvasClass, VLDIBDispWndProc, 0x1023, COLOR_WINDOW + 1, nullptr, nullptr, nullptr},
     {kToolWindowClass, VLToolWndProc, 0x100B, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
     {kDialogBarClass, VLDialogBarWndProc, 0x1003, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
 };

@@ -59,3 +59,17 @@ wait_exit() {
 screenshot() {
     import -window root "$artefacts/$1.png" 2>/dev/null || true
 }
+
+# check DESCRIPTION COMMAND...: runs one check, counting it in PASSED or
+# FAILED; finish NAME prints the closing line and fails when a check did.
+PASSED=0
+FAILED=0
+check() {
+    local what=$1
+    shift
+    if "$@"; then PASSED=$((PASSED + 1)); else echo "FAILED: $what" >&2; FAILED=$((FAILED + 1)); fi
+}
+finish() {
+    echo "$1: $PASSED passed, $FAILED failed"
+    [ "$FAILED" = 0 ]
+}
