@@ -2,6 +2,7 @@
 // The selection along each axis is kept exactly reproducible (documents and
 // other programs depend on the exact pixels), so it is computed with integer
 // accumulators that equal the closed forms given in rasko.h.
+#include "engine/blit_rows.h"
 #include "engine/dib_layout.h"
 #include "engine/rasko.h"
 
@@ -103,15 +104,10 @@ class AxisWalk {
 // never allocate.
 constexpr int kColumnChunk = 1024;
 
-template <bool kKeyed>
-void stretch_row(BYTE* d, const BYTE* s, const uint32_t* offsets, int count, BYTE key) {
-    for (int i = 0; i < count; ++i) {
-        const BYTE v = s[offsets[i]];
-        if (kKeyed)
-            d[i] = v == key ? d[i] : v;
-        else
-            d[i] = v;
-    }
+// Gathers one destination row's picks from a source row.
+void pick_row(BYTE* d, const BYTE* s, const uint32_t* offsets, int count) {
+    for (int i = 0; i < count; ++i)
+        d[i] = s[offsets[i]];
 }
 
 template <bool kKeyed>
@@ -137,6 +133,9 @@ void stretch(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int dw
     const bool identity = columns.identity();
 
     uint32_t offsets[kColumnChunk];
+    // The keyed form gathers each source row's picks here once and lays them
+    // over the destination with the blits' branch-free keyed row kernel.
+    BYTE picked[kColumnChunk];
     for (int done = 0; done < cols.count; done += kColumnChunk) {
         const int count = std::min(kColumnChunk, cols.count - done);
         const uint32_t first_column = columns.index();
@@ -153,13 +152,19 @@ void stretch(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int dw
             const uint32_t row = row_walk.index();
             row_walk.advance();
             const BYTE* srow = src_origin + std::size_t(src_top - row) * src_stride;
-            if (!kKeyed && previous_drow && row == previous_row) {
-                // Enlarging repeats source rows; a repeated row is the same bytes.
+            // Enlarging repeats source rows, and a repeated row picks the
+            // same bytes again.
+            const bool repeated = previous_drow && row == previous_row;
+            if (kKeyed) {
+                if (!identity && !repeated) pick_row(picked, srow, offsets, count);
+                rasko::blend_row<rasko::kSkipKey>(drow, identity ? srow : picked, nullptr, count,
+                                                  key, 0, 0);
+            } else if (repeated) {
                 std::memcpy(drow, previous_drow, std::size_t(count));
-            } else if (!kKeyed && identity) {
+            } else if (identity) {
                 std::memcpy(drow, srow, std::size_t(count));
             } else {
-                stretch_row<kKeyed>(drow, srow, offsets, count, key);
+                pick_row(drow, srow, offsets, count);
             }
             previous_drow = drow;
             previous_row = row;
