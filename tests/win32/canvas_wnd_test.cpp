@@ -7,6 +7,7 @@
 #include "app/canvas/pen_tool.h"
 #include "app/canvas/stroke_shape.h"
 #include "app/canvas/view.h"
+#include "app/shell/addin_host.h"
 #include "picture_window_fixture.h"
 
 #include <commctrl.h>
@@ -325,6 +326,10 @@ TEST_F(Canvas, HoveringWithThePenShowsItsFootprintOnlyInTheComposite) {
     char text[64] = {};
     SendMessageA(shell_windows().status_bar, SB_GETTEXTA, 1, LPARAM(text));
     EXPECT_STREQ(text, "(   20 ,   20 )");
+    // The canvas shows the tool's own cursor.
+    SendMessageA(canvas_, WM_SETCURSOR, WPARAM(canvas_), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), addin_host().tools.entries[kPenTool].cursor);
+    EXPECT_NE(GetCursor(), nullptr);
     // Leaving the tool takes the footprint away.
     choose_tool(kRotringTool);
     EXPECT_EQ(count(*doc.composite, 255), 64 * 48);
