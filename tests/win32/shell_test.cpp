@@ -157,6 +157,29 @@ TEST_F(Shell, StartUpBuildsSixteenDistinctPensFromTheResource) {
     EXPECT_EQ(pen_slots().slot[0]->bits[16 * 32 + 15], 0);
 }
 
+TEST_F(Shell, MenuItemsAndToolbarButtonsShowTheirCommandsHelpStrings) {
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    HMENU file = GetSubMenu(GetMenu(frame), 0);
+    SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(CMD_NEW, MF_STRING | MF_HILITE),
+                 reinterpret_cast<LPARAM>(file));
+    // The help shows in the status bar's simple mode, which its part 0 reads.
+    char status[128] = {};
+    EXPECT_TRUE(SendMessageA(shell_windows().status_bar, SB_ISSIMPLE, 0, 0));
+    SendMessageA(shell_windows().status_bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
+    EXPECT_STREQ(status, "Create New Picture");
+
+    NMTTDISPINFOA tip{};
+    tip.hdr.hwndFrom = shell_windows().toolbar;
+    tip.hdr.idFrom = CMD_LAYER_MANAGER;
+    tip.hdr.code = TTN_GETDISPINFOA;
+    SendMessageA(frame, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    char text[128] = {};
+    ASSERT_TRUE(IS_INTRESOURCE(tip.lpszText));
+    LoadStringA(tip.hinst, UINT(reinterpret_cast<UINT_PTR>(tip.lpszText)), text, sizeof text);
+    EXPECT_STREQ(text, "Open Layer Manager");
+}
+
 TEST_F(Shell, RecentFilesMoveToTopDropTheOldestAndKeepCase) {
     HWND frame = start();
     ASSERT_NE(frame, nullptr);
