@@ -401,4 +401,46 @@ TEST_F(Canvas, TheGridAndTheFloatingFrameInvertWhatTheyCover) {
     EXPECT_EQ(screen(5, 10), white);
 }
 
+// An Add-In pen found beside the program is a tool like the built-in ones:
+// the canvas builds its stroke and it paints through the call block.
+TEST_F(Canvas, TheMirrorPenAddInPaintsTheStrokeAndItsMirror) {
+    const ToolTable& tools = addin_host().tools;
+    int mirror = -1;
+    for (int t = kBuiltinToolCount; t < tools.count; ++t)
+        if (std::string(tools.entries[t].name) == "Mirror Pen") mirror = t;
+    ASSERT_GE(mirror, 0) << "mirror_pen.dll beside the test program";
+    PictureDocument& doc = pen_picture(40, 20, 9);
+    choose_tool(mirror);
+    press(canvas_, 5, 10);
+    drag(canvas_, 9, 10);
+    release(canvas_, 9, 10);
+    Surface& image = *current_layer(doc)->image;
+    for (int x = 5; x <= 9; ++x) {
+        EXPECT_NE(pixel(image, x, 10), 9) << x;
+        EXPECT_NE(pixel(image, 39 - x, 10), 9) << 39 - x;
+    }
+    EXPECT_EQ(pixel(image, 20, 10), 9);
+    EXPECT_TRUE(same_pixels(image, *doc.composite));
+    EXPECT_EQ(doc.flags & kNotifyBits, 0u);
+}
+
+// Space lends the Zoom tool (with Ctrl) whatever tool is chosen. The chosen
+// tool still gets the press, so a release after Space is let go puts one
+// pen dot down.
+TEST_F(Canvas, SpaceAndCtrlZoomWithAnyTool) {
+    PictureDocument& doc = pen_picture(64, 48);
+    hold_keys({VK_SPACE, VK_CONTROL});
+    press(canvas_, 10, 10, MK_CONTROL);
+    EXPECT_EQ(doc.zoom, 200);
+    SendMessageA(canvas_, WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, MAKELPARAM(10, 10));
+    EXPECT_EQ(doc.zoom, 100);
+    release(canvas_, 10, 10, MK_CONTROL);
+    EXPECT_EQ(GetCapture(), canvas_) << "the release waits for Space to go";
+    hold_keys({});
+    release(canvas_, 10, 10);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(count(*current_layer(doc)->image, 255), 64 * 48 - 1);
+    EXPECT_NE(pixel(*current_layer(doc)->image, 10, 10), 255);
+}
+
 } // namespace
