@@ -348,7 +348,7 @@ LRESULT on_document_message(HWND wnd, PictureDocument& doc, UINT msg, WPARAM wpa
     return result;
 }
 
-bool is_tool_message(UINT msg) {
+bool needs_document(UINT msg) {
     switch (msg) {
     case kMsgDocumentActivated:
     case kMsgPaletteChanged:
@@ -434,7 +434,7 @@ LRESULT CALLBACK VLDIBDispWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lpar
             on_wheel(wnd, int(short(wparam)), lparam);
             return 0;
         }
-        if (is_tool_message(msg)) {
+        if (needs_document(msg)) {
             PictureDocument* doc = active_document();
             return doc ? on_document_message(wnd, *doc, msg, wparam, lparam) : 0;
         }

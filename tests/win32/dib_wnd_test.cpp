@@ -266,6 +266,8 @@ TEST_F(DocumentWindow, MirrorAndFlipReverseTheWholeLayerAndCanBeUndone) {
 TEST_F(DocumentWindow, EveryCanvasPaintsItsOwnPicture) {
     HWND red = open(40, 30, 249);
     HWND blue = open(40, 30, 252);
+    // A palette display always presents through the stretching copy.
+    document_of(red)->flags |= kDocPaletteDevice;
     command(CMD_TILE);
     pump();
     for (HWND wnd : {red, blue}) {
