@@ -226,6 +226,9 @@ TEST_F(Shell, NewPictureDialogStaysOpenOnABadSizeAndRemembersTheGoodOne) {
     bool stayed_open = false;
     DialogAnswerer answerer(
         [&](HWND dlg) {
+            // The answer may come before the modal loop first shows the
+            // dialog; show it as that loop would, since ending hides it.
+            ShowWindow(dlg, SW_SHOWNORMAL);
             SetDlgItemTextA(dlg, IDC_NEW_WIDTH, "0");
             DialogAnswerer::press(dlg, IDOK);
             stayed_open = IsWindow(dlg) && IsWindowVisible(dlg);
