@@ -374,7 +374,7 @@ void zoom_rate_command(HWND wnd, PictureDocument& doc, UINT id) {
 struct DocumentCommand {
     UINT first;
     UINT last;
-    Command run; // null: routed here, but its Part is not in the program yet
+    Command run; // null: routed here, but not built yet
 };
 
 constexpr Command kNotYetBuilt = nullptr;

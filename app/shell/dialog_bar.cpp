@@ -1,5 +1,6 @@
 #include "app/shell/dialog_bar.h"
 
+#include "app/canvas/view.h"
 #include "app/resources/resource_ids.h"
 #include "app/shell/shell_state.h"
 
@@ -11,8 +12,6 @@
 
 namespace {
 
-constexpr int kZoomRates[] = {50, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000, 1200, 1400, 1600};
-constexpr int kZoomRateCount = int(sizeof kZoomRates / sizeof kZoomRates[0]);
 constexpr int kGridLimit = 1024;
 
 // Set while the bar fills its own controls: their notifications then say
@@ -58,8 +57,8 @@ void select_current_layer(HWND dlg, const PictureDocument* doc) {
 void show_document(HWND dlg, const PictureDocument* doc) {
     if (!doc) return;
     send_item(dlg, IDC_BAR_VIEW, CB_SETCURSEL, (doc->flags & kDocMaskView) ? 1 : 0, 0);
-    for (int i = 0; i < kZoomRateCount; ++i)
-        if (kZoomRates[i] == doc->zoom) send_item(dlg, IDC_BAR_ZOOM, CB_SETCURSEL, WPARAM(i), 0);
+    const int zoom = zoom_index(doc->zoom);
+    if (zoom >= 0) send_item(dlg, IDC_BAR_ZOOM, CB_SETCURSEL, WPARAM(zoom), 0);
     for (const CheckCommand& c : kChecks)
         CheckDlgButton(dlg, c.control, (doc->flags & c.flag) ? BST_CHECKED : BST_UNCHECKED);
     char text[16];
