@@ -5,7 +5,7 @@
 // memcpy_ratio (memcpy's time over recompositing's; 1 means as fast as
 // copying). And opening a 64-frame GIF into a document, against the
 // engine's decoding of the same file alone.
-#include "app/canvas/composite.h"
+#include "app/document/composite.h"
 #include "app/files/open.h"
 #include "engine/rasko.h"
 

@@ -6,10 +6,10 @@
 // meets it). The peer is memcpy of the bytes recompositing the box reads
 // (one copy of the box per layer), measured in the same run: memcpy_ratio
 // is memcpy's time over the move's.
-#include "app/canvas/canvas_steps.h"
-#include "app/canvas/composite.h"
-#include "app/canvas/pen_tool.h"
-#include "app/canvas/stroke_shape.h"
+#include "app/tools/canvas_steps.h"
+#include "app/document/composite.h"
+#include "app/tools/pen_tool.h"
+#include "app/tools/stroke_shape.h"
 
 #include <benchmark/benchmark.h>
 

@@ -17,13 +17,36 @@ function(velmo_target target)
   target_compile_options(${target} PRIVATE ${VELMO_WARNINGS})
 endfunction()
 
+# velmo_publish(<target> <folder>...): makes each <folder> (a path from the
+# source root, such as app/document) reachable through the target's own
+# include root, and only through it. Sources keep writing
+# #include "app/document/picture.h", but the include resolves only in targets
+# that link the library publishing app/document, so a level that includes
+# one above it, or a window that includes a sibling window, fails to compile.
+function(velmo_publish target)
+  get_target_property(type ${target} TYPE)
+  set(scope PUBLIC)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    set(scope INTERFACE)
+  endif()
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  foreach(folder IN LISTS ARGN)
+    get_filename_component(parent ${root}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    if(NOT IS_SYMLINK ${root}/${folder})
+      file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+    endif()
+  endforeach()
+  target_include_directories(${target} ${scope} ${root})
+endfunction()
+
 # velmo_test(<name> SOURCES ... LIBS ...): one GoogleTest program, registered
 # as one ctest test. Under the win32 build it runs through the Wine runner.
 function(velmo_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   velmo_target(${name})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} velmo_gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} velmo_test_support velmo_gtest_main)
   if(NOT VELMO_WIN32)
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   elseif(VELMO_WINE_TESTS)

@@ -1,7 +1,7 @@
 // Arbitrary bytes as a GIF opened into a document: whatever frames the
 // engine reads become layers of the screen's size whose areas lie inside the
 // picture, and the picture composites.
-#include "app/canvas/composite.h"
+#include "app/document/composite.h"
 #include "app/files/open.h"
 #include "engine/codec_io.h"
 #include "engine/codecs.h"

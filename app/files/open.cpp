@@ -1,6 +1,6 @@
 #include "app/files/open.h"
 
-#include "app/canvas/composite.h"
+#include "app/document/composite.h"
 #include "app/files/native_file.h"
 #include "engine/rasko.h"
 

@@ -1,6 +1,6 @@
 #include "app/files/save.h"
 
-#include "app/canvas/composite.h"
+#include "app/document/composite.h"
 #include "app/files/native_file.h"
 #include "app/files/safe_write.h"
 #include "engine/rasko.h"

@@ -1,8 +1,8 @@
 #include "app/shell/addin_about_dlg.h"
 
 #include "app/resources/resource_ids.h"
-#include "app/shell/addin_host.h"
-#include "app/shell/shell_state.h"
+#include "app/session/addin_host.h"
+#include "app/session/shell_state.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "app/shell/addin_dll_loader.h"
 
-#include "app/canvas/canvas_tools.h"
-#include "app/shell/addin_host.h"
-#include "app/shell/shell_state.h"
+#include "app/windows/document/canvas_tools.h"
+#include "app/session/addin_host.h"
+#include "app/session/shell_state.h"
 #include "platform/module.h"
 
 #include <cstring>

@@ -1,8 +1,8 @@
 #include "app/shell/dialog_bar.h"
 
-#include "app/canvas/view.h"
+#include "app/tools/view.h"
 #include "app/resources/resource_ids.h"
-#include "app/shell/shell_state.h"
+#include "app/session/shell_state.h"
 
 #include <commctrl.h>
 

@@ -1,9 +1,9 @@
 #include "app/shell/filter_command.h"
 
-#include "app/shell/addin_host.h"
-#include "app/shell/filter_run.h"
+#include "app/session/addin_host.h"
+#include "app/session/filter_run.h"
 #include "app/shell/hourglass.h"
-#include "app/shell/shell_state.h"
+#include "app/session/shell_state.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "app/shell/floating_windows.h"
 
 #include "app/resources/resource_ids.h"
-#include "app/shell/shell_state.h"
+#include "app/session/shell_state.h"
 
 #include <commctrl.h>
 

@@ -3,7 +3,7 @@
 // animation view and mini zoomer.
 #pragma once
 
-#include "app/shell/settings.h"
+#include "app/session/settings.h"
 #include "platform/win.h"
 
 // Closes the window of the command when it is open; otherwise, with an

@@ -2,9 +2,9 @@
 
 #include "app/resources/resource_ids.h"
 #include "app/shell/addin_about_dlg.h"
-#include "app/shell/addin_host.h"
+#include "app/session/addin_host.h"
 #include "app/shell/dialog_bar.h"
-#include "app/shell/document_caption.h"
+#include "app/windows/document/document_caption.h"
 #include "app/shell/filter_command.h"
 #include "app/shell/floating_windows.h"
 #include "app/shell/frame_wnd.h"
@@ -13,7 +13,7 @@
 #include "app/shell/picture_io.h"
 #include "app/shell/recent_menu.h"
 #include "app/shell/save_dlg.h"
-#include "app/shell/shell_state.h"
+#include "app/session/shell_state.h"
 
 #include <cstdio>
 
@@ -79,7 +79,7 @@ void save_command(HWND frame, UINT id) {
     HWND wnd = active_document_window();
     PictureDocument* doc = document_of(wnd);
     if (!doc) return;
-    if (!save_picture(frame, *doc, id == CMD_SAVE ? 1 : 0)) return;
+    if (!save_picture(frame, *doc, id == CMD_SAVE ? kSaveAskOverwrite : kSaveChooseName)) return;
     set_document_caption(wnd);
     add_recent_file(doc->file_name);
 }
@@ -155,7 +155,7 @@ bool close_all_documents(HWND frame) {
             int answer = MessageBoxA(frame, "Picture has been modified.\nSave Picture before close?\n",
                                      "Close", MB_YESNOCANCEL | MB_ICONQUESTION);
             if (answer == IDCANCEL) return false;
-            if (answer == IDYES && !save_picture(frame, *doc, 1)) return false;
+            if (answer == IDYES && !save_picture(frame, *doc, kSaveAskOverwrite)) return false;
         }
         if (doc->flags & kDocNamed) add_recent_file(doc->file_name);
         SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(wnd), 0);

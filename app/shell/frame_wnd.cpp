@@ -2,14 +2,15 @@
 
 #include "app/files/file_types.h"
 #include "app/resources/resource_ids.h"
-#include "app/shell/addin_host.h"
-#include "app/shell/command_line.h"
+#include "app/session/addin_host.h"
+#include "app/session/command_line.h"
 #include "app/shell/dialog_bar.h"
 #include "app/shell/frame_commands.h"
 #include "app/shell/picture_io.h"
 #include "app/shell/recent_menu.h"
-#include "app/shell/shell_state.h"
-#include "app/shell/tool_wnd.h"
+#include "app/shell/save_dlg.h"
+#include "app/session/shell_state.h"
+#include "app/windows/tool/tool_wnd.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -224,6 +225,12 @@ LRESULT CALLBACK VLFrameWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam
         return 0;
     case kMsgOpenCommandLine:
         open_command_line(reinterpret_cast<const char*>(lparam));
+        return 0;
+    case kMsgSavePicture:
+        return save_picture(wnd, *reinterpret_cast<PictureDocument*>(lparam),
+                            static_cast<SaveMode>(wparam));
+    case kMsgAddRecentFile:
+        add_recent_file(reinterpret_cast<const char*>(lparam));
         return 0;
     }
     return DefFrameProcA(wnd, client, msg, wparam, lparam);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/document/picture.h"
-#include "app/shell/settings.h"
+#include "app/session/settings.h"
 #include "platform/win.h"
 
 inline constexpr char kFrameClass[] = "Velmo frame window";

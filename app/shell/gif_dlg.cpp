@@ -1,7 +1,7 @@
 #include "app/shell/gif_dlg.h"
 
 #include "app/resources/resource_ids.h"
-#include "app/shell/shell_state.h"
+#include "app/session/shell_state.h"
 
 #include <commctrl.h>
 

@@ -2,9 +2,9 @@
 
 #include "app/files/palette_file.h"
 #include "app/resources/resource_ids.h"
-#include "app/shell/pen_slots.h"
-#include "app/shell/settings.h"
-#include "app/shell/shell_state.h"
+#include "app/session/pen_slots.h"
+#include "app/session/settings.h"
+#include "app/session/shell_state.h"
 
 #include <commctrl.h>
 

@@ -1,9 +1,9 @@
 #include "app/shell/open_dlg.h"
 
-#include "app/shell/addin_host.h"
-#include "app/shell/file_dialog_text.h"
+#include "app/session/addin_host.h"
+#include "app/session/file_dialog_text.h"
 #include "app/shell/picture_io.h"
-#include "app/shell/settings.h"
+#include "app/session/settings.h"
 
 #include <commdlg.h>
 

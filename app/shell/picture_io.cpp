@@ -2,11 +2,11 @@
 
 #include "app/files/open.h"
 #include "app/files/save.h"
-#include "app/shell/addin_host.h"
+#include "app/session/addin_host.h"
 #include "app/shell/bmp_dlg.h"
 #include "app/shell/gif_dlg.h"
 #include "app/shell/hourglass.h"
-#include "app/shell/pen_slots.h"
+#include "app/session/pen_slots.h"
 
 namespace {
 

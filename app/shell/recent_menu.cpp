@@ -1,9 +1,9 @@
 #include "app/shell/recent_menu.h"
 
 #include "app/shell/frame_wnd.h"
-#include "app/shell/recent_files.h"
+#include "app/session/recent_files.h"
 #include "app/shell/registry_store.h"
-#include "app/shell/shell_state.h"
+#include "app/session/shell_state.h"
 
 void build_recent_menu() {
     RegistryStore store(shell_state().registry_key);

@@ -1,7 +1,7 @@
 // The settings key of the current user as a KeyValueStore.
 #pragma once
 
-#include "app/shell/key_value_store.h"
+#include "app/session/key_value_store.h"
 #include "platform/win.h"
 
 class RegistryStore : public KeyValueStore {

@@ -1,9 +1,9 @@
 #include "app/shell/save_dlg.h"
 
-#include "app/shell/addin_host.h"
-#include "app/shell/file_dialog_text.h"
+#include "app/session/addin_host.h"
+#include "app/session/file_dialog_text.h"
 #include "app/shell/picture_io.h"
-#include "app/shell/settings.h"
+#include "app/session/settings.h"
 
 #include <commdlg.h>
 
@@ -48,11 +48,11 @@ bool choose_name(HWND owner, PictureDocument& doc) {
 
 } // namespace
 
-int save_picture(HWND owner, PictureDocument& doc, int ask) {
+int save_picture(HWND owner, PictureDocument& doc, SaveMode mode) {
     const FileTypeTable& types = addin_host().write_types;
     bool named_known = (doc.flags & kDocNamed) &&
                        find_type_by_extension(doc.file_name, types).found;
-    if (ask == 1 && named_known) {
+    if (mode == kSaveAskOverwrite && named_known) {
         if (!ask_overwrite(owner, doc)) return 0;
     } else if (!choose_name(owner, doc)) {
         return 0;

@@ -1,11 +1,11 @@
 #include "app/shell/startup.h"
 
-#include "app/shell/addin_host.h"
+#include "app/session/addin_host.h"
 #include "app/shell/addin_dll_loader.h"
 #include "app/shell/frame_wnd.h"
-#include "app/shell/pen_slots.h"
+#include "app/session/pen_slots.h"
 #include "app/shell/registry_store.h"
-#include "app/shell/shell_state.h"
+#include "app/session/shell_state.h"
 #include "app/shell/window_classes.h"
 
 #include <commctrl.h>

@@ -1,11 +1,11 @@
 #include "app/shell/window_classes.h"
 
-#include "app/canvas/canvas_wnd.h"
-#include "app/canvas/dib_wnd.h"
+#include "app/windows/document/canvas_wnd.h"
+#include "app/windows/document/dib_wnd.h"
 #include "app/shell/dialog_bar.h"
 #include "app/shell/frame_wnd.h"
-#include "app/shell/shell_state.h"
-#include "app/shell/tool_wnd.h"
+#include "app/session/shell_state.h"
+#include "app/windows/tool/tool_wnd.h"
 
 namespace {
 

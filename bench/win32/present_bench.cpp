@@ -3,13 +3,13 @@
 // zoom 100 and 800. The peers in the same run: presenting alone (one GDI
 // copy from the composite's DC) and a display's 60 frames per second.
 // Run by hand: scripts/wine-run build/win64/bin/present_bench.exe
-#include "app/canvas/canvas_present.h"
-#include "app/canvas/composite.h"
-#include "app/canvas/dib_wnd.h"
+#include "app/windows/document/canvas_present.h"
+#include "app/document/composite.h"
+#include "app/windows/document/dib_wnd.h"
 #include "app/resources/resource_ids.h"
 #include "app/shell/frame_wnd.h"
-#include "app/shell/pen_slots.h"
-#include "app/shell/shell_state.h"
+#include "app/session/pen_slots.h"
+#include "app/session/shell_state.h"
 #include "app/shell/startup.h"
 
 #include <cstdio>

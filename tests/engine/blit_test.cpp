@@ -1,7 +1,7 @@
 #include "engine/blit_rows.h"
 #include "engine/rasko.h"
 #include "engine/tone.h"
-#include "tests/engine/test_dib.h"
+#include "tests/support/test_dib.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "engine/rasko.h"
-#include "tests/engine/test_dib.h"
+#include "tests/support/test_dib.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "engine/rasko.h"
-#include "tests/engine/guarded_dib.h"
+#include "tests/support/guarded_dib.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "engine/rasko.h"
 #include "engine/tone.h"
-#include "tests/engine/test_dib.h"
+#include "tests/support/test_dib.h"
 
 #include <gtest/gtest.h>
 

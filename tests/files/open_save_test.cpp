@@ -1,7 +1,7 @@
 #include "app/files/open.h"
 #include "app/files/save.h"
 #include "engine/rasko.h"
-#include "test_folder.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 

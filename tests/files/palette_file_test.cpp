@@ -1,6 +1,6 @@
 #include "app/files/palette_file.h"
 #include "app/files/safe_write.h"
-#include "tests/files/test_folder.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // the frame builds from the tables, running filters on a picture, and the
 // About Add-In dialog.
 #include "app/shell/addin_dll_loader.h"
-#include "app/shell/addin_host.h"
+#include "app/session/addin_host.h"
 #include "harness.h"
 #include "shell_fixture.h"
 

@@ -3,11 +3,11 @@
 // release; the mask, the M key and colour keying protect what they should;
 // Undo and the settle points; the Zoom tool, Ctrl + wheel, the keys, colour
 // picking and the messages other windows send.
-#include "app/canvas/drawing.h"
-#include "app/canvas/pen_tool.h"
-#include "app/canvas/stroke_shape.h"
-#include "app/canvas/view.h"
-#include "app/shell/addin_host.h"
+#include "app/tools/drawing.h"
+#include "app/tools/pen_tool.h"
+#include "app/tools/stroke_shape.h"
+#include "app/tools/view.h"
+#include "app/session/addin_host.h"
 #include "picture_window_fixture.h"
 
 #include <commctrl.h>

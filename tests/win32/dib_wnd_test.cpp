@@ -2,7 +2,7 @@
 // canvas laid out and scrolled, activation check marks, Close with its
 // question, the view toggles, Mirror and Flip, and every canvas painting its
 // own picture.
-#include "app/canvas/dib_wnd.h"
+#include "app/windows/document/dib_wnd.h"
 #include "harness.h"
 #include "picture_window_fixture.h"
 

@@ -1,9 +1,9 @@
 // mirror_pen.dll as the host sees it: loaded by name beside the program,
 // asked for its information, and called through the canvas's pen call on a
 // real picture, where it paints with rasko32.dll's tone patterns.
-#include "app/canvas/drawing.h"
-#include "app/canvas/pen_call.h"
-#include "app/canvas/stroke_shape.h"
+#include "app/tools/drawing.h"
+#include "app/tools/pen_call.h"
+#include "app/tools/stroke_shape.h"
 #include "platform/module.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // encoder Add-In and comes back through the decoder Add-In. Every dialog is
 // answered by the harness.
 #include "app/files/file_types.h"
-#include "app/shell/addin_host.h"
+#include "app/session/addin_host.h"
 #include "engine/rasko.h"
 #include "harness.h"
 #include "shell_fixture.h"

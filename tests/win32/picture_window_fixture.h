@@ -3,8 +3,8 @@
 // the program's own, and the mouse and keys arrive as window messages.
 #pragma once
 
-#include "app/canvas/canvas_wnd.h"
-#include "app/shell/pen_slots.h"
+#include "app/windows/document/canvas_wnd.h"
+#include "app/session/pen_slots.h"
 #include "shell_fixture.h"
 
 #include <cstring>

@@ -8,7 +8,7 @@
 #include "app/shell/frame_wnd.h"
 #include "app/shell/recent_menu.h"
 #include "app/shell/registry_store.h"
-#include "app/shell/shell_state.h"
+#include "app/session/shell_state.h"
 #include "app/shell/startup.h"
 #include "app/shell/window_classes.h"
 

@@ -2,7 +2,7 @@
 // in a registry key of the test's own, the frame's menus, dialog bar and
 // command routing, the recent-file menu, New Picture and Exit, with every
 // dialog and message box answered by the harness.
-#include "app/shell/pen_slots.h"
+#include "app/session/pen_slots.h"
 #include "harness.h"
 #include "shell_fixture.h"
 

@@ -1,0 +1,83 @@
+#include "app/imageops/reverse.h"
+
+#include "engine/rasko.h"
+
+#include <memory>
+
+namespace {
+
+using InvertCopy = void (*)(const BITMAPINFOHEADER*, BYTE*, int, int, int, int,
+                            const BITMAPINFOHEADER*, const BYTE*, int, int);
+
+constexpr BYTE kMaskOpen = 255;
+constexpr int kFullTone = 16;
+
+// Reverses the rectangle (l, t, w, h) of one layer through temp, a working
+// surface at least w x h.
+void reverse_layer(PictureDocument& doc, Layer& layer, Surface& temp, int l, int t, int w, int h,
+                   InvertCopy invert) {
+    take_undo_copy(layer);
+    const bool mask_view = doc.flags & kDocMaskView;
+    const bool with_mask = doc.flags & kDocMoveWithMask;
+    if (mask_view || with_mask) {
+        Surface& m = *layer.mask;
+        invert(temp.info, temp.bits, 0, 0, w, h, m.info, m.bits, l, t);
+        // Mask bytes come back as 0 and 255 only.
+        RaskoExchangeCopyDIBBits(m.info, m.bits, l, t, w, h, temp.info, temp.bits, 0, 0,
+                                 kMaskOpen, kMaskOpen);
+        RaskoTransparentDIBBitsExColor(m.info, m.bits, l, t, w, h, temp.info, temp.bits, 0, 0,
+                                       kMaskOpen, 0, kFullTone);
+    }
+    if (mask_view && !with_mask) return;
+    Surface& image = *layer.image;
+    invert(temp.info, temp.bits, 0, 0, w, h, image.info, image.bits, l, t);
+    const bool plain = !(doc.flags & kDocMaskOn) || with_mask ||
+                       (layer.flags & kLayerUseMaskAsOpacity);
+    const bool keyed = doc.flags & kDocKeyColourEnabled;
+    if (plain && !keyed)
+        RaskoCopyDIBBits(image.info, image.bits, l, t, w, h, temp.info, temp.bits, 0, 0);
+    else if (plain)
+        RaskoTransparentDIBBits(image.info, image.bits, l, t, w, h, temp.info, temp.bits, 0, 0,
+                                layer.key_colour);
+    else if (!keyed)
+        RaskoMaskCopyDIBBits(image.info, image.bits, l, t, w, h, temp.info, temp.bits, 0, 0,
+                             layer.mask->bits);
+    else
+        RaskoMaskTransparentDIBBits(image.info, image.bits, l, t, w, h, temp.info, temp.bits, 0,
+                                    0, layer.key_colour, layer.mask->bits);
+}
+
+} // namespace
+
+bool reverse_picture(PictureDocument& doc, ReverseAxis axis) {
+    const InvertCopy invert =
+        axis == ReverseAxis::LeftRight ? RaskoCopyDIBBitsLRInvert : RaskoCopyDIBBitsUDInvert;
+    doc.flags |= kDocModified;
+    std::unique_ptr<Surface> own;
+    Surface* temp = doc.floating;
+    RECT r{0, 0, picture_width(doc) - 1, picture_height(doc) - 1};
+    if (temp) {
+        r = doc.floating_rect;
+        // A moved or pasted area no longer lies over what it would reverse.
+        if (r.left != doc.anchor_point.x || r.top != doc.anchor_point.y || (doc.flags & kDocPasted))
+            return false;
+    } else {
+        own.reset(create_surface(picture_width(doc), picture_height(doc)));
+        if (!own) return false;
+        own->set_palette(current_layer(doc)->image->colour_table());
+        temp = own.get();
+    }
+    const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
+    if (doc.flags & kDocMoveAllLayers) {
+        for (LayerNode* node = doc.layers->next; node != doc.layers; node = node->next)
+            reverse_layer(doc, *node->layer, *temp, r.left, r.top, w, h, invert);
+    } else {
+        reverse_layer(doc, *current_layer(doc), *temp, r.left, r.top, w, h, invert);
+    }
+    if (!own) {
+        delete doc.floating;
+        doc.floating = nullptr;
+    }
+    doc.flags &= ~kDocFloatingFrame;
+    return true;
+}

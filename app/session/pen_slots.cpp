@@ -1,0 +1,66 @@
+#include "app/session/pen_slots.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kStripWidth = kPenSize * kPenSlotCount;
+
+// Where the strip's rows start, or null when the block is not a bottom-up
+// 1-bit 512 x 32 DIB that fits in size bytes.
+const BYTE* strip_rows(const BYTE* strip, std::size_t size) {
+    BITMAPINFOHEADER h;
+    if (!strip || size < sizeof h) return nullptr;
+    std::memcpy(&h, strip, sizeof h);
+    if (h.biSize < sizeof h || h.biWidth != kStripWidth || h.biHeight != kPenSize ||
+        h.biBitCount != 1 || h.biCompression != BI_RGB || h.biClrUsed > 2)
+        return nullptr;
+    std::size_t table = 4 * std::size_t(h.biClrUsed ? h.biClrUsed : 2);
+    std::size_t stride = ((kStripWidth + 31) / 32) * 4;
+    std::size_t offset = std::size_t(h.biSize) + table;
+    if (size < offset || size - offset < stride * kPenSize) return nullptr;
+    return strip + offset;
+}
+
+} // namespace
+
+PenSlots& pen_slots() {
+    static PenSlots instance;
+    return instance;
+}
+
+bool build_pen_slots(PenSlots& pens, const BYTE* strip, std::size_t size) {
+    free_pen_slots(pens);
+    const BYTE* rows = strip_rows(strip, size);
+    if (!rows) return false;
+    const std::size_t strip_stride = ((kStripWidth + 31) / 32) * 4;
+    for (int i = 0; i < kPenSlotCount; ++i) {
+        Surface* pen = create_surface(kPenSize, kPenSize);
+        if (!pen) {
+            free_pen_slots(pens);
+            return false;
+        }
+        RGBQUAD table[256] = {};
+        table[255] = {255, 255, 255, 0};
+        pen->set_palette(table);
+        // Both the strip and the surface are bottom-up, so row y maps to row y.
+        for (int y = 0; y < kPenSize; ++y) {
+            const BYTE* src = rows + strip_stride * std::size_t(y);
+            BYTE* dst = pen->bits + std::size_t(pen->stride()) * std::size_t(y);
+            for (int x = 0; x < kPenSize; ++x) {
+                int sx = i * kPenSize + x;
+                bool background = (src[sx >> 3] >> (7 - (sx & 7))) & 1;
+                dst[x] = background ? 255 : 0;
+            }
+        }
+        pens.slot[i] = pen;
+    }
+    return true;
+}
+
+void free_pen_slots(PenSlots& pens) {
+    for (Surface*& pen : pens.slot) {
+        delete pen;
+        pen = nullptr;
+    }
+}

@@ -1,0 +1,29 @@
+#include "app/session/shell_state.h"
+
+ShellWindows& shell_windows() {
+    static ShellWindows instance;
+    return instance;
+}
+
+ShellState& shell_state() {
+    static ShellState instance;
+    return instance;
+}
+
+HWND active_document_window() {
+    HWND client = shell_windows().mdi_client;
+    if (!client) return nullptr;
+    return reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+}
+
+PictureDocument* document_of(HWND document_window) {
+    if (!document_window) return nullptr;
+    return static_cast<PictureDocument*>(GetPropA(document_window, kDocumentProperty));
+}
+
+PictureDocument* active_document() { return document_of(active_document_window()); }
+
+HWND canvas_of(HWND document_window) {
+    return document_window ? FindWindowExA(document_window, nullptr, kCanvasClass, nullptr)
+                           : nullptr;
+}

@@ -1,0 +1,93 @@
+// Process-wide state of the application shell: the window handles every
+// window reaches for, and the start-up values of the frame. One instance,
+// owned by the shell; other windows read it and keep their own handle in it
+// current (0 while closed).
+#pragma once
+
+#include "app/document/picture.h"
+#include "app/session/settings.h"
+#include "platform/win.h"
+
+struct ShellWindows {
+    HINSTANCE instance = nullptr;
+    HWND frame = nullptr;
+    HWND mdi_client = nullptr;
+    HWND toolbar = nullptr;
+    HWND dialog_bar_container = nullptr; // "Velmo DialogBar"
+    HWND dialog_bar = nullptr;           // "MAIN_TOOLBAR_DIALOG" inside it
+    HWND status_bar = nullptr;
+    HWND tool_window = nullptr;
+    HWND palette_window = nullptr;
+    HWND pen_window = nullptr;
+    HWND zoom_window = nullptr;
+    HWND layer_manager = nullptr;
+    HWND scrapbook = nullptr;
+    HWND animation_view = nullptr;
+    HWND mini_zoomer = nullptr;
+};
+
+inline constexpr int kMenuHelpIds = 512;
+
+struct ShellState {
+    // Bits per pixel of the screen, read once; 8 means a palette device.
+    int display_depth = 0;
+    // The registered "MSWHEEL_ROLLMSG" message.
+    UINT wheel_message = 0;
+    HACCEL accelerators = nullptr;
+    // Passed to the menu-help function: 0..511, so that a command's help
+    // string has the command's own id.
+    UINT menu_help_ids[kMenuHelpIds] = {};
+    // Numbers the "untitled%d.vlx" names of new pictures.
+    int untitled_counter = 1;
+    // The tool windows open at the last exit are reopened once, with the
+    // first picture.
+    bool tool_windows_restored = false;
+    int current_tool = 0;
+    // Where settings and recent files live; tests point it at a key of
+    // their own.
+    const char* registry_key = kSettingsKey;
+    // Where Add-Ins are searched; null: the program's own folder. Tests point
+    // it at their own DLLs.
+    const char* addin_folder = nullptr;
+};
+
+ShellWindows& shell_windows();
+ShellState& shell_state();
+
+// The program's own window messages (user messages 1 and up).
+inline constexpr UINT kMsgDocumentActivated = WM_USER + 1; // 0x401
+inline constexpr UINT kMsgPaletteChanged = WM_USER + 2;    // 0x402
+inline constexpr UINT kMsgZoomRefresh = WM_USER + 3;       // 0x403
+inline constexpr UINT kMsgLayerChanged = WM_USER + 5;      // 0x405
+inline constexpr UINT kMsgRedrawPicture = WM_USER + 6;     // 0x406
+inline constexpr UINT kMsgDeactivateTool = WM_USER + 9;    // 0x409
+inline constexpr UINT kMsgActivateTool = WM_USER + 10;     // 0x40A
+inline constexpr UINT kMsgOpenCommandLine = WM_USER + 13;  // 0x40D
+inline constexpr UINT kMsgLayerChanging = WM_USER + 14;    // 0x40E
+
+// How a picture is saved: Save writes a named picture after asking to
+// overwrite it; Save As (and Save of an unnamed picture) asks for the name.
+enum SaveMode : int { kSaveChooseName = 0, kSaveAskOverwrite = 1 };
+
+// Requests to the frame from the windows below it, which cannot call the
+// shell's dialogs and menus directly.
+// Saves the PictureDocument* in lParam; wParam is kSaveAskOverwrite or
+// kSaveChooseName; the result is 1 when the picture was written.
+inline constexpr UINT kMsgSavePicture = WM_APP + 1;
+// Puts the path in lParam (const char*) at the top of the recent files.
+inline constexpr UINT kMsgAddRecentFile = WM_APP + 2;
+
+// The class of the document windows (MDI children) and of the canvas each
+// holds.
+inline constexpr char kDocumentClass[] = "Velmo DIB window";
+inline constexpr char kCanvasClass[] = "Velmo DIB disp window";
+
+// The window property in which a document window keeps its document.
+inline constexpr char kDocumentProperty[] = "VL DIB prop";
+
+// The active document window and its document; null when none is active.
+HWND active_document_window();
+PictureDocument* active_document();
+PictureDocument* document_of(HWND document_window);
+// The canvas child of a document window; null when it has none.
+HWND canvas_of(HWND document_window);

@@ -1,0 +1,131 @@
+#include "app/windows/document/canvas_tools.h"
+
+#include "app/windows/document/canvas_present.h"
+#include "app/windows/document/canvas_wnd.h"
+#include "app/windows/document/dib_wnd.h"
+#include "app/tools/pen_tool.h"
+#include "app/tools/rotring_tool.h"
+#include "app/tools/view.h"
+#include "app/resources/resource_ids.h"
+#include "app/session/shell_state.h"
+
+#include <algorithm>
+
+namespace {
+
+PictureDocument& document(void* record) { return *static_cast<PictureDocument*>(record); }
+
+bool m_held() { return GetKeyState('M') < 0; }
+
+// ---- Zoom (tool 0) ----
+
+int zoom_tool(HWND canvas, UINT msg, WPARAM, LPARAM lparam, void* record) {
+    if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN)
+        zoom_about(canvas, document(record), short(LOWORD(lparam)), short(HIWORD(lparam)),
+                   msg == WM_LBUTTONDOWN);
+    return 0;
+}
+
+// ---- Rotring (tool 3) ----
+
+// Chosen at each press, kept until the next.
+RotringMode rotring_mode = RotringMode::free;
+
+POINT on_canvas(const PictureDocument& doc, POINT p) { return picture_to_canvas(doc, p.x, p.y); }
+
+// The line or rectangle being dragged, drawn inverted on the screen only:
+// the band to the previous point is drawn again to erase it, then the one to
+// the current point.
+void rubber_band(PictureDocument& doc) {
+    HDC dc = doc.window_dc;
+    if (!dc) return;
+    const int old_rop = SetROP2(dc, R2_NOT);
+    const POINT a = on_canvas(doc, doc.anchor_point);
+    for (POINT p : {doc.previous_point, doc.current_point}) {
+        const POINT c = on_canvas(doc, p);
+        if (rotring_mode == RotringMode::line) {
+            MoveToEx(dc, a.x, a.y, nullptr);
+            LineTo(dc, c.x, c.y);
+        } else {
+            const HGDIOBJ old_brush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
+            Rectangle(dc, std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x),
+                      std::max(a.y, c.y));
+            SelectObject(dc, old_brush);
+        }
+    }
+    SetROP2(dc, old_rop);
+}
+
+int rotring_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
+    PictureDocument& doc = document(record);
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+        rotring_mode = rotring_press(doc, wparam & MK_SHIFT, wparam & MK_CONTROL, m_held());
+        if (rotring_mode != RotringMode::free) set_status_text(2, rotring_mode_status(rotring_mode));
+        break;
+    case WM_MOUSEMOVE:
+        if (!(wparam & MK_LBUTTON)) break;
+        if (rotring_mode != RotringMode::free) {
+            char text[96];
+            rotring_drag_status(doc, rotring_mode, text);
+            set_status_text(1, text);
+            rubber_band(doc);
+        }
+        rotring_move(doc, rotring_mode, m_held());
+        break;
+    case WM_LBUTTONUP:
+        if (rotring_mode != RotringMode::free) set_status_text(2, "");
+        rotring_release(doc, rotring_mode, m_held());
+        break;
+    }
+    return 0;
+}
+
+// ---- Pen (tool 4) ----
+
+int pen_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
+    PictureDocument& doc = document(record);
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (wparam & MK_LBUTTON) pen_paint(doc, m_held(), false);
+        break;
+    case WM_LBUTTONUP: pen_paint(doc, m_held(), true); break;
+    case WM_KILLFOCUS:
+    case kMsgDeactivateTool: present_rect(doc, pen_deactivate(doc)); break;
+    }
+    return 0;
+}
+
+constexpr ToolHandler kHandlers[kBuiltinToolCount] = {
+    zoom_tool, nullptr, nullptr, rotring_tool, pen_tool, nullptr,
+    nullptr,   nullptr, nullptr, nullptr,      nullptr,  nullptr,
+};
+
+} // namespace
+
+const ToolHandler* builtin_tool_handlers() { return kHandlers; }
+
+void zoom_about(HWND canvas, PictureDocument& doc, int x, int y, bool zoom_in) {
+    const POINT p = canvas_to_picture(doc, x, y);
+    const int width = picture_width(doc), height = picture_height(doc);
+    if (p.x < 0 || p.y < 0 || p.x > width || p.y > height) return;
+    const int index = zoom_index(doc.zoom);
+    if (index < 0 || (zoom_in ? index >= kZoomRateCount - 1 : index <= 0)) return;
+    const int step = zoom_in ? 1 : -1;
+    if (HWND bar = shell_windows().dialog_bar)
+        SendDlgItemMessageA(bar, IDC_BAR_ZOOM, CB_SETCURSEL, WPARAM(index + step), 0);
+    // Where the pointer is in the document window, so that after the canvas
+    // moved the picture pixel under it can be put back under it.
+    const int window_x = doc.canvas_left + x, window_y = doc.canvas_top + y;
+    HWND wnd = GetParent(canvas);
+    relayout_for_zoom(wnd, doc, kZoomRates[index + step]);
+    const int zoom = doc.zoom;
+    doc.view_origin_x = clamp_origin(p.x - (window_x - doc.canvas_left) * 100 / zoom,
+                                     doc.visible_width, width);
+    doc.view_origin_y = clamp_origin(p.y - (window_y - doc.canvas_top) * 100 / zoom,
+                                     doc.visible_height, height);
+    present_view(doc);
+    update_scroll_bars(wnd);
+    if (HWND zoom_window = shell_windows().zoom_window)
+        SendMessageA(zoom_window, kMsgZoomLayout, 1, 0);
+}

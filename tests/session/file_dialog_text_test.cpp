@@ -1,0 +1,59 @@
+#include "app/session/file_dialog_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FileDialogText : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(make_file_type_table(types, 1));
+        ASSERT_TRUE(add_file_type(types, "png", "PNG Image(*.PNG)", nullptr));
+    }
+    void TearDown() override { free_file_type_table(types); }
+    FileTypeTable types;
+};
+
+using namespace std::string_literals;
+
+TEST_F(FileDialogText, OpenListStartsWithAllImageTypes) {
+    EXPECT_EQ(open_filter_list(types),
+              "All Image Types\0*.vlx;*.bmp;*.gif;*.png\0"
+              "Velmo Image(*.VLX)\0*.vlx\0DIB Bitmap(*.BMP)\0*.bmp\0"
+              "GIF Image(*.GIF)\0*.gif\0PNG Image(*.PNG)\0*.png\0\0"s);
+}
+
+TEST_F(FileDialogText, SaveListsFromTheFirstTypeAsked) {
+    EXPECT_EQ(save_filter_list(types, 0),
+              "Velmo Image(*.VLX)\0*.vlx\0DIB Bitmap(*.BMP)\0*.bmp\0"
+              "GIF Image(*.GIF)\0*.gif\0PNG Image(*.PNG)\0*.png\0\0"s);
+    // Copy to File offers no native type.
+    EXPECT_EQ(save_filter_list(types, 1).substr(0, 18), "DIB Bitmap(*.BMP)\0"s);
+}
+
+TEST_F(FileDialogText, AllImageTypesGoesByExtensionOtherFiltersByPosition) {
+    EXPECT_EQ(opened_type(1, "C:\\PIC.GIF", types), kGifType);
+    EXPECT_EQ(opened_type(1, "C:\\a.png", types), 3);
+    EXPECT_EQ(opened_type(1, "C:\\notes.txt", types), -1);
+    // A chosen filter wins over the extension.
+    EXPECT_EQ(opened_type(3, "C:\\really_a_bmp.gif", types), kBmpType);
+    EXPECT_EQ(opened_type(2, "x", types), kNativeType);
+    EXPECT_EQ(opened_type(9, "x.vlx", types), -1);
+}
+
+TEST_F(FileDialogText, InitialNameDropsOnlyAKnownExtension) {
+    EXPECT_EQ(initial_save_name("untitled1.vlx", types), "untitled1");
+    EXPECT_EQ(initial_save_name("C:\\pics\\Sprite.GIF", types), "C:\\pics\\Sprite");
+    EXPECT_EQ(initial_save_name("C:\\pics\\notes.txt", types), "C:\\pics\\notes.txt");
+}
+
+TEST_F(FileDialogText, TheChosenTypesExtensionIsAddedUnlessPresent) {
+    EXPECT_EQ(with_extension("pic", "gif"), "pic.gif");
+    EXPECT_EQ(with_extension("pic.gif", "gif"), "pic.gif");
+    // Any three letters after a dot count: GIF data may go into pic.bmp.
+    EXPECT_EQ(with_extension("pic.bmp", "gif"), "pic.bmp");
+    EXPECT_EQ(with_extension("pic.jpeg", "gif"), "pic.jpeg.gif");
+    EXPECT_EQ(with_extension("", "vlx"), ".vlx");
+}
+
+} // namespace
