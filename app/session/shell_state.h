@@ -6,6 +6,7 @@
 
 #include "app/document/picture.h"
 #include "app/session/settings.h"
+#include "app/session/tool_table.h"
 #include "platform/win.h"
 
 struct ShellWindows {
@@ -42,7 +43,7 @@ struct ShellState {
     // The tool windows open at the last exit are reopened once, with the
     // first picture.
     bool tool_windows_restored = false;
-    int current_tool = 0;
+    int current_tool = kToolZoom;
     // Where settings and recent files live; tests point it at a key of
     // their own.
     const char* registry_key = kSettingsKey;
@@ -64,6 +65,15 @@ inline constexpr UINT kMsgDeactivateTool = WM_USER + 9;    // 0x409
 inline constexpr UINT kMsgActivateTool = WM_USER + 10;     // 0x40A
 inline constexpr UINT kMsgOpenCommandLine = WM_USER + 13;  // 0x40D
 inline constexpr UINT kMsgLayerChanging = WM_USER + 14;    // 0x40E
+
+// The frame's status bar parts.
+enum StatusPart : int {
+    kStatusToolHint,
+    kStatusPosition,
+    kStatusSelection,
+    kStatusLayerName,
+    kStatusPartCount
+};
 
 // How a picture is saved: Save writes a named picture after asking to
 // overwrite it; Save As (and Save of an unnamed picture) asks for the name.

@@ -12,7 +12,24 @@
 using ToolHandler = int (*)(HWND canvas, UINT message, WPARAM wparam, LPARAM lparam,
                             void* record);
 
-constexpr int kBuiltinToolCount = 12;
+// The built-in tools by number; menu command 500 + number chooses one.
+enum BuiltinToolId : int {
+    kToolZoom,
+    kToolScroller,
+    kToolSelectArea,
+    kToolRotring,
+    kToolPen,
+    kToolFluidFill,
+    kToolLayerCopyPen,
+    kToolColourExchange,
+    kToolLettering,
+    kToolSoftenPen,
+    kToolDarkenPen,
+    kToolLightenPen,
+    kBuiltinToolCount
+};
+// The tools from the rotring on draw, and pick colours with the right button.
+constexpr int kFirstDrawingTool = kToolRotring;
 constexpr int kToolTextSize = 64;
 // Tool flag: a pen-type tool; the canvas builds the stroke shape for it.
 constexpr DWORD kToolPenType = 0x10000;
@@ -21,6 +38,7 @@ constexpr DWORD kToolRecordPoints = 0x20000;
 
 // What the program knows of a built-in tool before any resource is loaded.
 struct BuiltinTool {
+    BuiltinToolId id; // its place in kBuiltinTools, checked when compiled
     const char* menu_text;
     const char* hint;
     const char* cursor; // resource name; null: the standard arrow

@@ -15,6 +15,7 @@
 #include "app/shell/save_dlg.h"
 #include "app/session/shell_state.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -22,11 +23,13 @@ namespace {
 using Handler = void (*)(HWND frame, UINT id);
 using EnabledTest = bool (*)();
 
+// One row a command; the numbered families (recent files, tools, filters,
+// zoom rates) are one row with their last id.
 struct FrameCommand {
-    UINT first;
-    UINT last;
+    UINT id;
     Handler run;
     EnabledTest enabled; // null: always enabled
+    UINT last = 0;       // a family's last id; 0 for a single command
 };
 
 // Commands whose windows and dialogs are not part of the program yet have
@@ -177,43 +180,72 @@ void exit_command(HWND frame, UINT) {
 }
 
 constexpr FrameCommand kCommands[] = {
-    {CMD_NEW, CMD_NEW, new_command, nullptr},
-    {CMD_OPEN, CMD_OPEN, open_command, nullptr},
-    {CMD_SAVE, CMD_SAVE_AS, save_command, has_document},
-    {CMD_EXIT, CMD_EXIT, exit_command, nullptr},
-    {CMD_RELOAD, CMD_RELOAD, reload_command, has_document},
-    {CMD_TILE, CMD_ARRANGE_ICONS, arrange_command, nullptr},
-    {CMD_PALETTE_WINDOW, CMD_PEN_WINDOW, floating_window_command, nullptr},
-    {CMD_ZOOM_WINDOW, CMD_ZOOM_WINDOW, floating_window_command, nullptr},
-    {CMD_LAYER_MANAGER, CMD_LAYER_MANAGER, floating_window_command, nullptr},
-    {CMD_SCRAP_WINDOW, CMD_SCRAP_WINDOW, floating_window_command, nullptr},
-    {CMD_ANIMATION_VIEW, CMD_ANIMATION_VIEW, floating_window_command, nullptr},
-    {CMD_MINI_ZOOMER, CMD_MINI_ZOOMER, floating_window_command, nullptr},
-    {CMD_PASTE_TO_NEW_PICTURE, CMD_PASTE_TO_NEW_PICTURE, kNotYetBuilt, nullptr},
-    {CMD_HELP, CMD_HELP, help_command, nullptr},
-    {CMD_ABOUT_ADDIN, CMD_ABOUT_ADDIN, about_addin_command, nullptr},
-    {CMD_RECENT_FIRST, CMD_RECENT_LAST, recent_command, nullptr},
-    {CMD_TOOL_FIRST, CMD_TOOL_LAST, tool_command, has_document},
-    {CMD_FILTER_FIRST, CMD_FILTER_LAST, filter_command, has_document},
-    {CMD_MASK_ON, CMD_VIEW_MASK, mirror_then_send_to_document, has_document},
-    {CMD_ENABLE_KEYCOLOR, CMD_MOVE_ALL_LAYERS, mirror_then_send_to_document, has_document},
-    {CMD_SNAP_TO_GRID, CMD_GRID, mirror_then_send_to_document, has_document},
-    {CMD_ZOOM_RATE_FIRST, CMD_ZOOM_RATE_LAST, mirror_then_send_to_document, has_document},
-    {CMD_CLOSE, CMD_CLOSE, send_to_document, has_document},
-    {CMD_UNDO, CMD_ADD_COLOR_TO_LAYER, send_to_document, has_document},
-    {CMD_MIRROR, CMD_MIRROR, send_to_document, has_document},
-    {CMD_CLEAR_MASK, CMD_COPY_TO_FILE, send_to_document, has_document},
-    {CMD_OVERLAP_MASK, CMD_OVERLAP_MASK, send_to_document, has_document},
-    {CMD_COPY_TO_SCRAPBOOK, CMD_PASTE_FROM_SCRAPBOOK, send_to_document, has_document},
-    {CMD_MASK_WITH_OTHER_COLORS, CMD_AREA_TO_ANIMATION, send_to_document, has_document},
-    {CMD_DECREASE_COLORS, CMD_MOVE_WITH_MASK, send_to_document, has_document},
-    {CMD_RESIZE_PICTURE, CMD_ONLY_CURRENT_LAYER, send_to_document, has_document},
-    {CMD_WITH_LAYER_BELOW, CMD_WITH_LAYER_BELOW, send_to_document, layer_below_enabled},
+    {CMD_NEW, new_command, nullptr},
+    {CMD_OPEN, open_command, nullptr},
+    {CMD_SAVE, save_command, has_document},
+    {CMD_SAVE_AS, save_command, has_document},
+    {CMD_EXIT, exit_command, nullptr},
+    {CMD_RELOAD, reload_command, has_document},
+    {CMD_TILE, arrange_command, nullptr},
+    {CMD_CASCADE, arrange_command, nullptr},
+    {CMD_ARRANGE_ICONS, arrange_command, nullptr},
+    {CMD_PALETTE_WINDOW, floating_window_command, nullptr},
+    {CMD_PEN_WINDOW, floating_window_command, nullptr},
+    {CMD_ZOOM_WINDOW, floating_window_command, nullptr},
+    {CMD_LAYER_MANAGER, floating_window_command, nullptr},
+    {CMD_SCRAP_WINDOW, floating_window_command, nullptr},
+    {CMD_ANIMATION_VIEW, floating_window_command, nullptr},
+    {CMD_MINI_ZOOMER, floating_window_command, nullptr},
+    {CMD_PASTE_TO_NEW_PICTURE, kNotYetBuilt, nullptr},
+    {CMD_HELP, help_command, nullptr},
+    {CMD_ABOUT_ADDIN, about_addin_command, nullptr},
+    {CMD_RECENT_FIRST, recent_command, nullptr, CMD_RECENT_LAST},
+    {CMD_TOOL_FIRST, tool_command, has_document, CMD_TOOL_LAST},
+    {CMD_FILTER_FIRST, filter_command, has_document, CMD_FILTER_LAST},
+    {CMD_MASK_ON, mirror_then_send_to_document, has_document},
+    {CMD_VIEW_PICTURE, mirror_then_send_to_document, has_document},
+    {CMD_VIEW_MASK, mirror_then_send_to_document, has_document},
+    {CMD_ENABLE_KEYCOLOR, mirror_then_send_to_document, has_document},
+    {CMD_MOVE_ALL_LAYERS, mirror_then_send_to_document, has_document},
+    {CMD_SNAP_TO_GRID, mirror_then_send_to_document, has_document},
+    {CMD_GRID, mirror_then_send_to_document, has_document},
+    {CMD_ZOOM_RATE_FIRST, mirror_then_send_to_document, has_document, CMD_ZOOM_RATE_LAST},
+    {CMD_CLOSE, send_to_document, has_document},
+    {CMD_UNDO, send_to_document, has_document},
+    {CMD_COPY, send_to_document, has_document},
+    {CMD_PASTE, send_to_document, has_document},
+    {CMD_CUT, send_to_document, has_document},
+    {CMD_DELETE, send_to_document, has_document},
+    {CMD_NEW_LAYER_WITH_COLOR, send_to_document, has_document},
+    {CMD_ADD_COLOR_TO_LAYER, send_to_document, has_document},
+    {CMD_MIRROR, send_to_document, has_document},
+    {CMD_CLEAR_MASK, send_to_document, has_document},
+    {CMD_INVERT_MASK, send_to_document, has_document},
+    {CMD_MASK_WITH_COLOR, send_to_document, has_document},
+    {CMD_NEW_LAYER_WITH_AREA, send_to_document, has_document},
+    {CMD_ADD_COLOR_TO_MASK, send_to_document, has_document},
+    {CMD_ADD_AREA_TO_LAYER, send_to_document, has_document},
+    {CMD_PASTE_FROM_FILE, send_to_document, has_document},
+    {CMD_COPY_TO_FILE, send_to_document, has_document},
+    {CMD_OVERLAP_MASK, send_to_document, has_document},
+    {CMD_COPY_TO_SCRAPBOOK, send_to_document, has_document},
+    {CMD_PASTE_FROM_SCRAPBOOK, send_to_document, has_document},
+    {CMD_MASK_WITH_OTHER_COLORS, send_to_document, has_document},
+    {CMD_FLIP, send_to_document, has_document},
+    {CMD_RESIZE_AREA, send_to_document, has_document},
+    {CMD_ADD_OTHER_COLORS_TO_MASK, send_to_document, has_document},
+    {CMD_SELECT_ALL, send_to_document, has_document},
+    {CMD_AREA_TO_ANIMATION, send_to_document, has_document},
+    {CMD_DECREASE_COLORS, send_to_document, has_document},
+    {CMD_MOVE_WITH_MASK, send_to_document, has_document},
+    {CMD_RESIZE_PICTURE, send_to_document, has_document},
+    {CMD_ONLY_CURRENT_LAYER, send_to_document, has_document},
+    {CMD_WITH_LAYER_BELOW, send_to_document, layer_below_enabled},
 };
 
 const FrameCommand* find_command(UINT id) {
     for (const FrameCommand& c : kCommands)
-        if (id >= c.first && id <= c.last) return &c;
+        if (id >= c.id && id <= std::max(c.id, c.last)) return &c;
     return nullptr;
 }
 

@@ -27,7 +27,8 @@ constexpr int kFilterMenuPosition = 2;
 constexpr int kToolsMenuPosition = 3;
 constexpr int kAddInFilterPosition = 5;
 constexpr int kToolbarImages = 14;
-constexpr int kStatusParts[] = {180, 360, 540, 720};
+// Right edges of the status bar parts.
+constexpr int kStatusParts[kStatusPartCount] = {180, 360, 540, 720};
 
 const TBBUTTON kToolbarButtons[] = {
     {0, CMD_NEW, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0},
@@ -68,7 +69,7 @@ void create_status_bar(HWND frame) {
                                    0, 0, 0, 0, frame, reinterpret_cast<HMENU>(kStatusBarId),
                                    w.instance, nullptr);
     if (w.status_bar)
-        SendMessageA(w.status_bar, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(kStatusParts));
+        SendMessageA(w.status_bar, SB_SETPARTS, kStatusPartCount, reinterpret_cast<LPARAM>(kStatusParts));
 }
 
 void add_filter_menu(HMENU menu) {

@@ -55,7 +55,7 @@ bool load_default_pens(HINSTANCE instance) {
 void init_globals(HINSTANCE instance) {
     load_settings_from_registry();
     load_default_pens(instance);
-    shell_state().current_tool = 0;
+    shell_state().current_tool = kToolZoom;
     discover_program_addins();
     SetCurrentDirectoryA(settings().current_path);
     ShellState& state = shell_state();

@@ -23,12 +23,12 @@ struct WindowClass {
 // animation test, animation view and mini zoomer join the table as they
 // join the program.
 const WindowClass kClasses[] = {
-    {kFrameClass, VLFrameWndProc, 0x1003, COLOR_WINDOW + 1, "VELMO_MENU", "VELMO_ICON",
+    {kFrameClass, VLFrameWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW + 1, "VELMO_MENU", "VELMO_ICON",
      IDC_ARROW},
-    {kDocumentClass, VLDIBWndProc, 0x1003, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
-    {kCanvasClass, VLDIBDispWndProc, 0x1023, COLOR_WINDOW + 1, nullptr, nullptr, nullptr},
-    {kToolWindowClass, VLToolWndProc, 0x100B, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
-    {kDialogBarClass, VLDialogBarWndProc, 0x1003, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kDocumentClass, VLDIBWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kCanvasClass, VLDIBDispWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW + 1, nullptr, nullptr, nullptr},
+    {kToolWindowClass, VLToolWndProc, CS_BYTEALIGNCLIENT | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kDialogBarClass, VLDialogBarWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
 };
 
 } // namespace

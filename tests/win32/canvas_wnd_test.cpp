@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int kPenTool = 4;
-constexpr int kRotringTool = 3;
 
 void set_colours(PictureDocument& doc, int left, int right, int tone) {
     doc.left_colour = left;
@@ -62,7 +60,7 @@ protected:
         canvas_ = canvas_of(wnd_);
         PictureDocument& doc = *document_of(wnd_);
         set_colours(doc, 3, 5, 8);
-        choose_tool(kPenTool);
+        choose_tool(kToolPen);
         return doc;
     }
     void free_hand_stroke() {
@@ -303,7 +301,7 @@ TEST_F(Canvas, TheRightButtonPicksColours) {
 
 TEST_F(Canvas, TheRotringDrawsItsLineOnTheReleaseAndReportsIt) {
     PictureDocument& doc = pen_picture(32, 32);
-    choose_tool(kRotringTool);
+    choose_tool(kToolRotring);
     press(canvas_, 2, 5, MK_SHIFT);
     drag(canvas_, 20, 5, MK_SHIFT);
     Surface& image = *current_layer(doc)->image;
@@ -328,10 +326,10 @@ TEST_F(Canvas, HoveringWithThePenShowsItsFootprintOnlyInTheComposite) {
     EXPECT_STREQ(text, "(   20 ,   20 )");
     // The canvas shows the tool's own cursor.
     SendMessageA(canvas_, WM_SETCURSOR, WPARAM(canvas_), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(GetCursor(), addin_host().tools.entries[kPenTool].cursor);
+    EXPECT_EQ(GetCursor(), addin_host().tools.entries[kToolPen].cursor);
     EXPECT_NE(GetCursor(), nullptr);
     // Leaving the tool takes the footprint away.
-    choose_tool(kRotringTool);
+    choose_tool(kToolRotring);
     EXPECT_EQ(count(*doc.composite, 255), 64 * 48);
 }
 

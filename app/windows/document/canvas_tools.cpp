@@ -10,6 +10,7 @@
 #include "app/session/shell_state.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -61,20 +62,20 @@ int rotring_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
     switch (msg) {
     case WM_LBUTTONDOWN:
         rotring_mode = rotring_press(doc, wparam & MK_SHIFT, wparam & MK_CONTROL, m_held());
-        if (rotring_mode != RotringMode::free) set_status_text(2, rotring_mode_status(rotring_mode));
+        if (rotring_mode != RotringMode::free) set_status_text(kStatusSelection, rotring_mode_status(rotring_mode));
         break;
     case WM_MOUSEMOVE:
         if (!(wparam & MK_LBUTTON)) break;
         if (rotring_mode != RotringMode::free) {
             char text[96];
             rotring_drag_status(doc, rotring_mode, text);
-            set_status_text(1, text);
+            set_status_text(kStatusPosition, text);
             rubber_band(doc);
         }
         rotring_move(doc, rotring_mode, m_held());
         break;
     case WM_LBUTTONUP:
-        if (rotring_mode != RotringMode::free) set_status_text(2, "");
+        if (rotring_mode != RotringMode::free) set_status_text(kStatusSelection, "");
         rotring_release(doc, rotring_mode, m_held());
         break;
     }
@@ -96,14 +97,19 @@ int pen_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
     return 0;
 }
 
-constexpr ToolHandler kHandlers[kBuiltinToolCount] = {
-    zoom_tool, nullptr, nullptr, rotring_tool, pen_tool, nullptr,
-    nullptr,   nullptr, nullptr, nullptr,      nullptr,  nullptr,
-};
+constexpr std::array<ToolHandler, kBuiltinToolCount> handlers() {
+    std::array<ToolHandler, kBuiltinToolCount> h{};
+    h[kToolZoom] = zoom_tool;
+    h[kToolRotring] = rotring_tool;
+    h[kToolPen] = pen_tool;
+    return h;
+}
+
+constexpr std::array<ToolHandler, kBuiltinToolCount> kHandlers = handlers();
 
 } // namespace
 
-const ToolHandler* builtin_tool_handlers() { return kHandlers; }
+const ToolHandler* builtin_tool_handlers() { return kHandlers.data(); }
 
 void zoom_about(HWND canvas, PictureDocument& doc, int x, int y, bool zoom_in) {
     const POINT p = canvas_to_picture(doc, x, y);

@@ -20,11 +20,6 @@
 
 namespace {
 
-constexpr int kZoomTool = 0;
-constexpr int kScrollerTool = 1;
-// Tools from here on pick colours with the right button.
-constexpr int kFirstDrawingTool = 3;
-
 bool key_held(int key) { return GetKeyState(key) < 0; }
 
 const ToolEntry* tool_entry(int tool) {
@@ -91,7 +86,7 @@ LRESULT on_left_down(HWND wnd, WPARAM wparam, LPARAM lparam) {
     if (!doc) return 0;
     if (GetFocus() != wnd) SetFocus(wnd);
     const int tool = current_tool();
-    if (tool != kZoomTool && tool != kScrollerTool) {
+    if (tool != kToolZoom && tool != kToolScroller) {
         take_undo_copy(*current_layer(*doc));
         doc->flags |= kDocModified;
     }
@@ -99,11 +94,11 @@ LRESULT on_left_down(HWND wnd, WPARAM wparam, LPARAM lparam) {
     if (is_pen_type(tool)) doc->anchor_point = doc->current_point;
     recomposite(*doc);
     if (key_held('R')) {
-        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kScrollerTool), 0, *doc);
-        call_tool(wnd, kScrollerTool, WM_LBUTTONDOWN, wparam, lparam, *doc);
+        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kToolScroller), 0, *doc);
+        call_tool(wnd, kToolScroller, WM_LBUTTONDOWN, wparam, lparam, *doc);
     } else {
         if (key_held(VK_SPACE))
-            call_tool(wnd, (wparam & MK_CONTROL) ? kZoomTool : kScrollerTool, WM_LBUTTONDOWN,
+            call_tool(wnd, (wparam & MK_CONTROL) ? kToolZoom : kToolScroller, WM_LBUTTONDOWN,
                       wparam, lparam, *doc);
         call_tool(wnd, tool, WM_LBUTTONDOWN, wparam, lparam, *doc);
     }
@@ -117,14 +112,14 @@ bool left_drag(HWND wnd, PictureDocument& doc, int tool, WPARAM wparam, LPARAM l
     if (GetCapture() != wnd) return false;
     if (key_held('R')) {
         tell_mini_zoomer(wparam, lparam);
-        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kScrollerTool), 0, doc);
-        call_tool(wnd, kScrollerTool, WM_MOUSEMOVE, wparam, lparam, doc);
+        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kToolScroller), 0, doc);
+        call_tool(wnd, kToolScroller, WM_MOUSEMOVE, wparam, lparam, doc);
         doc.previous_point = doc.current_point;
         end_message(doc);
         return false;
     }
     if (key_held(VK_SPACE)) {
-        if (!(wparam & MK_CONTROL)) call_tool(wnd, kScrollerTool, WM_MOUSEMOVE, wparam, lparam, doc);
+        if (!(wparam & MK_CONTROL)) call_tool(wnd, kToolScroller, WM_MOUSEMOVE, wparam, lparam, doc);
         return false;
     }
     if (!is_pen_type(tool)) return true;
@@ -146,7 +141,7 @@ LRESULT on_move(HWND wnd, WPARAM wparam, LPARAM lparam) {
         p = constrain_point(canvas_state().shape_mode, doc->anchor_point, p);
     char text[40];
     std::snprintf(text, sizeof text, "( %4d , %4d )", int(p.x), int(p.y));
-    set_status_text(1, text);
+    set_status_text(kStatusPosition, text);
     doc->current_point = p;
     const int tool = current_tool();
     if (left) {
@@ -207,7 +202,7 @@ LRESULT on_right_down(HWND wnd, WPARAM wparam, LPARAM lparam) {
         present_rect(*doc, footprint);
     }
     if (key_held(VK_SPACE) && (wparam & MK_CONTROL)) {
-        call_tool(wnd, kZoomTool, WM_RBUTTONDOWN, wparam, lparam, *doc);
+        call_tool(wnd, kToolZoom, WM_RBUTTONDOWN, wparam, lparam, *doc);
         return 0;
     }
     if (tool >= kFirstDrawingTool) pick_colour(*doc, p.x, p.y, wparam & MK_SHIFT);

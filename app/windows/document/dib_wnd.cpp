@@ -12,6 +12,7 @@
 #include "app/session/shell_state.h"
 #include "engine/rasko.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -126,7 +127,7 @@ LRESULT on_create(HWND wnd, const CREATESTRUCTA* cs) {
     update_palette(*doc);
     SetPropA(wnd, kDocumentProperty, doc);
     set_document_caption(wnd);
-    set_status_text(0, current_tool_hint());
+    set_status_text(kStatusToolHint, current_tool_hint());
     fit_window_to_picture(wnd, *doc);
     return 0;
 }
@@ -184,7 +185,7 @@ void on_activated(PictureDocument& doc) {
     send_if_open(w.animation_view, kMsgDocumentActivated, 0, 0);
     send_if_open(w.mini_zoomer, kMsgDocumentActivated, 0, 0);
     show_check_marks(doc);
-    set_status_text(3, current_layer_name(doc));
+    set_status_text(kStatusLayerName, current_layer_name(doc));
 }
 
 // Another window realised its palette: ours goes to the background.
@@ -207,7 +208,7 @@ void on_layer_changed(HWND wnd, PictureDocument& doc, WPARAM wparam, LPARAM lpar
         send_if_open(w.dialog_bar, kMsgLayerChanged);
     send_to_canvas(wnd, kMsgLayerChanged, wparam, lparam);
     settle_undo_copies(doc);
-    set_status_text(3, current_layer_name(doc));
+    set_status_text(kStatusLayerName, current_layer_name(doc));
     if (!(doc.flags & kDocOnlyCurrentLayer)) return;
     const RECT* r = reinterpret_cast<const RECT*>(lparam);
     doc.update_rect = r ? *r : RECT{0, 0, picture_width(doc), picture_height(doc)};
@@ -311,40 +312,62 @@ void zoom_rate_command(HWND wnd, PictureDocument& doc, UINT id) {
     send_if_open(shell_windows().zoom_window, kMsgZoomLayout, 1);
 }
 
+// One row a command; the numbered families (zoom rates) are one row with
+// their last id.
 struct DocumentCommand {
-    UINT first;
-    UINT last;
-    Command run; // null: routed here, but not built yet
+    UINT id;
+    Command run;   // null: routed here, but not built yet
+    UINT last = 0; // a family's last id; 0 for a single command
 };
 
 constexpr Command kNotYetBuilt = nullptr;
 
 constexpr DocumentCommand kCommands[] = {
-    {CMD_CLOSE, CMD_CLOSE, close_command},
-    {CMD_UNDO, CMD_UNDO, undo_command},
-    {CMD_COPY, CMD_ADD_COLOR_TO_LAYER, kNotYetBuilt},
-    {CMD_MASK_ON, CMD_MASK_ON, toggle_command},
-    {CMD_VIEW_PICTURE, CMD_VIEW_PICTURE, picture_view_command},
-    {CMD_VIEW_MASK, CMD_VIEW_MASK, mask_view_command},
-    {CMD_MIRROR, CMD_MIRROR, mirror_command},
-    {CMD_FLIP, CMD_FLIP, mirror_command},
-    {CMD_CLEAR_MASK, CMD_COPY_TO_FILE, kNotYetBuilt},
-    {CMD_OVERLAP_MASK, CMD_MOVE_ALL_LAYERS, toggle_command},
-    {CMD_COPY_TO_SCRAPBOOK, CMD_PASTE_FROM_SCRAPBOOK, kNotYetBuilt},
-    {CMD_MASK_WITH_OTHER_COLORS, CMD_MASK_WITH_OTHER_COLORS, kNotYetBuilt},
-    {CMD_RESIZE_AREA, CMD_AREA_TO_ANIMATION, kNotYetBuilt},
-    {CMD_DECREASE_COLORS, CMD_DECREASE_COLORS, kNotYetBuilt},
-    {CMD_MOVE_WITH_MASK, CMD_MOVE_WITH_MASK, toggle_command},
-    {CMD_SNAP_TO_GRID, CMD_GRID, toggle_command},
-    {CMD_RESIZE_PICTURE, CMD_RESIZE_PICTURE, kNotYetBuilt},
-    {CMD_ONLY_CURRENT_LAYER, CMD_WITH_LAYER_BELOW, toggle_command},
-    {CMD_ZOOM_RATE_FIRST, CMD_ZOOM_RATE_LAST, zoom_rate_command},
+    {CMD_CLOSE, close_command},
+    {CMD_UNDO, undo_command},
+    {CMD_COPY, kNotYetBuilt},
+    {CMD_PASTE, kNotYetBuilt},
+    {CMD_CUT, kNotYetBuilt},
+    {CMD_DELETE, kNotYetBuilt},
+    {CMD_NEW_LAYER_WITH_COLOR, kNotYetBuilt},
+    {CMD_ADD_COLOR_TO_LAYER, kNotYetBuilt},
+    {CMD_MASK_ON, toggle_command},
+    {CMD_VIEW_PICTURE, picture_view_command},
+    {CMD_VIEW_MASK, mask_view_command},
+    {CMD_MIRROR, mirror_command},
+    {CMD_FLIP, mirror_command},
+    {CMD_CLEAR_MASK, kNotYetBuilt},
+    {CMD_INVERT_MASK, kNotYetBuilt},
+    {CMD_MASK_WITH_COLOR, kNotYetBuilt},
+    {CMD_NEW_LAYER_WITH_AREA, kNotYetBuilt},
+    {CMD_ADD_COLOR_TO_MASK, kNotYetBuilt},
+    {CMD_ADD_AREA_TO_LAYER, kNotYetBuilt},
+    {CMD_PASTE_FROM_FILE, kNotYetBuilt},
+    {CMD_COPY_TO_FILE, kNotYetBuilt},
+    {CMD_OVERLAP_MASK, toggle_command},
+    {CMD_ENABLE_KEYCOLOR, toggle_command},
+    {CMD_MOVE_ALL_LAYERS, toggle_command},
+    {CMD_COPY_TO_SCRAPBOOK, kNotYetBuilt},
+    {CMD_PASTE_FROM_SCRAPBOOK, kNotYetBuilt},
+    {CMD_MASK_WITH_OTHER_COLORS, kNotYetBuilt},
+    {CMD_RESIZE_AREA, kNotYetBuilt},
+    {CMD_ADD_OTHER_COLORS_TO_MASK, kNotYetBuilt},
+    {CMD_SELECT_ALL, kNotYetBuilt},
+    {CMD_AREA_TO_ANIMATION, kNotYetBuilt},
+    {CMD_DECREASE_COLORS, kNotYetBuilt},
+    {CMD_MOVE_WITH_MASK, toggle_command},
+    {CMD_SNAP_TO_GRID, toggle_command},
+    {CMD_GRID, toggle_command},
+    {CMD_RESIZE_PICTURE, kNotYetBuilt},
+    {CMD_ONLY_CURRENT_LAYER, toggle_command},
+    {CMD_WITH_LAYER_BELOW, toggle_command},
+    {CMD_ZOOM_RATE_FIRST, zoom_rate_command, CMD_ZOOM_RATE_LAST},
 };
 
 // False for commands that are not the document's (default processing).
 bool run_command(HWND wnd, PictureDocument& doc, UINT id) {
     for (const DocumentCommand& c : kCommands) {
-        if (id < c.first || id > c.last) continue;
+        if (id < c.id || id > std::max(c.id, c.last)) continue;
         if (c.run) c.run(wnd, doc, id);
         return true;
     }
@@ -403,8 +426,8 @@ bool handle(HWND wnd, PictureDocument& doc, UINT msg, WPARAM wparam, LPARAM lpar
     }
     case kMsgActivateTool:
         if (&doc == active_document()) settle_undo_copies(doc);
-        set_status_text(0, current_tool_hint());
-        set_status_text(2, "");
+        set_status_text(kStatusToolHint, current_tool_hint());
+        set_status_text(kStatusSelection, "");
         send_to_canvas(wnd, msg, wparam, lparam);
         return true;
     case WM_COMMAND:

@@ -1,0 +1,2 @@
+#include "addins/sdk/velmo_addin.h"
+#include "app/document/picture.h"

@@ -1,0 +1,3 @@
+#include "app/document/picture.h"
+#include "app/tools/stroke.h"
+#include "app/shell/frame_wnd.h"
