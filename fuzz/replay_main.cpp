@@ -33,5 +33,11 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("replayed %d inputs\n", count);
+    // A corpus folder that moved or was never checked in would otherwise
+    // pass without testing anything.
+    if (count == 0) {
+        std::fprintf(stderr, "no inputs found: a fuzz replay needs its corpus\n");
+        return 1;
+    }
     return 0;
 }

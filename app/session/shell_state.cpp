@@ -10,6 +10,10 @@ ShellState& shell_state() {
     return instance;
 }
 
+void send_if_open(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (wnd) SendMessageA(wnd, msg, wparam, lparam);
+}
+
 HWND active_document_window() {
     HWND client = shell_windows().mdi_client;
     if (!client) return nullptr;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/document/picture.h"
+#include "app/session/messages.h"
 #include "app/session/settings.h"
 #include "app/session/tool_table.h"
 #include "platform/win.h"
@@ -55,16 +56,6 @@ struct ShellState {
 ShellWindows& shell_windows();
 ShellState& shell_state();
 
-// The program's own window messages (user messages 1 and up).
-inline constexpr UINT kMsgDocumentActivated = WM_USER + 1; // 0x401
-inline constexpr UINT kMsgPaletteChanged = WM_USER + 2;    // 0x402
-inline constexpr UINT kMsgZoomRefresh = WM_USER + 3;       // 0x403
-inline constexpr UINT kMsgLayerChanged = WM_USER + 5;      // 0x405
-inline constexpr UINT kMsgRedrawPicture = WM_USER + 6;     // 0x406
-inline constexpr UINT kMsgDeactivateTool = WM_USER + 9;    // 0x409
-inline constexpr UINT kMsgActivateTool = WM_USER + 10;     // 0x40A
-inline constexpr UINT kMsgOpenCommandLine = WM_USER + 13;  // 0x40D
-inline constexpr UINT kMsgLayerChanging = WM_USER + 14;    // 0x40E
 
 // The frame's status bar parts.
 enum StatusPart : int {
@@ -79,13 +70,6 @@ enum StatusPart : int {
 // overwrite it; Save As (and Save of an unnamed picture) asks for the name.
 enum SaveMode : int { kSaveChooseName = 0, kSaveAskOverwrite = 1 };
 
-// Requests to the frame from the windows below it, which cannot call the
-// shell's dialogs and menus directly.
-// Saves the PictureDocument* in lParam; wParam is kSaveAskOverwrite or
-// kSaveChooseName; the result is 1 when the picture was written.
-inline constexpr UINT kMsgSavePicture = WM_APP + 1;
-// Puts the path in lParam (const char*) at the top of the recent files.
-inline constexpr UINT kMsgAddRecentFile = WM_APP + 2;
 
 // The class of the document windows (MDI children) and of the canvas each
 // holds.
@@ -101,3 +85,6 @@ PictureDocument* active_document();
 PictureDocument* document_of(HWND document_window);
 // The canvas child of a document window; null when it has none.
 HWND canvas_of(HWND document_window);
+
+// Sends the message to the window when it is open (not null).
+void send_if_open(HWND wnd, UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);

@@ -33,5 +33,5 @@ void run_filter_command(HWND frame, int index) {
     if (result.palette_changed) announce_palette(*doc);
     // Whole picture: recomposite and present.
     SendMessageA(wnd, kMsgRedrawPicture, 0, 0);
-    if (shell_windows().zoom_window) SendMessageA(shell_windows().zoom_window, kMsgZoomRefresh, 0, 0);
+    send_if_open(shell_windows().zoom_window, kMsgZoomRefresh);
 }

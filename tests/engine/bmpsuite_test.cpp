@@ -101,7 +101,14 @@ std::filesystem::path reference_for(const std::string& stem) {
 
 std::vector<std::filesystem::path> files_in(const std::string& folder) {
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(kSuite / folder))
+    std::error_code missing;
+    std::filesystem::directory_iterator listing(kSuite / folder, missing);
+    if (missing) {
+        ADD_FAILURE() << "test data folder " << kSuite / folder << " not found ("
+                      << missing.message() << "); configure with -DVELMO_TESTDATA=<folder>";
+        return files;
+    }
+    for (const auto& entry : listing)
         if (entry.path().extension() == ".bmp") files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     return files;

@@ -44,10 +44,6 @@ int call_tool(HWND canvas, int tool, UINT msg, WPARAM wparam, LPARAM lparam,
     return e->handler(canvas, msg, wparam, lparam, &doc);
 }
 
-void send_if_open(HWND wnd, UINT msg, WPARAM wparam = 0, LPARAM lparam = 0) {
-    if (wnd) SendMessageA(wnd, msg, wparam, lparam);
-}
-
 // Acts on the notification bits the message raised, then clears them.
 void end_message(PictureDocument& doc) {
     const ShellWindows& w = shell_windows();

@@ -10,18 +10,8 @@
 
 LRESULT CALLBACK VLDIBDispWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
-// The program's window messages beyond those the shell names.
-inline constexpr UINT kMsgColourViews = WM_USER + 4;       // 0x404 drawing colours changed
-inline constexpr UINT kMsgPenChanged = WM_USER + 7;        // 0x407 current pen changed
-inline constexpr UINT kMsgZoomLayout = WM_USER + 8;        // 0x408 view laid out anew
-inline constexpr UINT kMsgDropFloating = WM_USER + 11;     // 0x40B discard a floating area
-inline constexpr UINT kMsgStatusText = WM_USER + 12;       // 0x40C
-inline constexpr UINT kMsgMousePosition = WM_USER + 15;    // 0x40F to the mini zoomer
-inline constexpr UINT kMsgPictureToCanvas = WM_USER + 30;  // 0x41E
-inline constexpr UINT kMsgCanvasToPicture = WM_USER + 31;  // 0x41F
-inline constexpr UINT kMsgRecomposite = WM_USER + 32;      // 0x420
-inline constexpr UINT kMsgPresent = WM_USER + 33;          // 0x421
-inline constexpr UINT kMsgPenCallBlock = WM_USER + 34;     // 0x422
+// A command the document window passes through its canvas to the current
+// tool.
 inline constexpr UINT kMsgToolCommand = 0x7FF0;
 
 // Process-wide drawing state that belongs to no document.

@@ -24,10 +24,6 @@ void check_menu(UINT command, bool checked) {
     CheckMenuItem(frame_menu(), command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void send_if_open(HWND wnd, UINT msg, WPARAM wparam = 0, LPARAM lparam = 0) {
-    if (wnd) SendMessageA(wnd, msg, wparam, lparam);
-}
-
 void zoom_notice() { send_if_open(shell_windows().zoom_window, kMsgZoomRefresh); }
 
 void send_to_canvas(HWND wnd, UINT msg, WPARAM wparam = 0, LPARAM lparam = 0) {

@@ -1,0 +1,34 @@
+// The program's own window messages (user messages 1 and up), by which its
+// windows keep each other current; all are sent on the user-interface thread.
+#pragma once
+
+#include "platform/win.h"
+
+inline constexpr UINT kMsgDocumentActivated = WM_USER + 1; // 0x401
+inline constexpr UINT kMsgPaletteChanged = WM_USER + 2;    // 0x402
+inline constexpr UINT kMsgZoomRefresh = WM_USER + 3;       // 0x403
+inline constexpr UINT kMsgColourViews = WM_USER + 4;       // 0x404 drawing colours changed
+inline constexpr UINT kMsgLayerChanged = WM_USER + 5;      // 0x405
+inline constexpr UINT kMsgRedrawPicture = WM_USER + 6;     // 0x406
+inline constexpr UINT kMsgPenChanged = WM_USER + 7;        // 0x407 current pen changed
+inline constexpr UINT kMsgZoomLayout = WM_USER + 8;        // 0x408 view laid out anew
+inline constexpr UINT kMsgDeactivateTool = WM_USER + 9;    // 0x409
+inline constexpr UINT kMsgActivateTool = WM_USER + 10;     // 0x40A
+inline constexpr UINT kMsgDropFloating = WM_USER + 11;     // 0x40B discard a floating area
+inline constexpr UINT kMsgStatusText = WM_USER + 12;       // 0x40C
+inline constexpr UINT kMsgOpenCommandLine = WM_USER + 13;  // 0x40D
+inline constexpr UINT kMsgLayerChanging = WM_USER + 14;    // 0x40E
+inline constexpr UINT kMsgMousePosition = WM_USER + 15;    // 0x40F to the mini zoomer
+inline constexpr UINT kMsgPictureToCanvas = WM_USER + 30;  // 0x41E
+inline constexpr UINT kMsgCanvasToPicture = WM_USER + 31;  // 0x41F
+inline constexpr UINT kMsgRecomposite = WM_USER + 32;      // 0x420
+inline constexpr UINT kMsgPresent = WM_USER + 33;          // 0x421
+inline constexpr UINT kMsgPenCallBlock = WM_USER + 34;     // 0x422
+
+// Requests to the frame from the windows below it, which cannot call the
+// shell's dialogs and menus directly.
+// Saves the PictureDocument* in lParam; wParam is a SaveMode; the result is
+// 1 when the picture was written.
+inline constexpr UINT kMsgSavePicture = WM_APP + 1;
+// Puts the path in lParam (const char*) at the top of the recent files.
+inline constexpr UINT kMsgAddRecentFile = WM_APP + 2;
