@@ -16,6 +16,12 @@ if grep -qE '\] Rasko' <<<"$exports"; then fail "rasko32.dll exports names witho
 imports=$($objdump -p "$bin/velmo.exe" | sed -n '/DLL Name: rasko32.dll/,/DLL Name:/p')
 grep -q '_RaskoCreateDIB' <<<"$imports" || fail "velmo.exe does not import _RaskoCreateDIB from rasko32.dll"
 
+program_exports=$($objdump -p "$bin/velmo.exe" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
+for procedure in VLDIBWndProc VLDIBDispWndProc VLToolWndProc; do
+    grep -q "\] $procedure\$" <<<"$program_exports" || fail "velmo.exe does not export $procedure by name"
+done
+if grep -q '\] VLFrameWndProc$' <<<"$program_exports"; then fail "velmo.exe exports the frame's procedure"; fi
+
 for f in "$bin"/*.exe "$bin"/*.dll; do
     if $objdump -p "$f" | grep -iE 'DLL Name: (libstdc\+\+|libgcc|libwinpthread)'; then
         fail "$(basename "$f") needs a runtime DLL"

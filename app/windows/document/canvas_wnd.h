@@ -8,7 +8,8 @@
 #include "app/document/picture.h"
 #include "platform/win.h"
 
-LRESULT CALLBACK VLDIBDispWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
+// Exported by name from velmo.exe, so its name is not decorated.
+extern "C" LRESULT CALLBACK VLDIBDispWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
 // A command the document window passes through its canvas to the current
 // tool.

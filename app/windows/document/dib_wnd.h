@@ -7,7 +7,8 @@
 #include "app/document/picture.h"
 #include "platform/win.h"
 
-LRESULT CALLBACK VLDIBWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
+// Exported by name from velmo.exe, so its name is not decorated.
+extern "C" LRESULT CALLBACK VLDIBWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
 // Shows or hides the scroll bars for the document's view and puts the
 // thumbs at the view origin; a bar that disappears lays the view out again

@@ -6,5 +6,6 @@
 
 inline constexpr char kToolWindowClass[] = "Velmo tool window";
 
-LRESULT CALLBACK VLToolWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
+// Exported by name from velmo.exe, so its name is not decorated.
+extern "C" LRESULT CALLBACK VLToolWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
 HWND create_tool_window(HWND frame);
