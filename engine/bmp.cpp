@@ -227,10 +227,9 @@ BITMAPINFOHEADER* read_bmp(Input& in, BmpSource source, LPCSTR allocate_caption)
     const std::uint64_t pixels = std::uint64_t(layout.width) * std::uint64_t(layout.rows);
     const std::uint64_t present = in.size() > layout.pixels_at ? in.size() - layout.pixels_at : 0;
     if (!plausible_pixel_count(pixels, present)) return refuse("Read Error");
-    const std::uint64_t block =
-        io::kHeaderAndPalette + ((std::uint64_t(layout.width) + 3) & ~std::uint64_t(3)) * layout.rows;
-    BITMAPINFOHEADER* dib = block <= io::kMaxBlockBytes ? RaskoCreateDIB(layout.width, layout.rows)
-                                                    : nullptr;
+    BITMAPINFOHEADER* dib = io::dib_block_size(layout.width, layout.rows)
+                                ? RaskoCreateDIB(layout.width, layout.rows)
+                                : nullptr;
     if (!dib) return refuse("Create Error", allocate_caption);
 
     RGBQUAD* table = io::colour_table(dib);

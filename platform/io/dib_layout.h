@@ -21,7 +21,9 @@ constexpr std::uint64_t kMaxBlockBytes = 0x7FFF0000u;
 
 // Computed unsigned so that no width overflows; widths near INT_MAX give
 // strides that dib_block_size refuses anyway.
-inline int stride_of(int width) { return int((unsigned(width) + 3u) & ~3u); }
+inline int stride_of(int width) {
+    return int((unsigned(width) + 3u) & ~3u);
+}
 
 // Block size of a width x height DIB, or 0 when a size is negative or the
 // block would exceed kMaxBlockBytes. A zero size is a header and colour table

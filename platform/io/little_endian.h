@@ -9,7 +9,9 @@
 
 namespace io {
 
-inline unsigned get16(const BYTE* p) { return unsigned(p[0]) | unsigned(p[1]) << 8; }
+inline unsigned get16(const BYTE* p) {
+    return unsigned(p[0]) | unsigned(p[1]) << 8;
+}
 
 inline std::uint32_t get32(const BYTE* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
@@ -22,7 +24,8 @@ inline void put16(BYTE* p, unsigned v) {
 }
 
 inline void put32(BYTE* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = BYTE(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = BYTE(v >> (8 * i));
 }
 
 } // namespace io

@@ -57,7 +57,8 @@ bool SafeWriter::open() {
     // folders longer than MAX_PATH - 14 characters that the target may use.
     const std::size_t folder = folder_part_length(target_.c_str());
     const std::size_t dot = target_.rfind('.');
-    const std::string extension = dot != std::string::npos && dot >= folder ? target_.substr(dot) : "";
+    const std::string extension =
+        dot != std::string::npos && dot >= folder ? target_.substr(dot) : "";
     const unsigned process = unsigned(GetCurrentProcessId());
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         char name[32];

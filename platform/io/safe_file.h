@@ -22,7 +22,7 @@ bool write_all(HANDLE file, const void* data, std::size_t bytes);
 std::size_t folder_part_length(const char* path);
 
 class SafeWriter {
-public:
+  public:
     explicit SafeWriter(const char* target);
     // Removes the temporary file unless commit() succeeded.
     ~SafeWriter();
@@ -50,7 +50,7 @@ public:
     // any step (or an earlier write) failed.
     bool commit();
 
-private:
+  private:
     void discard();
 
     std::string target_;

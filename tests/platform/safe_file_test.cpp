@@ -18,21 +18,20 @@ TEST(SafeFile, TheTemporaryFileGoesIntoTheTargetsFolder) {
         const char* path;
         std::size_t folder;
     } cases[] = {
-        {"C:\\x.gif", 3},        // a drive's root keeps its separator
-        {"C:x.gif", 2},          // drive C's current folder
-        {"x.gif", 0},            // the current folder
-        {"/x.gif", 1},
-        {"a/b/c.gif", 4},
-        {"a\\b/c.gif", 4},       // both separators count
-        {"a/b\\c.gif", 4},
-        {"\\\\server\\share\\x.gif", 15},
-        {"dir.v2/name", 7},      // a dot in a folder is no extension
+        {"C:\\x.gif", 3}, // a drive's root keeps its separator
+        {"C:x.gif", 2},   // drive C's current folder
+        {"x.gif", 0},     // the current folder
+        {"/x.gif", 1},      {"a/b/c.gif", 4},
+        {"a\\b/c.gif", 4}, // both separators count
+        {"a/b\\c.gif", 4},  {"\\\\server\\share\\x.gif", 15},
+        {"dir.v2/name", 7}, // a dot in a folder is no extension
     };
-    for (const auto& c : cases) EXPECT_EQ(io::folder_part_length(c.path), c.folder) << c.path;
+    for (const auto& c : cases)
+        EXPECT_EQ(io::folder_part_length(c.path), c.folder) << c.path;
 }
 
 class SafeWriterTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { native::fail_writes_after(-1); }
 
     TestFolder folder_;
@@ -87,7 +86,8 @@ TEST_F(SafeWriterTest, AFolderThatTakesNoFileRefusesTheSave) {
 // refuses, save like any other.
 TEST_F(SafeWriterTest, LongPathsAndBareNamesSaveLikeAnyOther) {
     std::filesystem::path deep = folder_.path();
-    while (deep.string().size() < MAX_PATH + 40) deep /= "a-rather-long-folder-name";
+    while (deep.string().size() < MAX_PATH + 40)
+        deep /= "a-rather-long-folder-name";
     std::filesystem::create_directories(deep);
     const std::string target = (deep / "picture.gif").string();
     put_file(target, {1});
