@@ -7,7 +7,7 @@
 // ours_* and peer_* functions divided by the pixels give instructions per
 // pixel.
 #include "engine/codecs.h"
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>
@@ -47,10 +47,10 @@ int rounds() {
 DibPtr noise_picture(int side) {
     DibPtr dib(RaskoCreateDIB(side, side));
     std::mt19937 random(7);
-    RGBQUAD* table = rasko::colour_table(dib.get());
+    RGBQUAD* table = io::colour_table(dib.get());
     for (int i = 0; i < 256; ++i)
         table[i] = RGBQUAD{BYTE(random()), BYTE(random()), BYTE(random()), 0};
-    BYTE* bits = rasko::bits_of(dib.get());
+    BYTE* bits = io::bits_of(dib.get());
     for (std::size_t i = 0; i < std::size_t(side) * side; ++i)
         bits[i] = BYTE(random());
     return dib;
@@ -61,11 +61,11 @@ DibPtr noise_picture(int side) {
 DibPtr flat_picture(int side, unsigned seed = 11) {
     DibPtr dib(RaskoCreateDIB(side, side));
     std::mt19937 random(seed);
-    RGBQUAD* table = rasko::colour_table(dib.get());
+    RGBQUAD* table = io::colour_table(dib.get());
     for (int i = 0; i < 32; ++i)
         table[i] = RGBQUAD{BYTE(i * 8), BYTE(255 - i * 5), BYTE(i * 3), 0};
-    BYTE* bits = rasko::bits_of(dib.get());
-    const std::size_t stride = std::size_t(rasko::stride_of(side));
+    BYTE* bits = io::bits_of(dib.get());
+    const std::size_t stride = std::size_t(io::stride_of(side));
     std::memset(bits, 1, stride * std::size_t(side));
     for (int n = 0; n < side / 8; ++n) {
         const int w = 8 + int(random() % unsigned(side / 8)),
@@ -94,7 +94,7 @@ bool append(void* context, const BYTE* data, std::size_t count) {
 Bytes our_gif(const BITMAPINFOHEADER* dib, int depth) {
     Bytes bytes;
     rasko::Output out(append, &bytes);
-    rasko::write_gif(out, dib, rasko::bits_of(dib), depth, 0, -1, nullptr);
+    rasko::write_gif(out, dib, io::bits_of(dib), depth, 0, -1, nullptr);
     return bytes;
 }
 
@@ -107,7 +107,7 @@ Bytes animation_gif() {
     for (int i = 0; i < 64; ++i) {
         dibs.push_back(flat_picture(256, 5));
         BITMAPINFOHEADER* dib = dibs.back().get();
-        BYTE* bits = rasko::bits_of(dib);
+        BYTE* bits = io::bits_of(dib);
         for (int y = 0; y < 24; ++y)
             for (int x = 0; x < 24; ++x)
                 bits[(40 + y + i) * 256 + 3 * i + x] = BYTE(31 - (x ^ y) % 3);
@@ -118,7 +118,7 @@ Bytes animation_gif() {
     animation.frameCount = 64;
     animation.screenWidth = animation.screenHeight = 256;
     animation.bitsPerPixel = 5;
-    animation.globalPalette = rasko::colour_table(dibs[0].get());
+    animation.globalPalette = io::colour_table(dibs[0].get());
     animation.frames = list.data();
     Bytes bytes;
     rasko::Output out(append, &bytes);
@@ -165,7 +165,7 @@ __attribute__((noinline)) std::size_t ours_encode(const BITMAPINFOHEADER* dib, i
                                                   Bytes& out) {
     out.clear();
     rasko::Output output(append, &out);
-    rasko::write_gif(output, dib, rasko::bits_of(dib), depth, 0, -1, nullptr);
+    rasko::write_gif(output, dib, io::bits_of(dib), depth, 0, -1, nullptr);
     return out.size();
 }
 
@@ -180,7 +180,7 @@ __attribute__((noinline)) std::size_t peer_encode(const BITMAPINFOHEADER* dib, i
     out.clear();
     int error = 0;
     GifFileType* file = EGifOpen(&out, write_sink, &error);
-    const RGBQUAD* table = rasko::colour_table(dib);
+    const RGBQUAD* table = io::colour_table(dib);
     GifColorType colours[256];
     for (int i = 0; i < 256; ++i)
         colours[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue};
@@ -188,8 +188,8 @@ __attribute__((noinline)) std::size_t peer_encode(const BITMAPINFOHEADER* dib, i
     const int width = dib->biWidth, height = dib->biHeight;
     EGifPutScreenDesc(file, width, height, depth, 0, map);
     EGifPutImageDesc(file, 0, 0, width, height, false, nullptr);
-    const BYTE* bits = rasko::bits_of(dib);
-    const std::size_t stride = std::size_t(rasko::stride_of(width));
+    const BYTE* bits = io::bits_of(dib);
+    const std::size_t stride = std::size_t(io::stride_of(width));
     for (int y = height - 1; y >= 0; --y)
         EGifPutLine(file, const_cast<GifPixelType*>(bits + std::size_t(y) * stride), width);
     EGifCloseFile(file, &error);
@@ -285,7 +285,7 @@ void BmpRead8Bit4096(benchmark::State& state) {
         const DibPtr dib = noise_picture(4096);
         Bytes bytes;
         rasko::Output out(append, &bytes);
-        rasko::write_bmp8(out, dib.get(), rasko::bits_of(dib.get()));
+        rasko::write_bmp8(out, dib.get(), io::bits_of(dib.get()));
         return bytes;
     }();
     compare(

@@ -4,6 +4,7 @@
 // nearest-colour search beside the plain scan it replaces.
 #include "engine/nearest_colour.h"
 #include "engine/rasko.h"
+#include "platform/io/dib_layout.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,14 +24,11 @@ struct DibDeleter {
 };
 using DibPtr = std::unique_ptr<BITMAPINFOHEADER, DibDeleter>;
 
-RGBQUAD* table(BITMAPINFOHEADER* dib) {
-    return reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(dib) + dib->biSize);
-}
-BYTE* bits(BITMAPINFOHEADER* dib) {
-    return reinterpret_cast<BYTE*>(table(dib) + 256);
-}
+using io::bits_of;
+using io::colour_table;
+
 std::size_t pixel_bytes(const BITMAPINFOHEADER* dib) {
-    return std::size_t((dib->biWidth + 3) & ~3) * std::size_t(dib->biHeight);
+    return std::size_t(io::stride_of(dib->biWidth)) * std::size_t(dib->biHeight);
 }
 
 // A picture of random pixels over a random 256-colour table.
@@ -38,8 +36,8 @@ DibPtr random_picture(int width, int height, unsigned seed) {
     DibPtr dib(RaskoCreateDIB(width, height));
     std::mt19937 random(seed);
     for (int i = 0; i < 256; ++i)
-        table(dib.get())[i] = RGBQUAD{BYTE(random()), BYTE(random()), BYTE(random()), 0};
-    BYTE* b = bits(dib.get());
+        colour_table(dib.get())[i] = RGBQUAD{BYTE(random()), BYTE(random()), BYTE(random()), 0};
+    BYTE* b = bits_of(dib.get());
     for (std::size_t i = 0; i < pixel_bytes(dib.get()); ++i)
         b[i] = BYTE(random());
     return dib;
@@ -65,12 +63,12 @@ double seconds_since(double start) {
 double memcpy_seconds(int width, int rows) {
     DibPtr from = random_picture(width, rows, 1);
     DibPtr to(RaskoCreateDIB(width, rows));
-    const std::size_t stride = std::size_t((width + 3) & ~3);
+    const std::size_t stride = std::size_t(io::stride_of(width));
     double best = 1e9;
     for (int round = 0; round < 50; ++round) {
         const Clock::time_point start = Clock::now();
         for (int y = 0; y < rows; ++y)
-            std::memcpy(bits(to.get()) + y * stride, bits(from.get()) + y * stride,
+            std::memcpy(bits_of(to.get()) + y * stride, bits_of(from.get()) + y * stride,
                         std::size_t(width));
         benchmark::ClobberMemory();
         best = std::min(best, seconds_since(start));
@@ -94,8 +92,8 @@ void stretch(benchmark::State& state, int src_side, int dst_side) {
     double total = 0;
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        RaskoStretchDIBBits(dst.get(), bits(dst.get()), 0, 0, dst_side, dst_side, src.get(),
-                            bits(src.get()), 0, 0, src_side, src_side);
+        RaskoStretchDIBBits(dst.get(), bits_of(dst.get()), 0, 0, dst_side, dst_side, src.get(),
+                            bits_of(src.get()), 0, 0, src_side, src_side);
         benchmark::ClobberMemory();
         const double seconds = seconds_since(start);
         state.SetIterationTime(seconds);
@@ -121,8 +119,8 @@ void BM_StretchTransparentDIBBits_Double(benchmark::State& state) {
     double total = 0;
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        RaskoStretchTransparentDIBBits(dst.get(), bits(dst.get()), 0, 0, kSide, kSide, src.get(),
-                                       bits(src.get()), 0, 0, kSide / 2, kSide / 2, 0);
+        RaskoStretchTransparentDIBBits(dst.get(), bits_of(dst.get()), 0, 0, kSide, kSide, src.get(),
+                                       bits_of(src.get()), 0, 0, kSide / 2, kSide / 2, 0);
         benchmark::ClobberMemory();
         const double seconds = seconds_since(start);
         state.SetIterationTime(seconds);
@@ -166,7 +164,7 @@ BENCHMARK(BM_GetNearestColor)->UseManualTime();
 
 void BM_NearestColourScalarPeer(benchmark::State& state) {
     nearest_per_pixel(state, [](BITMAPINFOHEADER* dib, const RGBQUAD& q) {
-        return rasko::nearest_entry_scalar(table(dib), 256, q.rgbRed, q.rgbGreen, q.rgbBlue);
+        return rasko::nearest_entry_scalar(colour_table(dib), 256, q.rgbRed, q.rgbGreen, q.rgbBlue);
     });
 }
 BENCHMARK(BM_NearestColourScalarPeer)->UseManualTime();
@@ -187,7 +185,7 @@ void BM_ChangeDIBPalette(benchmark::State& state) {
     for (auto _ : state) {
         const auto* palette = reinterpret_cast<const LOGPALETTE*>(logical[turn++ & 1].data());
         const Clock::time_point start = Clock::now();
-        RaskoChangeDIBPalette(dib.get(), bits(dib.get()), palette);
+        RaskoChangeDIBPalette(dib.get(), bits_of(dib.get()), palette);
         benchmark::ClobberMemory();
         const double seconds = seconds_since(start);
         state.SetIterationTime(seconds);
@@ -207,7 +205,7 @@ void BM_DecreaseColorDepth_Dither(benchmark::State& state) {
     for (auto _ : state) {
         std::memcpy(dib.get(), original.get(), block);
         const Clock::time_point start = Clock::now();
-        RaskoDecreaseColorDepth(dib.get(), bits(dib.get()), bits_per_pixel, nullptr, 1, 1);
+        RaskoDecreaseColorDepth(dib.get(), bits_of(dib.get()), bits_per_pixel, nullptr, 1, 1);
         benchmark::ClobberMemory();
         const double seconds = seconds_since(start);
         state.SetIterationTime(seconds);

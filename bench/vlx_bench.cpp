@@ -2,7 +2,7 @@
 // in MB/s of layer pixels, against copying the same bytes with memcpy.
 // Two kinds of content: pixel art (long runs, coded) and noise (stored raw).
 #include "app/files/native_file.h"
-#include "app/files/safe_write.h"
+#include "platform/io/safe_file.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,7 +54,7 @@ std::string bench_path() {
 }
 
 void save(const PictureDocument& doc, const std::string& path) {
-    SafeWriter writer(path.c_str());
+    io::SafeWriter writer(path.c_str());
     if (!writer.open()) std::abort();
     if (!write_native_file(writer.handle(), doc)) writer.fail();
     if (!writer.commit()) std::abort();

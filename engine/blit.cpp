@@ -1,7 +1,7 @@
 // Rectangle blits: copies, fills and recolourings of one axis-aligned
 // rectangle, clipped against the destination.
 #include "engine/blit_rows.h"
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 #include "engine/rasko.h"
 #include "engine/tone.h"
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-using rasko::stride_of;
+using io::stride_of;
 
 // One bitmap as the blits see it: H rows from the top, bottom-up storage.
 struct Plane {

@@ -1,7 +1,9 @@
 // BMP files: a reader for 1-, 2-, 4- and 8-bit bitmaps (uncompressed, RLE8,
 // RLE4; OS/2 and every Windows header) and the 8-bit and 4-bit writers.
 #include "engine/codecs.h"
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
+#include "platform/io/little_endian.h"
+#include "platform/io/safe_file.h"
 
 #include <algorithm>
 #include <climits>
@@ -17,12 +19,8 @@ using rasko::Output;
 constexpr char kReadCaption[] = "Read Error";
 constexpr char kAllocateCaption[] = "Allocate Error";
 
-std::uint32_t le32(const BYTE* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-unsigned le16(const BYTE* p) { return unsigned(p[0]) | unsigned(p[1]) << 8; }
+using io::get16;
+using io::get32;
 
 BITMAPINFOHEADER* refuse(LPCSTR text, LPCSTR caption = kReadCaption) {
     MessageBoxA(nullptr, text, caption, MB_ICONEXCLAMATION);
@@ -52,12 +50,12 @@ LPCSTR parse_headers(Input& in, BmpSource source, BmpLayout& layout) {
         BYTE file_header[14];
         if (!in.seek(0) || in.read(file_header, 14) < 14) return "Open Error";
         if (file_header[0] != 'B' || file_header[1] != 'M') return "It's not Bitmap";
-        off_bits = le32(file_header + 10);
+        off_bits = get32(file_header + 10);
         base = 14;
     }
     BYTE h[64] = {};
     if (in.read(h, 4) < 4) return "Read Error";
-    const std::uint32_t size = le32(h);
+    const std::uint32_t size = get32(h);
     if (size < 12 || (size > 12 && size < 16)) return "Read Error";
     const std::size_t wanted = std::min<std::uint32_t>(size, 40) - 4;
     if (in.read(h + 4, wanted) < wanted) return "Read Error";
@@ -65,16 +63,16 @@ LPCSTR parse_headers(Input& in, BmpSource source, BmpLayout& layout) {
     std::int64_t width, height;
     std::uint32_t colours_used = 0;
     if (size == 12) {
-        width = le16(h + 4);
-        height = le16(h + 6);
-        layout.bits = le16(h + 10);
+        width = get16(h + 4);
+        height = get16(h + 6);
+        layout.bits = get16(h + 10);
         layout.entry_bytes = 3;
     } else {
-        width = std::int32_t(le32(h + 4));
-        height = std::int32_t(le32(h + 8));
-        layout.bits = le16(h + 14);
-        layout.compression = le32(h + 16);
-        colours_used = le32(h + 32);
+        width = std::int32_t(get32(h + 4));
+        height = std::int32_t(get32(h + 8));
+        layout.bits = get16(h + 14);
+        layout.compression = get32(h + 16);
+        colours_used = get32(h + 32);
     }
     if (layout.bits > 8) return "Can't read over 8bit color";
     if (layout.bits != 1 && layout.bits != 2 && layout.bits != 4 && layout.bits != 8)
@@ -119,7 +117,7 @@ void read_colour_table(Input& in, const BmpLayout& layout, RGBQUAD* table) {
 // Row y of the file (0 = first stored) in the DIB, which is always bottom-up.
 BYTE* dib_row(BYTE* bits, const BmpLayout& layout, std::int64_t y) {
     const std::int64_t row = layout.top_down ? layout.rows - 1 - y : y;
-    return bits + row * std::int64_t(rasko::stride_of(layout.width));
+    return bits + row * std::int64_t(io::stride_of(layout.width));
 }
 
 void unpack_row(const BYTE* in, BYTE* out, int width, unsigned bits) {
@@ -229,16 +227,15 @@ BITMAPINFOHEADER* read_bmp(Input& in, BmpSource source, LPCSTR allocate_caption)
     const std::uint64_t pixels = std::uint64_t(layout.width) * std::uint64_t(layout.rows);
     const std::uint64_t present = in.size() > layout.pixels_at ? in.size() - layout.pixels_at : 0;
     if (!plausible_pixel_count(pixels, present)) return refuse("Read Error");
-    const std::uint64_t block =
-        kHeaderAndPalette + ((std::uint64_t(layout.width) + 3) & ~std::uint64_t(3)) * layout.rows;
-    BITMAPINFOHEADER* dib = block <= kMaxBlockBytes ? RaskoCreateDIB(layout.width, layout.rows)
-                                                    : nullptr;
+    BITMAPINFOHEADER* dib = io::dib_block_size(layout.width, layout.rows)
+                                ? RaskoCreateDIB(layout.width, layout.rows)
+                                : nullptr;
     if (!dib) return refuse("Create Error", allocate_caption);
 
-    RGBQUAD* table = colour_table(dib);
-    std::memset(table, 0, kPaletteBytes);
+    RGBQUAD* table = io::colour_table(dib);
+    std::memset(table, 0, io::kPaletteBytes);
     read_colour_table(in, layout, table);
-    BYTE* bits = bits_of(dib);
+    BYTE* bits = io::bits_of(dib);
     if (in.seek(layout.pixels_at)) {
         if (layout.compression == BI_RGB) {
             if (!read_rows(in, layout, bits)) {
@@ -255,10 +252,10 @@ BITMAPINFOHEADER* read_bmp(Input& in, BmpSource source, LPCSTR allocate_caption)
 bool write_bmp8(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits) {
     if (!header || !bits || header->biWidth < 1 || header->biHeight == 0) return false;
     const std::uint64_t rows = header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight;
-    const std::uint64_t pixel_bytes = std::uint64_t(stride_of(header->biWidth)) * rows;
-    if (pixel_bytes > kMaxBlockBytes) return false;
+    const std::uint64_t pixel_bytes = std::uint64_t(io::stride_of(header->biWidth)) * rows;
+    if (pixel_bytes > io::kMaxBlockBytes) return false;
     out.word(0x4D42);
-    const std::uint32_t offset = 14 + 40 + kPaletteBytes;
+    const std::uint32_t offset = 14 + 40 + io::kPaletteBytes;
     const std::uint32_t total = offset + std::uint32_t(pixel_bytes);
     out.word(total & 0xFFFF);
     out.word(total >> 16);
@@ -269,7 +266,7 @@ bool write_bmp8(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits) {
     BITMAPINFOHEADER info = *header;
     info.biSize = 40;
     out.write(&info, 40);
-    out.write(colour_table(header), kPaletteBytes);
+    out.write(io::colour_table(header), io::kPaletteBytes);
     out.write(bits, std::size_t(pixel_bytes));
     return out.finish();
 }
@@ -279,11 +276,11 @@ bool write_bmp4(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits) {
     const int width = header->biWidth;
     const std::uint64_t rows = header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight;
     const std::uint64_t row_bytes = (std::uint64_t(width) + 7) / 8 * 4;
-    if (row_bytes * rows > kMaxBlockBytes) return false;
+    if (row_bytes * rows > io::kMaxBlockBytes) return false;
 
     // Every colour maps to the nearest of the first sixteen (sum of the
     // absolute channel differences; the lower index wins a tie).
-    const RGBQUAD* table = colour_table(header);
+    const RGBQUAD* table = io::colour_table(header);
     BYTE map[256];
     for (int i = 0; i < 256; ++i) {
         if (i < 16) {
@@ -320,7 +317,7 @@ bool write_bmp4(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits) {
     out.write(table, 16 * sizeof(RGBQUAD));
 
     // Rows keep their storage order; the pad bytes of each row are zero.
-    const std::size_t stride = std::size_t(stride_of(width));
+    const std::size_t stride = std::size_t(io::stride_of(width));
     BYTE packed[4096];
     for (std::uint64_t y = 0; y < rows; ++y) {
         const BYTE* in = bits + y * stride;
@@ -348,10 +345,11 @@ struct BmpSave {
     bool (*writer)(Output&, const BITMAPINFOHEADER*, const BYTE*);
 };
 
-bool write_bmp_file(HANDLE file, void* context) {
-    const auto* job = static_cast<const BmpSave*>(context);
-    Output out(file);
-    return job->writer(out, job->header, job->bits);
+int save_bmp_file(LPCSTR name, const BmpSave& job) {
+    return io::write_replacing(name, [&](HANDLE file) {
+        Output out(file);
+        return job.writer(out, job.header, job.bits);
+    }) ? 1 : 0;
 }
 
 } // namespace
@@ -406,10 +404,10 @@ extern "C" int RaskoSaveDIBHandle4bit(HANDLE file, const BITMAPINFOHEADER* heade
 
 extern "C" int RaskoSaveDIB(LPCSTR name, const BITMAPINFOHEADER* header, const BYTE* bits) {
     BmpSave job{header, bits, rasko::write_bmp8};
-    return rasko::save_replacing(name, write_bmp_file, &job);
+    return save_bmp_file(name, job);
 }
 
 extern "C" int RaskoSaveDIB4bit(LPCSTR name, const BITMAPINFOHEADER* header, const BYTE* bits) {
     BmpSave job{header, bits, rasko::write_bmp4};
-    return rasko::save_replacing(name, write_bmp_file, &job);
+    return save_bmp_file(name, job);
 }

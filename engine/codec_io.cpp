@@ -1,4 +1,5 @@
 #include "engine/codec_io.h"
+#include "platform/io/safe_file.h"
 
 #include <algorithm>
 #include <cstring>
@@ -132,9 +133,7 @@ void Output::flush() {
         if (sink_) {
             failed_ = !sink_(context_, buffer_, used_);
         } else {
-            DWORD written = 0;
-            failed_ = !WriteFile(file_, buffer_, DWORD(used_), &written, nullptr) ||
-                      written != used_;
+            failed_ = !io::write_all(file_, buffer_, used_);
         }
     }
     used_ = 0;
@@ -155,37 +154,6 @@ void Output::write(const void* data, std::size_t count) {
 bool Output::finish() {
     flush();
     return !failed_;
-}
-
-int save_replacing(LPCSTR name, bool (*write)(HANDLE file, void* context), void* context) {
-    if (!name || !*name) return 0;
-    // The temporary file goes into the target's folder, so that the final
-    // move is a rename within one volume.
-    const char* cut = nullptr;
-    for (const char* p = name; *p; ++p)
-        if (*p == '\\' || *p == '/') cut = p;
-    char folder[MAX_PATH];
-    const std::size_t folder_length = cut ? std::size_t(cut - name) + (cut == name ? 1 : 0) : 1;
-    if (folder_length >= MAX_PATH - 14) return 0;
-    if (cut) {
-        std::memcpy(folder, name, folder_length);
-        folder[folder_length] = 0;
-    } else {
-        std::strcpy(folder, ".");
-    }
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(folder, "vlw", 0, temporary)) return 0;
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileA(temporary);
-        return 0;
-    }
-    bool ok = write(file, context) && FlushFileBuffers(file);
-    ok = CloseHandle(file) && ok;
-    ok = ok && MoveFileExA(temporary, name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileA(temporary);
-    return ok ? 1 : 0;
 }
 
 HANDLE open_for_reading(LPCSTR name) {

@@ -92,12 +92,6 @@ class Output {
     BYTE buffer_[kBufferBytes];
 };
 
-// Writes a file through `write` into a new temporary file beside `name` and
-// moves it over `name` only when every byte was written and flushed; on any
-// failure the temporary file is removed and `name` is left as it was.
-// Returns 1 or 0.
-int save_replacing(LPCSTR name, bool (*write)(HANDLE file, void* context), void* context);
-
 // Opens an existing file for reading, without sharing; INVALID_HANDLE_VALUE
 // when it cannot be opened.
 HANDLE open_for_reading(LPCSTR name);

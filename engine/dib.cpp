@@ -1,5 +1,5 @@
 #include "engine/rasko.h"
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 #include "engine/tone.h"
 
 #include <cstdint>
@@ -28,7 +28,7 @@ void set_entry(RGBQUAD& q, const BYTE rgb[3]) {
 } // namespace
 
 extern "C" BITMAPINFOHEADER* RaskoCreateDIB(int width, int height) {
-    const std::size_t bytes = rasko::dib_block_size(width, height);
+    const std::size_t bytes = io::dib_block_size(width, height);
     if (bytes == 0) return nullptr;
     auto* dib = static_cast<BITMAPINFOHEADER*>(GlobalAlloc(GPTR, bytes));
     if (!dib) {
@@ -41,7 +41,7 @@ extern "C" BITMAPINFOHEADER* RaskoCreateDIB(int width, int height) {
     dib->biPlanes = 1;
     dib->biBitCount = 8;
     dib->biClrUsed = 256;
-    RGBQUAD* table = rasko::colour_table(dib);
+    RGBQUAD* table = io::colour_table(dib);
     for (int i = 0; i < 10; ++i) {
         set_entry(table[i], kLowSystemColours[i]);
         set_entry(table[246 + i], kHighSystemColours[i]);
@@ -58,7 +58,7 @@ namespace {
 BYTE* pixel_address(const BITMAPINFOHEADER* dib, const BYTE* bits, int x, int y) {
     const std::int64_t rows = dib->biHeight < 0 ? -std::int64_t(dib->biHeight) : dib->biHeight;
     if (x < 0 || y < 0 || x >= dib->biWidth || y >= rows) return nullptr;
-    const std::ptrdiff_t stride = rasko::stride_of(dib->biWidth);
+    const std::ptrdiff_t stride = io::stride_of(dib->biWidth);
     const std::ptrdiff_t row = dib->biHeight < 0 ? y : std::ptrdiff_t(dib->biHeight) - 1 - y;
     return const_cast<BYTE*>(bits) + row * stride + x;
 }
@@ -69,8 +69,8 @@ extern "C" BITMAPINFOHEADER* RaskoCreateDIBPart(const BITMAPINFOHEADER* src, con
                                                 int x, int y, int width, int height) {
     BITMAPINFOHEADER* part = RaskoCreateDIB(width, height);
     if (!part) return nullptr;
-    std::memcpy(rasko::colour_table(part), rasko::colour_table(src), rasko::kPaletteBytes);
-    RaskoCopyDIBBits(part, rasko::bits_of(part), 0, 0, width, height, src, src_bits, x, y);
+    std::memcpy(io::colour_table(part), io::colour_table(src), io::kPaletteBytes);
+    RaskoCopyDIBBits(part, io::bits_of(part), 0, 0, width, height, src, src_bits, x, y);
     return part;
 }
 
@@ -98,14 +98,14 @@ extern "C" BITMAPINFOHEADER* RaskoCreateVirtualVRAM(int width, int height) {
     BITMAPINFOHEADER* dib = RaskoCreateDIB(width, height);
     if (!dib) return nullptr;
     // DIB_PAL_COLORS reads the table as 16-bit indexes into the DC's palette.
-    auto* indexes = reinterpret_cast<WORD*>(rasko::colour_table(dib));
-    for (int i = 0; i < rasko::kPaletteEntries; ++i) indexes[i] = WORD(i);
+    auto* indexes = reinterpret_cast<WORD*>(io::colour_table(dib));
+    for (int i = 0; i < io::kPaletteEntries; ++i) indexes[i] = WORD(i);
     return dib;
 }
 
 extern "C" int RaskoCopyVRAMtoDisplay(HDC dc, int x, int y, int width, int height,
                                       const BITMAPINFOHEADER* dib, int src_x, int src_y) {
     return StretchDIBits(dc, x, y, width, height, src_x, src_y, width, height,
-                         rasko::bits_of(dib), reinterpret_cast<const BITMAPINFO*>(dib),
+                         io::bits_of(dib), reinterpret_cast<const BITMAPINFO*>(dib),
                          DIB_PAL_COLORS, SRCCOPY);
 }

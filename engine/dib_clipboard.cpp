@@ -1,7 +1,7 @@
 // The clipboard pair: DIBs to and from CF_DIB blocks. Pasted blocks come
 // from any program, so every size and offset is checked against the block
 // before a byte of it is read.
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 #include "engine/rasko.h"
 
 #include <cstdint>
@@ -9,7 +9,9 @@
 
 extern "C" int RaskoCopyDIB(HWND window, const BITMAPINFOHEADER* src, const BYTE* src_bits,
                             int x, int y, int width, int height) {
-    const std::size_t bytes = rasko::dib_block_size(width, height);
+    // An empty rectangle would replace what the clipboard holds with nothing.
+    if (width < 1 || height < 1) return 0;
+    const std::size_t bytes = io::dib_block_size(width, height);
     if (bytes == 0) return 0;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE | GMEM_ZEROINIT, bytes);
     if (!block) return 0;
@@ -23,8 +25,8 @@ extern "C" int RaskoCopyDIB(HWND window, const BITMAPINFOHEADER* src, const BYTE
     dib->biHeight = height;
     dib->biPlanes = 1;
     dib->biBitCount = 8;
-    std::memcpy(rasko::colour_table(dib), rasko::colour_table(src), rasko::kPaletteBytes);
-    RaskoCopyDIBBits(dib, rasko::bits_of(dib), 0, 0, width, height, src, src_bits, x, y);
+    std::memcpy(io::colour_table(dib), io::colour_table(src), io::kPaletteBytes);
+    RaskoCopyDIBBits(dib, io::bits_of(dib), 0, 0, width, height, src, src_bits, x, y);
     GlobalUnlock(block);
 
     if (!OpenClipboard(window)) {
@@ -67,7 +69,7 @@ bool parse(const BYTE* block, std::uint64_t size, PackedDib& out) {
     if (h.biCompression != BI_RGB) return false;
     const std::int64_t rows = h.biHeight < 0 ? -std::int64_t(h.biHeight) : h.biHeight;
     if (h.biWidth < 1 || rows < 1 || rows > INT32_MAX) return false;
-    if (rasko::dib_block_size(h.biWidth, int(rows)) == 0) return false;
+    if (io::dib_block_size(h.biWidth, int(rows)) == 0) return false;
 
     const std::uint64_t table_entries = h.biClrUsed ? h.biClrUsed : (1u << h.biBitCount);
     out.block = block;
@@ -100,11 +102,11 @@ void unpack_row(const BYTE* in, int bit_count, int width, BYTE* out) {
 BITMAPINFOHEADER* dib_from_block(const PackedDib& p) {
     BITMAPINFOHEADER* dib = RaskoCreateDIB(p.width, p.rows);
     if (!dib) return nullptr;
-    RGBQUAD* table = rasko::colour_table(dib);
-    std::memset(table, 0, rasko::kPaletteBytes);
+    RGBQUAD* table = io::colour_table(dib);
+    std::memset(table, 0, io::kPaletteBytes);
     std::memcpy(table, p.block + p.table_at, std::size_t(p.colours) * sizeof(RGBQUAD));
-    BYTE* bits = rasko::bits_of(dib);
-    const std::size_t stride = std::size_t(rasko::stride_of(p.width));
+    BYTE* bits = io::bits_of(dib);
+    const std::size_t stride = std::size_t(io::stride_of(p.width));
     // Stored rows keep their order from a bottom-up block; a top-down block
     // stores the top row first, which a bottom-up DIB stores last.
     for (int k = 0; k < p.rows; ++k) {

@@ -2,7 +2,8 @@
 // GifAnimation. Both share one LZW decoder whose string table is a start
 // position and a length in the output already written.
 #include "engine/codecs.h"
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
+#include "platform/io/little_endian.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,7 +18,13 @@ constexpr int kMaxCodeBits = 12;
 // Bytes written past the output by the decoder's wide copies.
 constexpr std::size_t kSlack = 16;
 
-unsigned le16(const BYTE* p) { return unsigned(p[0]) | unsigned(p[1]) << 8; }
+using io::get16;
+
+// The DIB for a GIF image. An image of no pixels is refused, as a file whose
+// size fields are zero is damaged and the writers refuse empty pictures.
+BITMAPINFOHEADER* create_image(int width, int rows) {
+    return width > 0 && rows > 0 ? RaskoCreateDIB(width, rows) : nullptr;
+}
 
 // Stores `entries` colours of three bytes (red, green, blue) as RGBQUADs.
 void store_colours(const BYTE* rgb, int entries, RGBQUAD* table) {
@@ -261,8 +268,8 @@ bool read_image_data(Input& in, BITMAPINFOHEADER* dib, bool interlaced) {
     }
     const int width = dib->biWidth, rows = dib->biHeight;
     const std::size_t total = std::size_t(width) * std::size_t(rows);
-    const std::size_t stride = std::size_t(rasko::stride_of(width));
-    BYTE* bits = rasko::bits_of(dib);
+    const std::size_t stride = std::size_t(io::stride_of(width));
+    BYTE* bits = io::bits_of(dib);
     if (!interlaced) {
         const std::size_t decoded =
             decode_image(in, min_code_size, bits, total, stride * std::size_t(rows));
@@ -310,14 +317,14 @@ BITMAPINFOHEADER* read_gif(Input& in) {
 
         BYTE descriptor[9];
         if (in.read(descriptor, 9) < 9) break;
-        const int width = int(le16(descriptor + 4)), rows = int(le16(descriptor + 6));
+        const int width = int(get16(descriptor + 4)), rows = int(get16(descriptor + 6));
         ColourTable local;
         if (descriptor[8] & 0x80) local.read(in, descriptor[8]);
         if (!plausible_pixel_count(std::uint64_t(width) * rows, in.remaining())) return nullptr;
-        BITMAPINFOHEADER* dib = RaskoCreateDIB(width, rows);
+        BITMAPINFOHEADER* dib = create_image(width, rows);
         if (!dib) return nullptr;
-        store_colours(global.rgb, global.entries, colour_table(dib));
-        store_colours(local.rgb, local.entries, colour_table(dib));
+        store_colours(global.rgb, global.entries, io::colour_table(dib));
+        store_colours(local.rgb, local.entries, io::colour_table(dib));
         if (!read_image_data(in, dib, descriptor[8] & 0x40)) {
             RaskoDestroyDIB(dib);
             return nullptr;
@@ -325,10 +332,10 @@ BITMAPINFOHEADER* read_gif(Input& in) {
         return dib;
     }
     // No image: the logical screen, blank.
-    const int width = int(le16(screen + 6)), rows = int(le16(screen + 8));
+    const int width = int(get16(screen + 6)), rows = int(get16(screen + 8));
     if (!plausible_pixel_count(std::uint64_t(width) * rows, in.remaining())) return nullptr;
-    BITMAPINFOHEADER* dib = RaskoCreateDIB(width, rows);
-    if (dib) store_colours(global.rgb, global.entries, colour_table(dib));
+    BITMAPINFOHEADER* dib = create_image(width, rows);
+    if (dib) store_colours(global.rgb, global.entries, io::colour_table(dib));
     return dib;
 }
 
@@ -378,7 +385,7 @@ void read_extension(Input& in, GifAnimation* animation, GraphicControl& control)
         if (size >= 4 && in.read(block, 4) == 4) {
             control.pending = true;
             control.packed = block[0];
-            control.delay = le16(block + 1);
+            control.delay = get16(block + 1);
             control.transparent = block[3];
             in.skip(unsigned(size) - 4);
         } else {
@@ -427,7 +434,7 @@ GifFrame* read_frame(Input& in, GifAnimation* animation, GraphicControl& control
                      std::uint64_t& pixels) {
     BYTE descriptor[9];
     if (in.read(descriptor, 9) < 9) return nullptr;
-    const int width = int(le16(descriptor + 4)), rows = int(le16(descriptor + 6));
+    const int width = int(get16(descriptor + 4)), rows = int(get16(descriptor + 6));
     const BYTE flags = descriptor[8];
     ColourTable local;
     if (flags & 0x80) local.read(in, flags);
@@ -438,7 +445,7 @@ GifFrame* read_frame(Input& in, GifAnimation* animation, GraphicControl& control
     const GraphicControl used = control;
     control.pending = false;
     BITMAPINFOHEADER* dib =
-        rasko::plausible_pixel_count(pixels, in.size()) ? RaskoCreateDIB(width, rows) : nullptr;
+        rasko::plausible_pixel_count(pixels, in.size()) ? create_image(width, rows) : nullptr;
     auto* frame = dib ? static_cast<GifFrame*>(GlobalAlloc(GPTR, sizeof(GifFrame))) : nullptr;
     if (!frame) {
         RaskoDestroyDIB(dib);
@@ -446,20 +453,20 @@ GifFrame* read_frame(Input& in, GifAnimation* animation, GraphicControl& control
         skip_sub_blocks(in);
         return nullptr;
     }
-    RGBQUAD* table = rasko::colour_table(dib);
+    RGBQUAD* table = io::colour_table(dib);
     if (flags & 0x80)
         store_colours(local.rgb, local.entries, table);
     else if (animation->globalPalette)
-        std::memcpy(table, animation->globalPalette, rasko::kPaletteBytes);
+        std::memcpy(table, animation->globalPalette, io::kPaletteBytes);
     if (!read_image_data(in, dib, flags & 0x40)) {
         RaskoDestroyDIB(dib);
         GlobalFree(frame);
         return nullptr;
     }
     frame->dib = dib;
-    frame->bits = rasko::bits_of(dib);
-    frame->left = LONG(le16(descriptor));
-    frame->top = LONG(le16(descriptor + 2));
+    frame->bits = io::bits_of(dib);
+    frame->left = LONG(get16(descriptor));
+    frame->top = LONG(get16(descriptor + 2));
     frame->transparentIndex = -1;
     if (used.pending) {
         if (used.packed & 1) frame->transparentIndex = used.transparent;
@@ -482,8 +489,8 @@ namespace rasko {
 int read_gif_animation(Input& in, GifAnimation* animation) {
     BYTE screen[13] = {};
     in.read(screen, 13);
-    animation->screenWidth = le16(screen + 6);
-    animation->screenHeight = le16(screen + 8);
+    animation->screenWidth = get16(screen + 6);
+    animation->screenHeight = get16(screen + 8);
     animation->backgroundIndex = screen[11];
     animation->aspectRatio = screen[12];
     animation->comment[0] = 0;
@@ -492,7 +499,7 @@ int read_gif_animation(Input& in, GifAnimation* animation) {
     if (screen[10] & 0x80) {
         ColourTable global;
         global.read(in, screen[10]);
-        animation->globalPalette = static_cast<RGBQUAD*>(GlobalAlloc(GPTR, kPaletteBytes));
+        animation->globalPalette = static_cast<RGBQUAD*>(GlobalAlloc(GPTR, io::kPaletteBytes));
         if (animation->globalPalette)
             store_colours(global.rgb, global.entries, animation->globalPalette);
     }
@@ -522,10 +529,10 @@ int read_gif_animation(Input& in, GifAnimation* animation) {
         animation->frameCount = DWORD(count);
     }
     if (!animation->globalPalette && animation->frameCount > 0) {
-        animation->globalPalette = static_cast<RGBQUAD*>(GlobalAlloc(GPTR, kPaletteBytes));
+        animation->globalPalette = static_cast<RGBQUAD*>(GlobalAlloc(GPTR, io::kPaletteBytes));
         if (animation->globalPalette)
-            std::memcpy(animation->globalPalette, colour_table(animation->frames[0]->dib),
-                        kPaletteBytes);
+            std::memcpy(animation->globalPalette, io::colour_table(animation->frames[0]->dib),
+                        io::kPaletteBytes);
     }
     return 1;
 }

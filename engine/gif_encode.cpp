@@ -2,7 +2,8 @@
 // Both share one LZW encoder whose string table is a trie walked once per
 // pixel.
 #include "engine/codecs.h"
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
+#include "platform/io/safe_file.h"
 
 #include <cstring>
 
@@ -119,7 +120,7 @@ class RowOrder {
   public:
     RowOrder(const BITMAPINFOHEADER* header, const BYTE* bits, bool interlaced)
         : bits_(bits), rows_(header->biHeight < 0 ? -header->biHeight : header->biHeight),
-          stride_(std::size_t(rasko::stride_of(header->biWidth))),
+          stride_(std::size_t(io::stride_of(header->biWidth))),
           top_down_(header->biHeight < 0), interlaced_(interlaced) {}
 
     // The next row's pixels, or null after the last.
@@ -304,7 +305,7 @@ bool write_gif(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits, in
     const unsigned width = unsigned(header->biWidth), height = rows_of(header);
     write_screen(out, width, height, bits_per_pixel, transparent ? unsigned(transparent_index) : 0,
                  0);
-    write_colour_table(out, colour_table(header), entries);
+    write_colour_table(out, io::colour_table(header), entries);
     if (transparent) write_graphic_control(out, 0x01, 0, unsigned(transparent_index));
     out.put(0x2C);
     out.word(0);
@@ -352,7 +353,7 @@ bool write_gif_animation(Output& out, GifAnimation* animation) {
         if (transparent) packed |= 0x01;
         write_graphic_control(out, packed, delay, transparent ? unsigned(frame->transparentIndex) : 0);
 
-        const bool local = differs(colour_table(dib), animation->globalPalette, entries);
+        const bool local = differs(io::colour_table(dib), animation->globalPalette, entries);
         BYTE flags = animation->interlaced ? 0x40 : 0x00;
         if (local) flags |= BYTE(0x80 | (depth - 1));
         out.put(0x2C);
@@ -361,8 +362,8 @@ bool write_gif_animation(Output& out, GifAnimation* animation) {
         out.word(unsigned(dib->biWidth));
         out.word(rows_of(dib));
         out.put(flags);
-        if (local) write_colour_table(out, colour_table(dib), entries);
-        if (!encode_image(out, dib, frame->bits ? frame->bits : bits_of(dib), depth,
+        if (local) write_colour_table(out, io::colour_table(dib), entries);
+        if (!encode_image(out, dib, frame->bits ? frame->bits : io::bits_of(dib), depth,
                           animation->interlaced != 0))
             out.fail();
     }
@@ -385,12 +386,13 @@ struct GifSave {
     GifAnimation* animation;
 };
 
-bool write_gif_file(HANDLE file, void* context) {
-    auto* job = static_cast<GifSave*>(context);
-    Output out(file);
-    if (job->animation) return rasko::write_gif_animation(out, job->animation);
-    return rasko::write_gif(out, job->header, job->bits, job->bits_per_pixel, job->interlace,
-                            job->transparent_index, job->comment);
+int save_gif_file(LPCSTR name, const GifSave& job) {
+    return io::write_replacing(name, [&](HANDLE file) {
+        Output out(file);
+        if (job.animation) return rasko::write_gif_animation(out, job.animation);
+        return rasko::write_gif(out, job.header, job.bits, job.bits_per_pixel, job.interlace,
+                                job.transparent_index, job.comment);
+    }) ? 1 : 0;
 }
 
 } // namespace
@@ -409,7 +411,7 @@ extern "C" int RaskoSaveGIF(LPCSTR name, const BITMAPINFOHEADER* header, const B
                             int bits_per_pixel, int interlace, int transparent_index,
                             char* comment) {
     GifSave job{header, bits, bits_per_pixel, interlace, transparent_index, comment, nullptr};
-    return rasko::save_replacing(name, write_gif_file, &job);
+    return save_gif_file(name, job);
 }
 
 extern "C" int RaskoSaveGIFHandleEx(HANDLE file, GifAnimation* animation) {
@@ -419,5 +421,5 @@ extern "C" int RaskoSaveGIFHandleEx(HANDLE file, GifAnimation* animation) {
 
 extern "C" int RaskoSaveGIFEx(LPCSTR name, GifAnimation* animation) {
     GifSave job{nullptr, nullptr, 0, 0, 0, nullptr, animation};
-    return rasko::save_replacing(name, write_gif_file, &job);
+    return save_gif_file(name, job);
 }

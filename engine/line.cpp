@@ -1,7 +1,7 @@
 // One-pixel lines, filled rectangles and the line clipping they use. Lines
 // and rectangles draw into bottom-up or top-down DIBs and clip against
 // biWidth x |biHeight|.
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 #include "engine/rasko.h"
 #include "engine/tone.h"
 
@@ -142,7 +142,7 @@ struct RowAddress {
     bool top_down;
 
     RowAddress(const BITMAPINFOHEADER* dib, BYTE* b)
-        : bits(b), stride(rasko::stride_of(dib->biWidth)), height(height_of(dib)),
+        : bits(b), stride(io::stride_of(dib->biWidth)), height(height_of(dib)),
           top_down(dib->biHeight < 0) {}
 
     BYTE* row(int y) const { return bits + (top_down ? y : height - 1 - y) * stride; }

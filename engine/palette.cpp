@@ -1,6 +1,6 @@
 // Palette services: colour tables, logical palettes, nearest colours,
 // remapping and colour reduction. Colour distance is |dr| + |dg| + |db|.
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 #include "engine/nearest_colour.h"
 #include "engine/rasko.h"
 #include "engine/tone.h"
@@ -11,14 +11,14 @@
 
 namespace {
 
-using rasko::kPaletteEntries;
+using io::kPaletteEntries;
 
 const RGBQUAD* table_of(const BITMAPINFOHEADER* dib) {
     return reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(dib) + dib->biSize);
 }
 
 RGBQUAD* table_of(BITMAPINFOHEADER* dib) {
-    return rasko::colour_table(dib);
+    return io::colour_table(dib);
 }
 
 bool same_rgb(const RGBQUAD& a, const RGBQUAD& b) {
@@ -58,7 +58,7 @@ struct Rows {
     bool top_down;
 
     Rows(const BITMAPINFOHEADER* dib, BYTE* b)
-        : bits(b), stride(std::size_t(rasko::stride_of(dib->biWidth))), width(dib->biWidth),
+        : bits(b), stride(std::size_t(io::stride_of(dib->biWidth))), width(dib->biWidth),
           height(dib->biHeight < 0 ? -dib->biHeight : dib->biHeight), top_down(dib->biHeight < 0) {}
 
     // Stored row s holds image row y (y = 0 the top row).
@@ -181,7 +181,7 @@ extern "C" void RaskoCopyPaletteFromDIB(LOGPALETTE* palette, const BITMAPINFOHEA
 }
 
 extern "C" void RaskoCopyPalette(BITMAPINFOHEADER* dst, const BITMAPINFOHEADER* src) {
-    std::memmove(table_of(dst), table_of(src), rasko::kPaletteBytes);
+    std::memmove(table_of(dst), table_of(src), io::kPaletteBytes);
 }
 
 extern "C" int RaskoIsSamePalette(const BITMAPINFOHEADER* a, const BITMAPINFOHEADER* b) {

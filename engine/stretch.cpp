@@ -3,7 +3,7 @@
 // other programs depend on the exact pixels), so it is computed with integer
 // accumulators that equal the closed forms given in rasko.h.
 #include "engine/blit_rows.h"
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 #include "engine/rasko.h"
 
 #include <algorithm>
@@ -124,8 +124,8 @@ void stretch(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int dw
     const Span cols = clip_axis(dx, dw, dst->biWidth);
     if (rows.count == 0 || cols.count == 0) return;
 
-    const std::size_t dst_stride = std::size_t(rasko::stride_of(dst->biWidth));
-    const std::size_t src_stride = std::size_t(rasko::stride_of(src->biWidth));
+    const std::size_t dst_stride = std::size_t(io::stride_of(dst->biWidth));
+    const std::size_t src_stride = std::size_t(io::stride_of(src->biWidth));
     BYTE* const first_drow =
         dst_bits + std::size_t(dst->biHeight - 1 - rows.start) * dst_stride + cols.start;
     const int64_t src_top = int64_t(src->biHeight) - 1 - sy;

@@ -2,7 +2,7 @@
 // Whatever it reads must also survive the 8-bit writer and read back to the
 // same pixels.
 #include "engine/codecs.h"
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 
 #include <cstdint>
 #include <cstring>
@@ -19,12 +19,12 @@ bool append(void* context, const BYTE* data, std::size_t count) {
 void check_round_trip(BITMAPINFOHEADER* dib) {
     std::vector<BYTE> bytes;
     rasko::Output out(append, &bytes);
-    if (!rasko::write_bmp8(out, dib, rasko::bits_of(dib))) __builtin_trap();
+    if (!rasko::write_bmp8(out, dib, io::bits_of(dib))) __builtin_trap();
     rasko::Input in(bytes.data(), bytes.size());
     BITMAPINFOHEADER* back = rasko::read_bmp(in, rasko::BmpSource::File, "Allocate Error");
     if (!back) __builtin_trap();
-    const std::size_t pixels = std::size_t(rasko::stride_of(dib->biWidth)) * dib->biHeight;
-    if (std::memcmp(back, dib, rasko::kHeaderAndPalette + pixels) != 0) __builtin_trap();
+    const std::size_t pixels = std::size_t(io::stride_of(dib->biWidth)) * dib->biHeight;
+    if (std::memcmp(back, dib, io::kHeaderAndPalette + pixels) != 0) __builtin_trap();
     RaskoDestroyDIB(back);
 }
 

@@ -1,9 +1,10 @@
-// Arbitrary sizes for RaskoCreateDIB. A size below 1, or one whose block
-// would pass the engine's limit, is refused quietly; any other size gives a
-// DIB whose whole pixel area is writable or, when memory runs out, null after
-// the allocation message. Sizes above a few MiB are tried with the allocator
+// Arbitrary sizes for RaskoCreateDIB. A negative size, or one whose block
+// would pass the engine's limit, is refused quietly; any other size, zero
+// included (a header and colour table without pixels), gives a DIB whose
+// whole pixel area is writable or, when memory runs out, null after the
+// allocation message. Sizes above a few MiB are tried with the allocator
 // made to fail, so every size's arithmetic is checked without huge blocks.
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 #include "engine/rasko.h"
 
 #include <cstdint>
@@ -26,8 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&width, data, 4);
     std::memcpy(&height, data + 4, 4);
     const std::uint64_t stride = (std::uint64_t(std::uint32_t(width)) + 3) & ~std::uint64_t(3);
-    const std::uint64_t pixel_bytes = width > 0 && height > 0 ? stride * std::uint64_t(height) : 0;
-    const bool usable = pixel_bytes > 0 && 1064 + pixel_bytes <= rasko::kMaxBlockBytes;
+    const bool sized = width >= 0 && height >= 0;
+    const std::uint64_t pixel_bytes = sized ? stride * std::uint64_t(height) : 0;
+    const bool usable = sized && io::kHeaderAndPalette + pixel_bytes <= io::kMaxBlockBytes;
     const bool allocated = usable && pixel_bytes <= kLargestAllocated;
 
     native::reset_message_boxes();
@@ -46,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     require(dib && messages == 0);
     require(dib->biWidth == width && dib->biHeight == height && dib->biBitCount == 8);
-    std::memset(reinterpret_cast<std::uint8_t*>(dib) + 1064, 0xAB, std::size_t(pixel_bytes));
+    require(GlobalSize(dib) == io::kHeaderAndPalette + pixel_bytes);
+    std::memset(io::bits_of(dib), 0xAB, std::size_t(pixel_bytes));
     RaskoDestroyDIB(dib);
     return 0;
 }

@@ -2,7 +2,7 @@
 // arbitrary bytes. What it returns must also survive the animation writer and
 // read back to the same frames.
 #include "engine/codecs.h"
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 
 #include <cstdint>
 #include <cstring>
@@ -42,9 +42,9 @@ void check_round_trip(GifAnimation& animation) {
         if (a->dib->biWidth != b->dib->biWidth || a->dib->biHeight != b->dib->biHeight ||
             a->left != b->left || a->top != b->top)
             __builtin_trap();
-        const std::size_t count = std::size_t(rasko::stride_of(a->dib->biWidth)) * a->dib->biHeight;
+        const std::size_t count = std::size_t(io::stride_of(a->dib->biWidth)) * a->dib->biHeight;
         for (std::size_t p = 0; p < count; ++p)
-            if ((p % std::size_t(rasko::stride_of(a->dib->biWidth))) <
+            if ((p % std::size_t(io::stride_of(a->dib->biWidth))) <
                     std::size_t(a->dib->biWidth) &&
                 (a->bits[p] & mask) != b->bits[p])
                 __builtin_trap();

@@ -2,7 +2,7 @@
 // returns must also survive the still-picture writer and read back to the
 // same pixels.
 #include "engine/codecs.h"
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 
 #include <cstdint>
 #include <cstring>
@@ -19,12 +19,12 @@ bool append(void* context, const BYTE* data, std::size_t count) {
 void check_round_trip(BITMAPINFOHEADER* dib) {
     std::vector<BYTE> bytes;
     rasko::Output out(append, &bytes);
-    if (!rasko::write_gif(out, dib, rasko::bits_of(dib), 8, 0, -1, nullptr)) __builtin_trap();
+    if (!rasko::write_gif(out, dib, io::bits_of(dib), 8, 0, -1, nullptr)) __builtin_trap();
     rasko::Input in(bytes.data(), bytes.size());
     BITMAPINFOHEADER* back = rasko::read_gif(in);
     if (!back || back->biWidth != dib->biWidth || back->biHeight != dib->biHeight) __builtin_trap();
-    const std::size_t pixels = std::size_t(rasko::stride_of(dib->biWidth)) * dib->biHeight;
-    if (std::memcmp(rasko::bits_of(back), rasko::bits_of(dib), pixels) != 0) __builtin_trap();
+    const std::size_t pixels = std::size_t(io::stride_of(dib->biWidth)) * dib->biHeight;
+    if (std::memcmp(io::bits_of(back), io::bits_of(dib), pixels) != 0) __builtin_trap();
     RaskoDestroyDIB(back);
 }
 

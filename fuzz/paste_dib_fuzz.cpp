@@ -2,6 +2,7 @@
 // pasted through the native clipboard: each gives null or a DIB whose every
 // pixel can be read.
 #include "engine/rasko.h"
+#include "platform/io/dib_layout.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BITMAPINFOHEADER* dib = RaskoPasteDIB(nullptr);
     if (!dib) return 0;
     if (dib->biWidth < 1 || dib->biHeight < 1 || dib->biBitCount != 8) std::abort();
-    const BYTE* bits = reinterpret_cast<const BYTE*>(dib) + dib->biSize + 1024;
+    const BYTE* bits = io::bits_of(dib);
     unsigned sum = 0;
     for (int y = 0; y < dib->biHeight; ++y)
         for (int x = 0; x < dib->biWidth; ++x) sum += RaskoGetPixel(dib, bits, x, y);

@@ -1,6 +1,7 @@
 #include "addins/mirror_pen/mirror_pen.h"
 
 #include "engine/rasko.h"
+#include "platform/io/dib_layout.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -56,7 +57,7 @@ RECT mirror_pen_paint(const PenCallBlock& b, bool m_held) {
     plane.bits = b.target_bits;
     plane.width = b.target->biWidth;
     plane.height = std::abs(b.target->biHeight);
-    plane.stride = (plane.width + 3) & ~3;
+    plane.stride = io::stride_of(plane.width);
     plane.mask = !mask_view && ((b.flags & kPenMaskOn) || m_held) ? b.mask_bits : nullptr;
     plane.transparent = !mask_view && (b.flags & kPenKeying) ? int(b.key_colour & 0xFF) : -1;
 

@@ -1,4 +1,5 @@
 #include "addins/outline/outline.h"
+#include "platform/io/dib_layout.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -14,7 +15,7 @@ constexpr int kEight[8][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {1, -1
 int draw_outline(BYTE* bits, int width, int height, const BYTE* mask, RECT clip, BYTE key,
                  BYTE colour, OutlineOptions options) {
     if (!bits || width < 1 || height < 1) return 0;
-    const std::size_t stride = (std::size_t(width) + 3) & ~std::size_t(3);
+    const std::size_t stride = std::size_t(io::stride_of(width));
     // Work on a copy of the shape so that painted pixels do not grow it.
     std::vector<bool> shape(std::size_t(width) * height);
     for (int y = 0; y < height; ++y) {

@@ -2,6 +2,7 @@
 #include "addins/png/png_file.h"
 #include "addins/png/png_picture.h"
 #include "addins/sdk/velmo_addin.h"
+#include "platform/io/dib_layout.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ extern "C" int VL_CDECL VLDecode(const char* path, AddInImage* image) {
     // The rows live in the DIB's own block, so the host frees one block per
     // frame (no kAddInImageSeparateBits).
     dibs[0] = dib;
-    bits[0] = reinterpret_cast<BYTE*>(dib) + dib->biSize + 256 * sizeof(RGBQUAD);
+    bits[0] = io::bits_of(dib);
     image->flags = 0;
     if (picture.transparent_index >= 0) {
         image->flags |= kAddInImageKeyColour;

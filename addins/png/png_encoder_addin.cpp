@@ -1,8 +1,8 @@
 // png_encoder.dll: saves the picture as an 8-bit indexed PNG; with colour
 // keying on, the key colour is the transparent entry.
-#include "addins/png/png_file.h"
 #include "addins/png/png_picture.h"
 #include "addins/sdk/velmo_addin.h"
+#include "platform/io/safe_file.h"
 
 extern "C" int VL_CDECL VLGetInfo(AddInInfo* info) {
     info->flags = kAddInHostVersion | kAddInEncoder;
@@ -23,5 +23,7 @@ extern "C" int VL_CDECL VLEncode(const char* path, AddInImage* image) {
     PngPicture picture;
     if (!png_from_dib(image->dibs[0], image->bits[0], key, picture)) return 0;
     const std::vector<BYTE> bytes = png_encode(picture);
-    return !bytes.empty() && replace_file(path, bytes) ? 1 : 0;
+    if (bytes.empty()) return 0;
+    io::SafeWriter writer(path);
+    return writer.open() && writer.write(bytes.data(), bytes.size()) && writer.commit() ? 1 : 0;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
 
 bool read_whole_file(const char* path, std::size_t max_bytes, std::vector<BYTE>& out) {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -22,24 +21,5 @@ bool read_whole_file(const char* path, std::size_t max_bytes, std::vector<BYTE>&
         }
     }
     CloseHandle(file);
-    return ok;
-}
-
-bool replace_file(const char* path, const std::vector<BYTE>& bytes) {
-    const std::string temporary = std::string(path) + ".velmo-tmp";
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    std::size_t done = 0;
-    bool ok = true;
-    while (ok && done < bytes.size()) {
-        DWORD wrote = 0;
-        const DWORD want = DWORD(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-        ok = WriteFile(file, bytes.data() + done, want, &wrote, nullptr) && wrote == want;
-        done += wrote;
-    }
-    ok = CloseHandle(file) && ok;
-    if (ok) ok = MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING) != 0;
-    if (!ok) DeleteFileA(temporary.c_str());
     return ok;
 }

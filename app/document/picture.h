@@ -3,6 +3,7 @@
 // memory DC; natively the platform layer supplies the same calls over memory.
 #pragma once
 
+#include "platform/io/dib_layout.h"
 #include "platform/win.h"
 
 #include <cstddef>
@@ -49,11 +50,9 @@ struct Surface {
 
     int width() const { return info ? info->biWidth : 0; }
     int height() const { return info ? info->biHeight : 0; }
-    int stride() const { return (width() + 3) & ~3; }
+    int stride() const { return io::stride_of(width()); }
     std::size_t pixel_bytes() const { return std::size_t(stride()) * std::size_t(height()); }
-    RGBQUAD* colour_table() const {
-        return reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(info) + info->biSize);
-    }
+    RGBQUAD* colour_table() const { return io::colour_table(info); }
 };
 
 // Four signed fields: left, top, width, height (layer areas, the zoom window

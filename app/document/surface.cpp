@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::size_t kPaletteBytes = 256 * sizeof(RGBQUAD);
+using io::kPaletteBytes;
 constexpr std::size_t kLogicalPaletteBytes = 4 + 256 * sizeof(PALETTEENTRY);
 
 } // namespace
@@ -14,9 +14,9 @@ bool Surface::create(int width, int height) {
     if (info) destroy();
     if (width < 1 || height < 1) return false;
     // The header block carries no pixels of its own (they live in the DIB
-    // section); a 1 x 1 DIB gives the header fields and the default colour
+    // section); a 0 x 0 DIB is just the header fields and the default colour
     // table, and the size is then set to the section's.
-    info = RaskoCreateDIB(1, 1);
+    info = RaskoCreateDIB(0, 0);
     if (!info) return false;
     info->biWidth = width;
     info->biHeight = height;

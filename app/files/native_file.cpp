@@ -1,7 +1,8 @@
 #include "app/files/native_file.h"
-#include "app/files/little_endian.h"
 #include "app/files/run_length.h"
-#include "app/files/safe_write.h"
+#include "platform/io/dib_layout.h"
+#include "platform/io/little_endian.h"
+#include "platform/io/safe_file.h"
 
 #include <cstring>
 #include <memory>
@@ -9,9 +10,13 @@
 
 namespace {
 
+using io::get32;
+using io::put32;
+using io::write_all;
+
 constexpr std::size_t kFileHeaderSize = 160;
 constexpr std::size_t kLayerHeaderSize = 96;
-constexpr std::size_t kPaletteSize = 1024;
+constexpr std::size_t kPaletteSize = io::kPaletteBytes;
 constexpr char kText[] = "VLX\n Velmo image file.\n\n";
 constexpr std::uint32_t kVersion = 0x2000;
 constexpr std::uint32_t kHasPalette = 0x1;
@@ -24,7 +29,7 @@ constexpr std::uint32_t kRecordVisible = 0x10000;
 constexpr std::uint32_t kRecordUseMaskAsOpacity = 0x20000;
 
 // Largest plane a layer may have: the engine's limit for one DIB block.
-constexpr std::uint64_t kMaxPlaneBytes = 0x7FFF0000u - 1064;
+constexpr std::uint64_t kMaxPlaneBytes = io::kMaxBlockBytes - io::kHeaderAndPalette;
 
 int refuse(const char* text, const char* caption = "Read Error") {
     MessageBoxA(nullptr, text, caption, MB_OK);

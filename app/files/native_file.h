@@ -5,8 +5,8 @@
 #include "app/document/picture.h"
 #include "app/files/byte_source.h"
 
-// Writes the whole document to a file opened for writing (through a
-// SafeWriter). Returns 1 when every byte was written, else 0.
+// Writes the whole document to a file opened for writing (through an
+// io::SafeWriter). Returns 1 when every byte was written, else 0.
 int write_native_file(HANDLE file, const PictureDocument& doc);
 
 // Builds all layers of a native file into a document that has none yet

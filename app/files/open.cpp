@@ -3,6 +3,7 @@
 #include "app/document/composite.h"
 #include "app/files/native_file.h"
 #include "engine/rasko.h"
+#include "platform/io/dib_layout.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,7 +19,7 @@ constexpr std::uint64_t kMaxLayerBytes = 0x60000000u;
 
 bool layers_fit(int width, int height, std::uint64_t layers) {
     if (width < 1 || height < 1) return false;
-    const std::uint64_t plane = std::uint64_t((width + 3) & ~3) * std::uint64_t(height);
+    const std::uint64_t plane = std::uint64_t(io::stride_of(width)) * std::uint64_t(height);
     return layers != 0 && plane * 3 * layers <= kMaxLayerBytes;
 }
 
@@ -46,10 +47,8 @@ bool open_bmp(LPCSTR path, PictureDocument& doc) {
     if (made) {
         Layer& layer = *bottom_layer(doc);
         Surface& image = *layer.image;
-        std::memcpy(image.colour_table(), reinterpret_cast<BYTE*>(dib) + dib->biSize,
-                    256 * sizeof(RGBQUAD));
-        std::memcpy(image.bits, reinterpret_cast<BYTE*>(dib) + dib->biSize + 1024,
-                    image.pixel_bytes());
+        std::memcpy(image.colour_table(), io::colour_table(dib), io::kPaletteBytes);
+        std::memcpy(image.bits, io::bits_of(dib), image.pixel_bytes());
         // A picture read from a BMP has one layer, named apart from the
         // numbered ones that later layers get.
         std::strcpy(layer.name, "Layer:0");

@@ -1,10 +1,15 @@
 #include "app/files/palette_file.h"
-#include "app/files/little_endian.h"
-#include "app/files/safe_write.h"
+#include "platform/io/dib_layout.h"
+#include "platform/io/little_endian.h"
+#include "platform/io/safe_file.h"
 
 #include <cstring>
 
 namespace {
+
+using io::get32;
+using io::put32;
+using io::SafeWriter;
 
 constexpr std::size_t kHeaderSize = 144;
 constexpr std::size_t kPenBlock = 32 * 32;
@@ -29,7 +34,7 @@ int write_palette_file(const char* path, const RGBQUAD* palette) {
     make_header(header, kPaletteText, sizeof kPaletteText - 1, 256);
     SafeWriter writer(path);
     if (!writer.open() || !writer.write(header, sizeof header) ||
-        !writer.write(palette, 256 * sizeof(RGBQUAD)))
+        !writer.write(palette, io::kPaletteBytes))
         return 0;
     return writer.commit() ? 1 : 0;
 }

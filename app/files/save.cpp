@@ -2,8 +2,9 @@
 
 #include "app/document/composite.h"
 #include "app/files/native_file.h"
-#include "app/files/safe_write.h"
 #include "engine/rasko.h"
+#include "platform/io/dib_layout.h"
+#include "platform/io/safe_file.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,18 +15,10 @@
 
 namespace {
 
-const RGBQUAD* colour_table_of(const BITMAPINFOHEADER* dib) {
-    return reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(dib) + dib->biSize);
-}
-
 struct DibDeleter {
     void operator()(BITMAPINFOHEADER* dib) const { RaskoDestroyDIB(dib); }
 };
 using DibPtr = std::unique_ptr<BITMAPINFOHEADER, DibDeleter>;
-
-BYTE* bits_of(BITMAPINFOHEADER* dib) {
-    return reinterpret_cast<BYTE*>(dib) + dib->biSize + 256 * sizeof(RGBQUAD);
-}
 
 // Pixels of index 2^bits and above would lose their high bits in a GIF of
 // 2^bits colours; they take the nearest of the first 2^bits colours instead
@@ -33,7 +26,7 @@ BYTE* bits_of(BITMAPINFOHEADER* dib) {
 // writer does.
 void map_into_first_colours(BITMAPINFOHEADER* dib, int bits) {
     const int n = 1 << bits;
-    const RGBQUAD* table = colour_table_of(dib);
+    const RGBQUAD* table = io::colour_table(dib);
     BYTE map[256];
     for (int i = 0; i < 256; ++i) {
         map[i] = BYTE(i);
@@ -49,20 +42,17 @@ void map_into_first_colours(BITMAPINFOHEADER* dib, int bits) {
             }
         }
     }
-    const int width = dib->biWidth, stride = (width + 3) & ~3;
-    BYTE* row = bits_of(dib);
+    const int width = dib->biWidth, stride = io::stride_of(width);
+    BYTE* row = io::bits_of(dib);
     for (int y = 0; y < dib->biHeight; ++y, row += stride)
         for (int x = 0; x < width; ++x) row[x] = map[row[x]];
 }
 
 int gif_bits(const PictureDocument& doc) { return std::clamp(doc.gif_colour_bits, 1, 8); }
 
-// Runs a writer that takes a file handle through a SafeWriter.
+// Every save answers 1 or 0.
 template <typename Write> int write_safely(const char* name, Write write) {
-    SafeWriter writer(name);
-    if (!writer.open()) return 0;
-    if (!write(writer.handle())) writer.fail();
-    return writer.commit() ? 1 : 0;
+    return io::write_replacing(name, write) ? 1 : 0;
 }
 
 int save_native(PictureDocument& doc) {
@@ -88,7 +78,7 @@ int save_still_gif(PictureDocument& doc, int transparent) {
         map_into_first_colours(reduced.get(), bits);
     }
     const BITMAPINFOHEADER* header = reduced ? reduced.get() : c.info;
-    const BYTE* pixels = reduced ? bits_of(reduced.get()) : c.bits;
+    const BYTE* pixels = reduced ? io::bits_of(reduced.get()) : c.bits;
     const int interlaced = (doc.gif_options & kGifInterlaced) ? 1 : 0;
     return write_safely(doc.file_name, [&](HANDLE file) {
         return RaskoSaveGIFHandle(file, header, pixels, bits, interlaced, transparent,
@@ -125,7 +115,7 @@ int save_animated_gif(PictureDocument& doc) {
             if (!part) return 0;
             if (bits < 8) map_into_first_colours(part.get(), bits);
             frame.dib = part.get();
-            frame.bits = bits_of(part.get());
+            frame.bits = io::bits_of(part.get());
             frame.left = area.left;
             frame.top = area.top;
             made.push_back(std::move(part));
@@ -164,48 +154,16 @@ int save_gif(PictureDocument& doc, int key_colour) {
     return save_animated_gif(doc);
 }
 
-// The folder part of path with its separator, or "" for the current folder.
-std::size_t folder_length(const char* path) {
-    const char* back = std::strrchr(path, '\\');
-    const char* slash = std::strrchr(path, '/');
-    const char* cut = !back || (slash && slash > back) ? slash : back;
-    return cut ? std::size_t(cut - path + 1) : 0;
-}
-
-// Add-In encoders write by name, so they get a new file beside the target
-// that ends in the target's extension (encoders may go by it); only a file
-// that the encoder reported complete and that holds bytes replaces the
+// Add-In encoders write by name, so they get the safe writer's temporary
+// file, which ends in the target's extension (encoders may go by it); only a
+// file that the encoder reported complete and that holds bytes replaces the
 // target.
 int encode_beside(const char* target, AddInFileProc encode, AddInImage& image) {
-    const std::size_t folder = folder_length(target);
-    const char* dot = std::strrchr(target + folder, '.');
-    const char* extension = dot ? dot : "";
-    char temporary[kFileNameSize + 32];
-    HANDLE reserved = INVALID_HANDLE_VALUE;
-    for (unsigned n = 0; n < 64 && reserved == INVALID_HANDLE_VALUE; ++n) {
-        std::snprintf(temporary, sizeof temporary, "%.*s~vl%04x%s", int(folder), target,
-                      (unsigned(std::rand()) ^ (n * 0x9E37u)) & 0xFFFF, extension);
-        reserved = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-    if (reserved == INVALID_HANDLE_VALUE) return 0;
-    CloseHandle(reserved);
-
-    bool ok = encode(temporary, &image) == 1;
-    if (ok) {
-        HANDLE written = CreateFileA(temporary, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-        ok = written != INVALID_HANDLE_VALUE;
-        if (ok) {
-            DWORD high = 0;
-            const DWORD low = GetFileSize(written, &high);
-            ok = (low != INVALID_FILE_SIZE && low != 0) || high != 0;
-            CloseHandle(written);
-        }
-    }
-    ok = ok && MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileA(temporary);
-    return ok ? 1 : 0;
+    io::SafeWriter writer(target);
+    if (!writer.open()) return 0;
+    const char* temporary = writer.hand_over_by_name();
+    if (encode(temporary, &image) != 1) writer.fail();
+    return writer.commit() ? 1 : 0;
 }
 
 int save_addin(PictureDocument& doc, const FileTypeTable& write_types) {

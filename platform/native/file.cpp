@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -155,28 +154,7 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     return ::rename(from, to) == 0 ? TRUE : FALSE;
 }
 
-UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) {
-    if (!folder || !name || unique != 0) return 0;
-    const std::string stem = std::string(folder) + "/" + std::string(prefix ? prefix : "").substr(0, 3);
-    // Start from a value that differs between processes so that two programs
-    // writing into one folder rarely probe the same names.
-    UINT number = (UINT(::getpid()) * 2654435761u) & 0xFFFF;
-    for (int tries = 0; tries < 0x10000; ++tries, number = (number + 1) & 0xFFFF) {
-        if (number == 0) continue;
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "%X", number);
-        const std::string path = stem + hex + ".tmp";
-        if (path.size() >= MAX_PATH) return 0;
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            ::close(fd);
-            std::memcpy(name, path.c_str(), path.size() + 1);
-            return number;
-        }
-        if (errno != EEXIST) return 0;
-    }
-    return 0;
-}
+DWORD GetCurrentProcessId() { return DWORD(::getpid()); }
 
 DWORD SearchPathA(LPCSTR path, LPCSTR file, LPCSTR extension, DWORD size, LPSTR buffer,
                   LPSTR* file_part) {

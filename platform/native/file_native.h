@@ -33,9 +33,7 @@ BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE object);
 BOOL DeleteFileA(LPCSTR name);
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
-// Creates an empty file "<folder>/<prefix up to 3 chars><hex>.tmp" with a new
-// name (unique must be 0) and returns its number, or 0.
-UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name);
+DWORD GetCurrentProcessId();
 // With a null path: the program's folder, the current folder, then PATH.
 DWORD SearchPathA(LPCSTR path, LPCSTR file, LPCSTR extension, DWORD size, LPSTR buffer,
                   LPSTR* file_part);

@@ -70,8 +70,8 @@ std::string refusal(const Bytes& bytes) {
 Bytes bmp8_bytes(const BITMAPINFOHEADER* dib, bool four = false) {
     Bytes bytes;
     rasko::Output out(append, &bytes);
-    const bool ok = four ? rasko::write_bmp4(out, dib, rasko::bits_of(dib))
-                         : rasko::write_bmp8(out, dib, rasko::bits_of(dib));
+    const bool ok = four ? rasko::write_bmp4(out, dib, io::bits_of(dib))
+                         : rasko::write_bmp8(out, dib, io::bits_of(dib));
     EXPECT_TRUE(ok);
     return bytes;
 }
@@ -145,12 +145,12 @@ TEST(BmpReader, OneTwoAndFourBitRowsUnpackWithColourTablesFromTheFile) {
                                  .pixels = {0x1B, 0xE4, 0x80, 0}}));
     ASSERT_TRUE(two);
     EXPECT_EQ(Bytes({0, 1, 2, 3, 3, 2, 1, 0, 2}), pixels_top_first(two.get()));
-    EXPECT_EQ(9, rasko::colour_table(two.get())[3].rgbRed);
+    EXPECT_EQ(9, io::colour_table(two.get())[3].rgbRed);
     Dib four = read_bmp(make_bmp({.width = 9, .height = 1, .bits = 4, .colours = 16,
                                   .pixels = {0x01, 0x23, 0x45, 0x67, 0xFE, 0, 0, 0}}));
     ASSERT_TRUE(four);
     EXPECT_EQ(Bytes({0, 1, 2, 3, 4, 5, 6, 7, 15}), pixels_top_first(four.get()));
-    const RGBQUAD* table = rasko::colour_table(four.get());
+    const RGBQUAD* table = io::colour_table(four.get());
     EXPECT_EQ(45, table[15].rgbRed);
     EXPECT_EQ(30, table[15].rgbGreen);
     EXPECT_EQ(0, table[16].rgbRed);
@@ -164,14 +164,14 @@ TEST(BmpReader, HeaderSizesTopDownRowsAndPixelOffset) {
                                      .pixels = rows}));
         ASSERT_TRUE(dib) << size;
         EXPECT_EQ(Bytes({3, 4, 1, 2}), pixels_top_first(dib.get())) << size;
-        EXPECT_EQ(6, rasko::colour_table(dib.get())[2].rgbRed) << size;
+        EXPECT_EQ(6, io::colour_table(dib.get())[2].rgbRed) << size;
     }
     Dib os2 = read_bmp(make_bmp({.header_size = 12, .width = 2, .height = 2, .colours = 256,
                                  .pixels = rows}));
     ASSERT_TRUE(os2);
     EXPECT_EQ(Bytes({3, 4, 1, 2}), pixels_top_first(os2.get()));
-    EXPECT_EQ(6, rasko::colour_table(os2.get())[2].rgbRed);
-    EXPECT_EQ(4, rasko::colour_table(os2.get())[2].rgbGreen);
+    EXPECT_EQ(6, io::colour_table(os2.get())[2].rgbRed);
+    EXPECT_EQ(4, io::colour_table(os2.get())[2].rgbGreen);
 
     Dib top_down = read_bmp(make_bmp({.width = 2, .height = -2, .colours = 4, .pixels = rows}));
     ASSERT_TRUE(top_down);
@@ -190,8 +190,8 @@ TEST(BmpReader, ColourCountsAreClampedToTheDepthAndTheRoomBeforeThePixels) {
                                   .colours = 16, .pixels = {0xF1, 0, 0, 0}}));
     ASSERT_TRUE(many);
     EXPECT_EQ(Bytes({15, 1}), pixels_top_first(many.get()));
-    EXPECT_EQ(45, rasko::colour_table(many.get())[15].rgbRed);
-    EXPECT_EQ(0, rasko::colour_table(many.get())[16].rgbRed);
+    EXPECT_EQ(45, io::colour_table(many.get())[15].rgbRed);
+    EXPECT_EQ(0, io::colour_table(many.get())[16].rgbRed);
     // Without a usable bfOffBits the rows follow all 20 declared entries.
     Bytes no_offset = make_bmp({.width = 2, .height = 1, .bits = 4, .colours_used = 20,
                                 .colours = 20, .pixels = {0x2E, 0, 0, 0}});
@@ -199,13 +199,13 @@ TEST(BmpReader, ColourCountsAreClampedToTheDepthAndTheRoomBeforeThePixels) {
     Dib skipped = read_bmp(no_offset);
     ASSERT_TRUE(skipped);
     EXPECT_EQ(Bytes({2, 14}), pixels_top_first(skipped.get()));
-    EXPECT_EQ(0, rasko::colour_table(skipped.get())[16].rgbRed);
+    EXPECT_EQ(0, io::colour_table(skipped.get())[16].rgbRed);
     // biClrUsed 0 on an 8-bit file whose rows start after 3 entries.
     Dib few = read_bmp(make_bmp({.width = 1, .height = 1, .colours = 3, .pixels = {2, 0, 0, 0}}));
     ASSERT_TRUE(few);
     EXPECT_EQ(2, pixel(few.get(), 0, 0));
-    EXPECT_EQ(6, rasko::colour_table(few.get())[2].rgbRed);
-    EXPECT_EQ(0, rasko::colour_table(few.get())[3].rgbRed);
+    EXPECT_EQ(6, io::colour_table(few.get())[2].rgbRed);
+    EXPECT_EQ(0, io::colour_table(few.get())[3].rgbRed);
 }
 
 TEST(BmpReader, DamagedPixelOffsetFallsBackToTheRowsAfterTheTable) {
@@ -230,8 +230,8 @@ TEST(BmpReader, TruncatedFilesReadAsFarAsTheDataGoes) {
     table_cut.resize(54 + 10);
     Dib no_rows = read_bmp(table_cut);
     ASSERT_TRUE(no_rows);
-    EXPECT_EQ(3, rasko::colour_table(no_rows.get())[1].rgbRed);
-    EXPECT_EQ(0, rasko::colour_table(no_rows.get())[2].rgbRed);
+    EXPECT_EQ(3, io::colour_table(no_rows.get())[1].rgbRed);
+    EXPECT_EQ(0, io::colour_table(no_rows.get())[2].rgbRed);
 }
 
 TEST(BmpReader, Rle8EscapesRunsAndDeltas) {
@@ -283,7 +283,7 @@ TEST(BmpReader, RleDataThatStopsEarlyKeepsWhatCame) {
 
 TEST(BmpWriter, FourBitFileMapsEachColourToTheNearestOfTheFirstSixteen) {
     Dib dib = noise_dib(9, 3, 4);
-    RGBQUAD* table = rasko::colour_table(dib.get());
+    RGBQUAD* table = io::colour_table(dib.get());
     table[20] = table[3];
     table[21] = RGBQUAD{BYTE(table[5].rgbBlue + 1), table[5].rgbGreen, table[5].rgbRed, 0};
     set_pixel(dib.get(), 0, 0, 20);
@@ -302,15 +302,15 @@ TEST(BmpWriter, FourBitFileMapsEachColourToTheNearestOfTheFirstSixteen) {
             if ((x || y) && (x != 8 || y != 2)) {
                 EXPECT_EQ(pixel(dib.get(), x, y), pixel(back.get(), x, y));
             }
-    EXPECT_EQ(0, std::memcmp(rasko::colour_table(back.get()), table, 64));
+    EXPECT_EQ(0, std::memcmp(io::colour_table(back.get()), table, 64));
 }
 
 TEST(BmpFiles, NamesWithoutExtensionGetBmp) {
     TempFolder folder;
     Dib dib = noise_dib(3, 2, 8);
-    ASSERT_EQ(1, RaskoSaveDIB((folder / "picture.bmp").c_str(), dib.get(), rasko::bits_of(dib.get())));
-    ASSERT_EQ(1, RaskoSaveDIB((folder / "a.bmp").c_str(), dib.get(), rasko::bits_of(dib.get())));
-    ASSERT_EQ(1, RaskoSaveDIB((folder / "ab.c.bmp").c_str(), dib.get(), rasko::bits_of(dib.get())));
+    ASSERT_EQ(1, RaskoSaveDIB((folder / "picture.bmp").c_str(), dib.get(), io::bits_of(dib.get())));
+    ASSERT_EQ(1, RaskoSaveDIB((folder / "a.bmp").c_str(), dib.get(), io::bits_of(dib.get())));
+    ASSERT_EQ(1, RaskoSaveDIB((folder / "ab.c.bmp").c_str(), dib.get(), io::bits_of(dib.get())));
     for (const char* name : {"picture", "a.bmp", "ab.c"}) {
         Dib back(RaskoOpenDIB(nullptr, (folder / name).c_str()));
         ASSERT_TRUE(back) << name;
@@ -335,7 +335,7 @@ TEST(BmpFiles, MissingFilesFallBackToCheckedBitmapResources) {
     Dib dib(RaskoOpenDIB(module, "/nonexistent/TOOL_BUTTON"));
     ASSERT_TRUE(dib);
     EXPECT_EQ(Bytes({1, 2, 3}), pixels_top_first(dib.get()));
-    EXPECT_EQ(6, rasko::colour_table(dib.get())[2].rgbRed);
+    EXPECT_EQ(6, io::colour_table(dib.get())[2].rgbRed);
 
     // A 24-bit resource is refused, not copied.
     const Bytes deep = make_bmp({.bits = 24, .pixels = Bytes(4, 0)});
@@ -350,14 +350,14 @@ TEST(BmpFiles, FailedWritesAreReportedAndLeaveTheOldFile) {
     TempFolder folder;
     const std::string name = folder / "keep.bmp";
     Dib small = noise_dib(4, 4, 8);
-    ASSERT_EQ(1, RaskoSaveDIB(name.c_str(), small.get(), rasko::bits_of(small.get())));
+    ASSERT_EQ(1, RaskoSaveDIB(name.c_str(), small.get(), io::bits_of(small.get())));
     const Bytes before = file_bytes(name);
 
     Dib dib = noise_dib(64, 64, 8);
     for (long long limit : {0LL, 13LL, 1100LL, 3000LL}) {
         native::fail_writes_after(limit);
-        EXPECT_EQ(0, RaskoSaveDIB(name.c_str(), dib.get(), rasko::bits_of(dib.get())));
-        EXPECT_EQ(0, RaskoSaveDIB4bit(name.c_str(), dib.get(), rasko::bits_of(dib.get())));
+        EXPECT_EQ(0, RaskoSaveDIB(name.c_str(), dib.get(), io::bits_of(dib.get())));
+        EXPECT_EQ(0, RaskoSaveDIB4bit(name.c_str(), dib.get(), io::bits_of(dib.get())));
         native::fail_writes_after(-1);
         EXPECT_EQ(before, file_bytes(name)) << limit;
         EXPECT_EQ(1u, folder.file_count()) << limit;
@@ -367,11 +367,11 @@ TEST(BmpFiles, FailedWritesAreReportedAndLeaveTheOldFile) {
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, file);
     native::fail_writes_after(100);
-    EXPECT_EQ(0, RaskoSaveDIBHandle(file, dib.get(), rasko::bits_of(dib.get())));
-    EXPECT_EQ(0, RaskoSaveDIBHandle4bit(file, dib.get(), rasko::bits_of(dib.get())));
+    EXPECT_EQ(0, RaskoSaveDIBHandle(file, dib.get(), io::bits_of(dib.get())));
+    EXPECT_EQ(0, RaskoSaveDIBHandle4bit(file, dib.get(), io::bits_of(dib.get())));
     native::fail_writes_after(-1);
-    EXPECT_EQ(1, RaskoSaveDIBHandle4bit(file, dib.get(), rasko::bits_of(dib.get())));
+    EXPECT_EQ(1, RaskoSaveDIBHandle4bit(file, dib.get(), io::bits_of(dib.get())));
     CloseHandle(file);
     EXPECT_EQ(0, RaskoSaveDIB((folder / "missing/x.bmp").c_str(), dib.get(),
-                              rasko::bits_of(dib.get())));
+                              io::bits_of(dib.get())));
 }

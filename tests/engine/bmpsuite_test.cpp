@@ -37,7 +37,7 @@ Rgb read_png(const std::filesystem::path& path) {
 
 Rgb colours_of(const BITMAPINFOHEADER* dib) {
     Rgb rgb{dib->biWidth, rows_of(dib), {}};
-    const RGBQUAD* table = rasko::colour_table(dib);
+    const RGBQUAD* table = io::colour_table(dib);
     for (int y = 0; y < rgb.height; ++y)
         for (int x = 0; x < rgb.width; ++x) {
             const RGBQUAD c = table[pixel(dib, x, y)];

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/codecs.h"
-#include "engine/dib_layout.h"
+#include "platform/io/dib_layout.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -32,7 +32,7 @@ inline int rows_of(const BITMAPINFOHEADER* dib) {
 
 // Pixel (x, y), y = 0 the top row.
 inline BYTE pixel(const BITMAPINFOHEADER* dib, int x, int y) {
-    return BYTE(RaskoGetPixel(dib, rasko::bits_of(dib), x, y));
+    return BYTE(RaskoGetPixel(dib, io::bits_of(dib), x, y));
 }
 
 // Every pixel, top row first.
@@ -44,7 +44,7 @@ inline std::vector<BYTE> pixels_top_first(const BITMAPINFOHEADER* dib) {
 }
 
 inline void set_pixel(BITMAPINFOHEADER* dib, int x, int y, int value) {
-    RaskoPutPixel(dib, rasko::bits_of(dib), x, y, value);
+    RaskoPutPixel(dib, io::bits_of(dib), x, y, value);
 }
 
 // A width x height DIB of pixels below 2^depth from a fixed seed, with a
@@ -54,7 +54,7 @@ inline Dib noise_dib(int width, int height, int depth, unsigned seed = 1) {
     std::mt19937 random(seed);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) set_pixel(dib.get(), x, y, int(random() % (1u << depth)));
-    RGBQUAD* table = rasko::colour_table(dib.get());
+    RGBQUAD* table = io::colour_table(dib.get());
     for (int i = 0; i < 256; ++i) table[i] = RGBQUAD{BYTE(i), BYTE(255 - i), BYTE(i * 7), 0};
     return dib;
 }
@@ -83,7 +83,7 @@ inline Bytes gif_bytes(const BITMAPINFOHEADER* dib, int depth, int interlace = 0
                        int transparent = -1, char* comment = nullptr) {
     Bytes bytes;
     rasko::Output out(append, &bytes);
-    EXPECT_TRUE(rasko::write_gif(out, dib, rasko::bits_of(dib), depth, interlace, transparent,
+    EXPECT_TRUE(rasko::write_gif(out, dib, io::bits_of(dib), depth, interlace, transparent,
                                  comment));
     return bytes;
 }

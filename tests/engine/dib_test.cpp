@@ -1,4 +1,5 @@
 #include "engine/rasko.h"
+#include "platform/io/dib_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +14,9 @@ struct DibDeleter {
 };
 using DibPtr = std::unique_ptr<BITMAPINFOHEADER, DibDeleter>;
 
-const BYTE* bits(const BITMAPINFOHEADER* dib) {
-    return reinterpret_cast<const BYTE*>(dib) + dib->biSize + 1024;
-}
+const BYTE* bits(const BITMAPINFOHEADER* dib) { return io::bits_of(dib); }
 
-const RGBQUAD* table(const BITMAPINFOHEADER* dib) {
-    return reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(dib) + dib->biSize);
-}
+const RGBQUAD* table(const BITMAPINFOHEADER* dib) { return io::colour_table(dib); }
 
 TEST(CreateDIB, HeaderAndBlockSizeFollowTheStride) {
     const struct {
@@ -61,9 +58,35 @@ TEST(CreateDIB, DefaultColourTableHoldsTheSystemColours) {
     for (int i = 0; i < 256; ++i) ASSERT_EQ(t[i].rgbReserved, 0) << i;
 }
 
-TEST(CreateDIB, RefusesEmptyNegativeAndOverflowingSizes) {
-    EXPECT_EQ(RaskoCreateDIB(0, 5), nullptr);
-    EXPECT_EQ(RaskoCreateDIB(5, 0), nullptr);
+// A zero size is how callers get a header and the default colour table
+// alone (the program's surfaces keep their pixels in a DIB section).
+TEST(CreateDIB, ZeroSizesGiveTheHeaderAndColourTableAlone) {
+    DibPtr reference(RaskoCreateDIB(1, 1));
+    ASSERT_TRUE(reference);
+    const struct {
+        int width, height;
+        SIZE_T bytes;
+    } cases[] = {{0, 0, 1064}, {0, 5, 1064}, {5, 0, 1064}};
+    for (const auto& c : cases) {
+        native::reset_message_boxes();
+        DibPtr dib(RaskoCreateDIB(c.width, c.height));
+        ASSERT_TRUE(dib) << c.width << " x " << c.height;
+        EXPECT_EQ(native::last_message_box().count, 0);
+        EXPECT_EQ(GlobalSize(dib.get()), c.bytes);
+        EXPECT_EQ(dib->biWidth, c.width);
+        EXPECT_EQ(dib->biHeight, c.height);
+        EXPECT_EQ(dib->biClrUsed, 256u);
+        EXPECT_EQ(std::memcmp(table(dib.get()), table(reference.get()), io::kPaletteBytes), 0);
+    }
+    DibPtr part(RaskoCreateDIBPart(reference.get(), bits(reference.get()), 0, 0, 0, 0));
+    ASSERT_TRUE(part);
+    EXPECT_EQ(GlobalSize(part.get()), SIZE_T(1064));
+    DibPtr vram(RaskoCreateVirtualVRAM(0, 0));
+    ASSERT_TRUE(vram);
+    EXPECT_EQ(reinterpret_cast<const WORD*>(table(vram.get()))[255], 255);
+}
+
+TEST(CreateDIB, RefusesNegativeAndOverflowingSizes) {
     EXPECT_EQ(RaskoCreateDIB(-1, 5), nullptr);
     EXPECT_EQ(RaskoCreateDIB(5, -1), nullptr);
     EXPECT_EQ(RaskoCreateDIB(0x7FFFFFFF, 0x7FFFFFFF), nullptr);
@@ -136,7 +159,7 @@ TEST(CreateDIBPart, CopiesTheRectangleAndTheWholeColourTable) {
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 5; ++x)
             ASSERT_EQ(RaskoGetPixel(part.get(), bits(part.get()), x, y), 10 * (y + 3) + x + 2);
-    EXPECT_EQ(RaskoCreateDIBPart(src.get(), sb, 0, 0, 0, 4), nullptr);
+    EXPECT_EQ(RaskoCreateDIBPart(src.get(), sb, 0, 0, -1, 4), nullptr);
     EXPECT_EQ(RaskoCreateDIBPart(src.get(), sb, 0, 0, 4, -1), nullptr);
 }
 

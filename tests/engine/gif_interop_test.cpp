@@ -103,7 +103,7 @@ Peer giflib_read(const Bytes& bytes) {
 
 std::vector<Rgb> table_of(const BITMAPINFOHEADER* dib, std::size_t entries) {
     std::vector<Rgb> colours;
-    const RGBQUAD* table = rasko::colour_table(dib);
+    const RGBQUAD* table = io::colour_table(dib);
     for (std::size_t i = 0; i < entries; ++i)
         colours.push_back({table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue});
     return colours;
@@ -303,11 +303,11 @@ TEST(GifInterop, AnimationsWeWriteKeepPositionsTimingDisposalAndLoopInBothPeers)
             Dib third = noise_dib(25, 20, depth, 3);
             // The third frame differs from the global table in entry 0 and
             // so gets a local table.
-            rasko::colour_table(third.get())[0] = RGBQUAD{9, 8, 7, 0};
+            io::colour_table(third.get())[0] = RGBQUAD{9, 8, 7, 0};
             GifFrame frames[3] = {
-                {first.get(), rasko::bits_of(first.get()), 0, 0, -1, 10, 0, 0},
-                {second.get(), rasko::bits_of(second.get()), 27, 23, 1, 250, 2, 1},
-                {third.get(), rasko::bits_of(third.get()), 5, 6, 0, 3, 3, 0}};
+                {first.get(), io::bits_of(first.get()), 0, 0, -1, 10, 0, 0},
+                {second.get(), io::bits_of(second.get()), 27, 23, 1, 250, 2, 1},
+                {third.get(), io::bits_of(third.get()), 5, 6, 0, 3, 3, 0}};
             GifFrame* list[3] = {&frames[0], &frames[1], &frames[2]};
             Animation animation;
             GifAnimation& record = animation.record;
@@ -317,8 +317,8 @@ TEST(GifInterop, AnimationsWeWriteKeepPositionsTimingDisposalAndLoopInBothPeers)
             record.bitsPerPixel = DWORD(depth);
             record.interlaced = depth == 4;
             record.loopCount = WORD(loop);
-            RGBQUAD* global = static_cast<RGBQUAD*>(GlobalAlloc(GPTR, rasko::kPaletteBytes));
-            std::memcpy(global, rasko::colour_table(first.get()), rasko::kPaletteBytes);
+            RGBQUAD* global = static_cast<RGBQUAD*>(GlobalAlloc(GPTR, io::kPaletteBytes));
+            std::memcpy(global, io::colour_table(first.get()), io::kPaletteBytes);
             record.globalPalette = global;
             record.frames = list;
             const Bytes bytes = gif_bytes(&record);
@@ -407,7 +407,7 @@ std::string write_ppm(const TempFolder& folder, const std::string& name, int wid
 // other programs to rewrite.
 std::string write_big_gif(const TempFolder& folder) {
     Dib dib(RaskoCreateDIB(2000, 2000));
-    BYTE* bits = rasko::bits_of(dib.get());
+    BYTE* bits = io::bits_of(dib.get());
     for (int y = 0; y < 2000; ++y)
         for (int x = 0; x < 2000; ++x)
             bits[y * 2000 + x] = BYTE((x / 40 + 3 * (y / 40)) % 32);

@@ -155,8 +155,8 @@ std::size_t find(const Bytes& haystack, const Bytes& needle) {
 
 TEST(GifWriter, SmallTransparentPictureWithCommentIsWrittenByteForByte) {
     Dib dib(RaskoCreateDIB(2, 2));
-    rasko::colour_table(dib.get())[0] = RGBQUAD{3, 2, 1, 0};
-    rasko::colour_table(dib.get())[1] = RGBQUAD{6, 5, 4, 0};
+    io::colour_table(dib.get())[0] = RGBQUAD{3, 2, 1, 0};
+    io::colour_table(dib.get())[1] = RGBQUAD{6, 5, 4, 0};
     char comment[] = "hi";
     Bytes expected = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x80, 1, 0, // screen
                       1, 2, 3, 4, 5, 6,                                     // table
@@ -257,8 +257,8 @@ TEST(GifRoundTrip, EveryDepthWidthAndInterlaceReadsBack) {
                 ASSERT_TRUE(back);
                 EXPECT_TRUE(same_pixels(dib.get(), back.get()));
                 for (int i = 0; i < (1 << depth); ++i)
-                    EXPECT_EQ(0, std::memcmp(&rasko::colour_table(dib.get())[i],
-                                             &rasko::colour_table(back.get())[i], 3));
+                    EXPECT_EQ(0, std::memcmp(&io::colour_table(dib.get())[i],
+                                             &io::colour_table(back.get())[i], 3));
             }
 }
 
@@ -306,7 +306,7 @@ TEST(GifWriter, NoMemoryForTheStringTableIsReported) {
     rasko::Output out(append, &bytes);
     native::set_global_alloc_failure(true);
     const bool written =
-        rasko::write_gif(out, dib.get(), rasko::bits_of(dib.get()), 8, 0, -1, nullptr);
+        rasko::write_gif(out, dib.get(), io::bits_of(dib.get()), 8, 0, -1, nullptr);
     native::set_global_alloc_failure(false);
     EXPECT_FALSE(written);
 }
@@ -316,12 +316,12 @@ TEST(GifWriter, RefusesWhatAGifCannotHold) {
     Bytes bytes;
     for (int depth : {0, 9, -1}) {
         rasko::Output out(append, &bytes);
-        EXPECT_FALSE(rasko::write_gif(out, dib.get(), rasko::bits_of(dib.get()), depth, 0, -1,
+        EXPECT_FALSE(rasko::write_gif(out, dib.get(), io::bits_of(dib.get()), depth, 0, -1,
                                       nullptr));
     }
     Dib wide(RaskoCreateDIB(70000, 1));
     rasko::Output out(append, &bytes);
-    EXPECT_FALSE(rasko::write_gif(out, wide.get(), rasko::bits_of(wide.get()), 8, 0, -1, nullptr));
+    EXPECT_FALSE(rasko::write_gif(out, wide.get(), io::bits_of(wide.get()), 8, 0, -1, nullptr));
     EXPECT_TRUE(bytes.empty());
 }
 
@@ -336,13 +336,13 @@ struct AnimationFixture {
     GifAnimation record{};
 
     AnimationFixture() {
-        std::memcpy(palette, rasko::colour_table(dibs[0].get()), sizeof palette);
-        for (auto& d : dibs) std::memcpy(rasko::colour_table(d.get()), palette, sizeof palette);
-        rasko::colour_table(dibs[1].get())[0].rgbRed ^= 1;
+        std::memcpy(palette, io::colour_table(dibs[0].get()), sizeof palette);
+        for (auto& d : dibs) std::memcpy(io::colour_table(d.get()), palette, sizeof palette);
+        io::colour_table(dibs[1].get())[0].rgbRed ^= 1;
         const LONG lefts[3] = {0, 10, 300}, tops[3] = {0, 2, 200};
         const LONG delays[3] = {5, 100, 65535}, disposals[3] = {0, 2, 3};
         for (int i = 0; i < 3; ++i) {
-            frames[i] = {dibs[i].get(), rasko::bits_of(dibs[i].get()), lefts[i], tops[i], -1,
+            frames[i] = {dibs[i].get(), io::bits_of(dibs[i].get()), lefts[i], tops[i], -1,
                          delays[i], disposals[i], i == 1};
         }
         frames[2].transparentIndex = 3;
@@ -390,14 +390,14 @@ TEST(GifAnimationRoundTrip, FramesKeepPositionTimingDisposalAndTables) {
         const GifFrame& in = fixture.frames[i];
         const GifFrame& out = read.frame(i);
         EXPECT_TRUE(same_pixels(in.dib, out.dib));
-        EXPECT_EQ(out.bits, rasko::bits_of(out.dib));
+        EXPECT_EQ(out.bits, io::bits_of(out.dib));
         EXPECT_EQ(in.left, out.left);
         EXPECT_EQ(in.top, out.top);
         EXPECT_EQ(in.delay, out.delay);
         EXPECT_EQ(in.disposal, out.disposal);
         EXPECT_EQ(in.userInput, out.userInput);
         EXPECT_EQ(in.transparentIndex, out.transparentIndex);
-        EXPECT_EQ(0, std::memcmp(rasko::colour_table(in.dib), rasko::colour_table(out.dib), 16));
+        EXPECT_EQ(0, std::memcmp(io::colour_table(in.dib), io::colour_table(out.dib), 16));
     }
 }
 
@@ -443,7 +443,7 @@ TEST(GifReader, TwoColourFileKeepsDefaultOrBlackEntriesBeyondTheTable) {
     Dib simple = read_gif(bytes);
     ASSERT_TRUE(simple);
     EXPECT_EQ(1, pixel(simple.get(), 0, 0));
-    const RGBQUAD* table = rasko::colour_table(simple.get());
+    const RGBQUAD* table = io::colour_table(simple.get());
     EXPECT_EQ(1, table[1].rgbRed);
     EXPECT_EQ(3, table[1].rgbBlue);
     EXPECT_EQ(128, table[2].rgbGreen); // the default table's entry 2
@@ -451,7 +451,7 @@ TEST(GifReader, TwoColourFileKeepsDefaultOrBlackEntriesBeyondTheTable) {
 
     Animation animation(bytes);
     ASSERT_EQ(1u, animation.record.frameCount);
-    const RGBQUAD* frame_table = rasko::colour_table(animation.frame(0).dib);
+    const RGBQUAD* frame_table = io::colour_table(animation.frame(0).dib);
     EXPECT_EQ(2, frame_table[1].rgbGreen);
     EXPECT_EQ(0, frame_table[2].rgbGreen);
     EXPECT_EQ(0, frame_table[255].rgbRed);
@@ -500,7 +500,7 @@ TEST(GifReader, GraphicControlAndTablesGoToTheNextFrame) {
     ASSERT_TRUE(simple);
     EXPECT_EQ(2, simple->biWidth);
     EXPECT_EQ(3, pixel(simple.get(), 1, 1));
-    EXPECT_EQ(6, rasko::colour_table(simple.get())[1].rgbRed);
+    EXPECT_EQ(6, io::colour_table(simple.get())[1].rgbRed);
 }
 
 TEST(GifReader, StreamWithoutImagesGivesTheBlankScreenOrNoFrames) {
@@ -601,7 +601,7 @@ TEST(GifDecoder, ShortDataLeavesZeroPixelsAndPaddingInTheDib) {
         GifBuilder(5, 3, 2).image(0, 0, 5, 3, 0, 2, Bytes(codes.begin(), codes.end() - 2)).end();
     Dib dib = read_gif(bytes);
     ASSERT_TRUE(dib);
-    const Bytes bits(rasko::bits_of(dib.get()), rasko::bits_of(dib.get()) + 24);
+    const Bytes bits(io::bits_of(dib.get()), io::bits_of(dib.get()) + 24);
     EXPECT_EQ(Bytes({0, 0, 0, 0, 0, 0, 0, 0,    // bottom row: nothing came
                      1, 1, 0, 0, 0, 0, 0, 0,    // middle row: two pixels
                      1, 1, 1, 1, 1, 0, 0, 0}),  // top row
@@ -692,7 +692,7 @@ TEST(GifFiles, NameAndHandleFormsRoundTripAndReportFailures) {
     TempFolder folder;
     const std::string name = folder / "picture.gif";
     Dib dib = noise_dib(37, 21, 8);
-    ASSERT_EQ(1, RaskoSaveGIF(name.c_str(), dib.get(), rasko::bits_of(dib.get()), 8, 1, 3,
+    ASSERT_EQ(1, RaskoSaveGIF(name.c_str(), dib.get(), io::bits_of(dib.get()), 8, 1, 3,
                               nullptr));
     Dib back(RaskoOpenGIF(name.c_str()));
     ASSERT_TRUE(back);
@@ -714,20 +714,20 @@ TEST(GifFiles, NameAndHandleFormsRoundTripAndReportFailures) {
     EXPECT_FALSE(RaskoOpenGIF((folder / "missing.gif").c_str()));
     EXPECT_EQ(0, RaskoOpenGIFEx((folder / "missing.gif").c_str(), &record));
     EXPECT_EQ(0, RaskoSaveGIF((folder / "no/such/folder.gif").c_str(), dib.get(),
-                              rasko::bits_of(dib.get()), 8, 0, -1, nullptr));
+                              io::bits_of(dib.get()), 8, 0, -1, nullptr));
 }
 
 TEST(GifFiles, FailedWriteIsReportedAndLeavesTheOldFile) {
     TempFolder folder;
     const std::string name = folder / "keep.gif";
     Dib old_picture = noise_dib(8, 8, 4);
-    ASSERT_EQ(1, RaskoSaveGIF(name.c_str(), old_picture.get(), rasko::bits_of(old_picture.get()),
+    ASSERT_EQ(1, RaskoSaveGIF(name.c_str(), old_picture.get(), io::bits_of(old_picture.get()),
                               4, 0, -1, nullptr));
     const Bytes before = file_bytes(name);
 
     Dib dib = noise_dib(300, 300, 8);
     native::fail_writes_after(5000);
-    EXPECT_EQ(0, RaskoSaveGIF(name.c_str(), dib.get(), rasko::bits_of(dib.get()), 8, 0, -1,
+    EXPECT_EQ(0, RaskoSaveGIF(name.c_str(), dib.get(), io::bits_of(dib.get()), 8, 0, -1,
                               nullptr));
     native::fail_writes_after(-1);
     EXPECT_EQ(before, file_bytes(name));
@@ -742,7 +742,7 @@ TEST(GifFiles, FailedWriteIsReportedAndLeavesTheOldFile) {
     HANDLE file = CreateFileA((folder / "direct.gif").c_str(), GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     native::fail_writes_after(10);
-    EXPECT_EQ(0, RaskoSaveGIFHandle(file, dib.get(), rasko::bits_of(dib.get()), 8, 0, -1, nullptr));
+    EXPECT_EQ(0, RaskoSaveGIFHandle(file, dib.get(), io::bits_of(dib.get()), 8, 0, -1, nullptr));
     native::fail_writes_after(-1);
     CloseHandle(file);
 }

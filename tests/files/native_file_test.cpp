@@ -1,5 +1,6 @@
 #include "app/files/native_file.h"
-#include "app/files/safe_write.h"
+#include "platform/io/little_endian.h"
+#include "platform/io/safe_file.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ protected:
 
     std::string save(const PictureDocument& doc, const char* name = "picture.vlx") {
         const std::string path = folder_.file(name);
-        SafeWriter writer(path.c_str());
+        io::SafeWriter writer(path.c_str());
         EXPECT_TRUE(writer.open());
         if (!write_native_file(writer.handle(), doc)) writer.fail();
         EXPECT_TRUE(writer.commit());
@@ -56,23 +57,15 @@ protected:
     TestFolder folder_;
 };
 
-void put32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = BYTE(v >> (8 * i));
-}
-
-std::uint32_t get32(const Bytes& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t(b[at + 3]) << 24;
-}
-
 // A file header for width x height with count layers and a palette.
 Bytes file_header(int width, int height, std::uint32_t count) {
     Bytes b(160 + 1024, 0);
     std::memcpy(b.data(), "VLX\n", 4);
-    put32(b, 128, 0x2000);
-    put32(b, 132, 1);
-    put32(b, 136, std::uint32_t(width));
-    put32(b, 140, std::uint32_t(height));
-    put32(b, 144, count);
+    io::put32(b.data() + 128, 0x2000);
+    io::put32(b.data() + 132, 1);
+    io::put32(b.data() + 136, std::uint32_t(width));
+    io::put32(b.data() + 140, std::uint32_t(height));
+    io::put32(b.data() + 144, count);
     return b;
 }
 
@@ -80,10 +73,10 @@ Bytes file_header(int width, int height, std::uint32_t count) {
 void add_raw_layer(Bytes& b, std::size_t n, BYTE value, std::uint32_t header_size = 96,
                    std::int32_t opacity = 16) {
     Bytes record(header_size, 0);
-    put32(record, 0, header_size);
-    put32(record, 4, 0x10000);
-    put32(record, 12, std::uint32_t(opacity));
-    put32(record, 24, std::uint32_t(n));
+    io::put32(record.data() + 0, header_size);
+    io::put32(record.data() + 4, 0x10000);
+    io::put32(record.data() + 12, std::uint32_t(opacity));
+    io::put32(record.data() + 24, std::uint32_t(n));
     std::memcpy(record.data() + 32, "raw", 3);
     b.insert(b.end(), record.begin(), record.end());
     b.insert(b.end(), n, value);
@@ -161,19 +154,19 @@ TEST_F(NativeFileTest, WriterLaysOutHeaderRecordsAndChoosesRawForNoise) {
     const char text[] = "VLX\n Velmo image file.\n\n";
     EXPECT_EQ(std::memcmp(file.data(), text, sizeof text - 1), 0);
     for (std::size_t i = sizeof text - 1; i < 128; ++i) ASSERT_EQ(file[i], 0) << i;
-    EXPECT_EQ(get32(file, 128), 0x2000u);
-    EXPECT_EQ(get32(file, 132), 1u);
-    EXPECT_EQ(get32(file, 136), 7u);
-    EXPECT_EQ(get32(file, 140), 5u);
-    EXPECT_EQ(get32(file, 144), 3u);
+    EXPECT_EQ(io::get32(file.data() + 128), 0x2000u);
+    EXPECT_EQ(io::get32(file.data() + 132), 1u);
+    EXPECT_EQ(io::get32(file.data() + 136), 7u);
+    EXPECT_EQ(io::get32(file.data() + 140), 5u);
+    EXPECT_EQ(io::get32(file.data() + 144), 3u);
     EXPECT_EQ(std::memcmp(file.data() + 160, current_layer(*doc)->image->colour_table(), 1024), 0);
     std::size_t at = 160 + 1024;
     const std::uint32_t n = 8 * 5;
     for (int index = 0; index < 3; ++index) {
-        EXPECT_EQ(get32(file, at), 96u);
-        const std::uint32_t flags = get32(file, at + 4);
-        const std::uint32_t pixels = get32(file, at + 24);
-        const std::uint32_t mask = get32(file, at + 16);
+        EXPECT_EQ(io::get32(file.data() + at), 96u);
+        const std::uint32_t flags = io::get32(file.data() + at + 4);
+        const std::uint32_t pixels = io::get32(file.data() + at + 24);
+        const std::uint32_t mask = io::get32(file.data() + at + 16);
         EXPECT_EQ(flags & 0x11, 0x11u);
         if (index == 1) { // random bytes: stored raw
             EXPECT_EQ(flags & 0x20, 0u);
@@ -194,12 +187,12 @@ TEST_F(NativeFileTest, SingleColourLayerIsStoredAsRunsOf255) {
     DocPtr doc(new_picture(16, 32, nullptr, nullptr)); // n = 512
     const Bytes file = file_bytes(save(*doc));
     const std::size_t at = 160 + 1024;
-    EXPECT_EQ(get32(file, at + 4), 0x10031u);
-    EXPECT_EQ(get32(file, at + 24), 9u);
+    EXPECT_EQ(io::get32(file.data() + at + 4), 0x10031u);
+    EXPECT_EQ(io::get32(file.data() + at + 24), 9u);
     EXPECT_EQ(Bytes(file.begin() + at + 96, file.begin() + at + 105),
               (Bytes{255, 255, 255, 255, 255, 255, 255, 255, 2}));
     // The mask: 128 groups of 15 as F F count 128 = units F, F, 0, 8.
-    EXPECT_EQ(get32(file, at + 16), 2u);
+    EXPECT_EQ(io::get32(file.data() + at + 16), 2u);
     EXPECT_EQ(Bytes(file.begin() + at + 105, file.end()), (Bytes{0xFF, 0x80}));
 }
 
@@ -211,7 +204,7 @@ TEST_F(NativeFileTest, ReaderRefusesWhatIsNotAPicture) {
 
     Bytes newer = file_header(4, 4, 1);
     add_raw_layer(newer, 16, 1);
-    put32(newer, 128, 0x2001);
+    io::put32(newer.data() + 128, 0x2001);
     DocPtr doc(create_document());
     MemorySource source(newer.data(), newer.size());
     EXPECT_EQ(read_native_file(source, *doc), 0);
@@ -271,7 +264,7 @@ TEST_F(NativeFileTest, LayerHeaderSizes) {
     // Below 96 the record cannot be a layer header.
     Bytes shorter = file_header(4, 1, 1);
     add_raw_layer(shorter, 4, 7);
-    put32(shorter, 160 + 1024, 95);
+    io::put32(shorter.data() + 160 + 1024, 95);
     expect_refused(shorter, "Unable to Create Image");
 }
 
@@ -288,14 +281,14 @@ TEST_F(NativeFileTest, TruncatedFilesAreRefused) {
     // A skip past the end of the file is a cut too.
     Bytes skip = file_header(4, 1, 1);
     add_raw_layer(skip, 4, 7);
-    put32(skip, 160 + 1024, 5000);
+    io::put32(skip.data() + 160 + 1024, 5000);
     expect_refused(skip, "Error");
     // A code that ends before its plane is full.
     Bytes short_code = file_header(8, 1, 1);
     Bytes record(96, 0);
-    put32(record, 0, 96);
-    put32(record, 4, 0x10020);
-    put32(record, 24, 3);
+    io::put32(record.data() + 0, 96);
+    io::put32(record.data() + 4, 0x10020);
+    io::put32(record.data() + 24, 3);
     short_code.insert(short_code.end(), record.begin(), record.end());
     short_code.insert(short_code.end(), {1, 1, 5});
     expect_refused(short_code, "Error");
@@ -306,8 +299,8 @@ TEST_F(NativeFileTest, StoredSettingsAreBroughtIntoRange) {
     add_raw_layer(b, 4, 1, 96, -1);
     add_raw_layer(b, 4, 1, 96, 20);
     add_raw_layer(b, 4, 1, 96, -35);
-    put32(b, 160 + 1024 + 8, 300);       // key colour of the bottom layer
-    put32(b, 160 + 1024 + 20, 0xFFFFFFFF); // background colour
+    io::put32(b.data() + 160 + 1024 + 8, 300);       // key colour of the bottom layer
+    io::put32(b.data() + 160 + 1024 + 20, 0xFFFFFFFF); // background colour
     DocPtr doc = load(b);
     ASSERT_TRUE(doc);
     EXPECT_EQ(layer_node_at(*doc, 1)->layer->opacity, 16);
@@ -322,7 +315,7 @@ TEST_F(NativeFileTest, StoredSettingsAreBroughtIntoRange) {
 TEST_F(NativeFileTest, FileWithoutPaletteKeepsTheCreationTable) {
     Bytes b = file_header(4, 1, 2);
     b.resize(160);
-    put32(b, 132, 0);
+    io::put32(b.data() + 132, 0);
     add_raw_layer(b, 4, 1);
     add_raw_layer(b, 4, 2);
     DocPtr doc = load(b);

@@ -1,5 +1,5 @@
 #include "app/files/palette_file.h"
-#include "app/files/safe_write.h"
+#include "platform/io/safe_file.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>

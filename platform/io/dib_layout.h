@@ -1,4 +1,6 @@
-// Layout arithmetic shared by the engine's sources (not exported).
+// The layout of the 8-bit DIB block that the engine creates and every other
+// part reads: a 40-byte header, a 256-entry colour table, then bottom-up rows
+// padded to 4 bytes.
 #pragma once
 
 #include "platform/win.h"
@@ -6,11 +8,12 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace rasko {
+namespace io {
 
 constexpr int kPaletteEntries = 256;
 constexpr std::size_t kPaletteBytes = kPaletteEntries * sizeof(RGBQUAD);
-constexpr std::size_t kHeaderAndPalette = 40 + kPaletteBytes;
+constexpr std::size_t kInfoHeaderBytes = 40;
+constexpr std::size_t kHeaderAndPalette = kInfoHeaderBytes + kPaletteBytes;
 
 // Largest block the engine will allocate for one DIB. A 32-bit process cannot
 // hold more, and refusing here keeps absurd sizes from reaching GlobalAlloc.
@@ -18,31 +21,35 @@ constexpr std::uint64_t kMaxBlockBytes = 0x7FFF0000u;
 
 // Computed unsigned so that no width overflows; widths near INT_MAX give
 // strides that dib_block_size refuses anyway.
-inline int stride_of(int width) { return int((unsigned(width) + 3u) & ~3u); }
+inline int stride_of(int width) {
+    return int((unsigned(width) + 3u) & ~3u);
+}
 
-// Block size of a width x height DIB, or 0 when a size is below 1 or the block
-// would exceed kMaxBlockBytes.
+// Block size of a width x height DIB, or 0 when a size is negative or the
+// block would exceed kMaxBlockBytes. A zero size is a header and colour table
+// without pixels.
 inline std::size_t dib_block_size(int width, int height) {
-    if (width < 1 || height < 1) return 0;
+    if (width < 0 || height < 0) return 0;
     const std::uint64_t stride = (std::uint64_t(width) + 3) & ~std::uint64_t(3);
     const std::uint64_t bytes = kHeaderAndPalette + stride * std::uint64_t(height);
     return bytes > kMaxBlockBytes ? 0 : std::size_t(bytes);
 }
 
+// The colour table follows the header, whatever its biSize says.
 inline RGBQUAD* colour_table(BITMAPINFOHEADER* dib) {
     return reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(dib) + dib->biSize);
-}
-
-inline BYTE* bits_of(BITMAPINFOHEADER* dib) {
-    return reinterpret_cast<BYTE*>(dib) + dib->biSize + kPaletteBytes;
 }
 
 inline const RGBQUAD* colour_table(const BITMAPINFOHEADER* dib) {
     return reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(dib) + dib->biSize);
 }
 
+inline BYTE* bits_of(BITMAPINFOHEADER* dib) {
+    return reinterpret_cast<BYTE*>(dib) + dib->biSize + kPaletteBytes;
+}
+
 inline const BYTE* bits_of(const BITMAPINFOHEADER* dib) {
     return reinterpret_cast<const BYTE*>(dib) + dib->biSize + kPaletteBytes;
 }
 
-} // namespace rasko
+} // namespace io
