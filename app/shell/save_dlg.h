@@ -9,5 +9,6 @@
 // names a write type is, with ask_overwrite, written after the question
 // "Overwrite to <name>"; otherwise the save dialog chooses name and type.
 // Returns 1 when written; 0 on No, Cancel or a failed write, which shows a
-// message and leaves the picture modified.
+// message and leaves the picture modified. Name, type and Named change only
+// with a picture written.
 int save_picture(HWND owner, PictureDocument& doc, int ask_overwrite);
