@@ -315,6 +315,19 @@ std::vector<std::size_t> record_ends(const Bytes& file) {
     return ends;
 }
 
+// A one-row picture of one visible layer whose pixel code announces
+// `length` bytes and is followed by `code`, where the file ends.
+Bytes coded_layer_file(int width, std::uint32_t length, const Bytes& code) {
+    Bytes b = file_header(width, 1, 1);
+    Bytes record(96, 0);
+    put32(record, 0, 96);
+    put32(record, 4, 0x10020);
+    put32(record, 24, length);
+    b.insert(b.end(), record.begin(), record.end());
+    b.insert(b.end(), code.begin(), code.end());
+    return b;
+}
+
 TEST_F(NativeFileTest, TruncatedFilesOpenWithWhatTheyHold) {
     DocPtr original = varied_picture(7, 5);
     const Bytes full = file_bytes(save(*original));
@@ -368,14 +381,7 @@ TEST_F(NativeFileTest, WhatACutFileLacksKeepsTheLayersDefaults) {
     EXPECT_EQ(doc->flags & kDocModified, 0u);
 
     // A compressed plane cut inside its code: the runs that are there.
-    Bytes coded = file_header(8, 1, 1);
-    Bytes record(96, 0);
-    put32(record, 0, 96);
-    put32(record, 4, 0x10020);
-    put32(record, 24, 6);
-    coded.insert(coded.end(), record.begin(), record.end());
-    coded.insert(coded.end(), {4, 4, 3, 6, 6});
-    doc = load_cut(coded);
+    doc = load_cut(coded_layer_file(8, 6, {4, 4, 3, 6, 6}));
     ASSERT_TRUE(doc);
     EXPECT_EQ(Bytes(bottom_layer(*doc)->image->bits, bottom_layer(*doc)->image->bits + 8),
               (Bytes{4, 4, 4, 6, 0, 0, 0, 0}));
@@ -400,14 +406,7 @@ TEST_F(NativeFileTest, WhatACutFileLacksKeepsTheLayersDefaults) {
 }
 
 TEST_F(NativeFileTest, ACodeThatStopsShortInAWholeFileIsRefused) {
-    Bytes short_code = file_header(8, 1, 1);
-    Bytes record(96, 0);
-    put32(record, 0, 96);
-    put32(record, 4, 0x10020);
-    put32(record, 24, 3);
-    short_code.insert(short_code.end(), record.begin(), record.end());
-    short_code.insert(short_code.end(), {1, 1, 5});
-    expect_refused(short_code, "Error");
+    expect_refused(coded_layer_file(8, 3, {1, 1, 5}), "Error");
 }
 
 TEST_F(NativeFileTest, StoredSettingsAreBroughtIntoRange) {
