@@ -79,7 +79,7 @@ void BM_OpenVlx(benchmark::State& state) {
     for (auto _ : state) {
         PictureDocument* doc = create_document();
         ReadOnlyFile file(path.c_str());
-        if (!read_native_file(file.handle(), *doc)) std::abort();
+        if (!read_native_file(file.handle(), path.c_str(), *doc)) std::abort();
         free_document(doc);
     }
     state.SetBytesProcessed(state.iterations() * kPixelBytes);

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         release(gif);
         return 0;
     }
-    if (build_document_from_gif(*doc, gif)) {
+    if (build_document_from_gif(*doc, gif) != GifBuilt::No) {
         const int width = picture_width(*doc), height = picture_height(*doc);
         if (doc->layer_count != int(frames)) std::abort();
         for (LayerNode* node = doc->layers->next; node != doc->layers; node = node->next) {

@@ -1,4 +1,5 @@
 #include "app/files/native_file.h"
+#include "app/files/file_message.h"
 #include "app/files/run_length.h"
 #include "platform/io/dib_layout.h"
 #include "platform/io/little_endian.h"
@@ -31,9 +32,12 @@ constexpr std::uint32_t kRecordUseMaskAsOpacity = 0x20000;
 // Largest plane a layer may have: the engine's limit for one DIB block.
 constexpr std::uint64_t kMaxPlaneBytes = io::kMaxBlockBytes - io::kHeaderAndPalette;
 
-int refuse(const char* text, const char* caption = "Read Error") {
-    MessageBoxA(nullptr, text, caption, MB_OK);
-    return 0;
+constexpr char kReadCaption[] = "Read Error";
+constexpr char kCutShortText[] =
+    "The file is cut short.\nThe missing part of the picture is left blank.";
+
+NativeReadResult refuse(LPCSTR text, LPCSTR caption = kReadCaption) {
+    return {NativeRead::Refused, text, caption};
 }
 
 int layer_count_of(const PictureDocument& doc) {
@@ -66,34 +70,67 @@ bool write_layer(HANDLE file, const Layer& layer, std::size_t n, BYTE* pixel_cod
            write_all(file, mask_code, mask_length);
 }
 
-// Reads one coded plane of `length` bytes and decodes all n bytes of it.
-// False when the file ends first or the code stops short of the plane.
+// What reading one plane came to: all of it, the file ended inside it, or
+// a code that was all there but stopped short of the plane.
+enum class PlaneRead { Whole, CutShort, Broken };
+
+// Reads one coded plane of `length` bytes and decodes it into the n bytes of
+// the plane. A code that the file cuts short is decoded as far as it goes.
 template <typename Decode>
-bool read_coded_plane(ByteSource& source, std::uint32_t length, BYTE* plane, std::size_t n,
-                      Decode decode) {
-    if (length > source.remaining()) return false;
-    std::unique_ptr<BYTE[]> code(new (std::nothrow) BYTE[length ? length : 1]);
-    if (!code || source.read(code.get(), length) != length) return false;
-    return decode(code.get(), length, plane, n) == n;
+PlaneRead read_coded_plane(ByteSource& source, std::uint32_t length, BYTE* plane, std::size_t n,
+                           Decode decode) {
+    const bool cut = length > source.remaining();
+    const std::size_t present = cut ? std::size_t(source.remaining()) : length;
+    std::unique_ptr<BYTE[]> code(new (std::nothrow) BYTE[present ? present : 1]);
+    if (!code) return PlaneRead::Broken;
+    const std::size_t got = source.read(code.get(), present);
+    const bool whole = decode(code.get(), got, plane, n) == n;
+    if (cut || got < present) return PlaneRead::CutShort;
+    return whole ? PlaneRead::Whole : PlaneRead::Broken;
 }
 
-bool read_raw_plane(ByteSource& source, BYTE* plane, std::size_t n) {
-    return source.read(plane, n) == n;
+PlaneRead read_raw_plane(ByteSource& source, BYTE* plane, std::size_t n) {
+    return source.read(plane, n) == n ? PlaneRead::Whole : PlaneRead::CutShort;
 }
 
-// Whether the header can describe a picture that this file holds: sizes of
-// at least 1 whose plane the engine can allocate, at least one layer, and
-// room left for every layer's header and the shortest code of its pixel
-// plane (three bytes for each run of 255), so that no plane is made for
-// bytes that are not there.
-bool header_fits(std::int32_t width, std::int32_t height, std::uint32_t layer_count,
-                 bool has_palette, std::uint64_t remaining) {
+// Whether the header can describe a picture: sizes of at least 1 whose plane
+// the engine can allocate, and at least one layer. How many layers the file
+// really holds shows as they are read; only those are made.
+bool header_fits(std::int32_t width, std::int32_t height, std::uint32_t layer_count) {
     if (width < 1 || height < 1 || layer_count < 1) return false;
     const std::uint64_t n = ((std::uint64_t(width) + 3) & ~std::uint64_t(3)) * std::uint64_t(height);
-    if (n > kMaxPlaneBytes) return false;
-    const std::uint64_t per_layer = kLayerHeaderSize + (n + 84) / 85;
-    const std::uint64_t palette = has_palette ? kPaletteSize : 0;
-    return palette <= remaining && layer_count <= (remaining - palette) / per_layer;
+    return n <= kMaxPlaneBytes;
+}
+
+// Reads the pixels and the mask plane of one layer record.
+PlaneRead read_layer_planes(ByteSource& source, const BYTE* record, Layer& layer, std::size_t n) {
+    const std::uint32_t flags = get32(record + 4);
+    PlaneRead read = flags & kPixelsCompressed
+                         ? read_coded_plane(source, get32(record + 24), layer.image->bits, n,
+                                            decode_byte_runs)
+                         : read_raw_plane(source, layer.image->bits, n);
+    layer.image->copy_to(*layer.undo_copy);
+    if (read == PlaneRead::Whole && (flags & kMaskPresent))
+        read = flags & kMaskCompressed ? read_coded_plane(source, get32(record + 16),
+                                                          layer.mask->bits, n, decode_mask_nibbles)
+                                       : read_raw_plane(source, layer.mask->bits, n);
+    layer.image->refresh_palette();
+    return read;
+}
+
+void take_layer_settings(const BYTE* record, Layer& layer, bool above_bottom) {
+    const std::uint32_t flags = get32(record + 4);
+    layer.flags = (flags & kRecordVisible ? kLayerVisible : 0) |
+                  (flags & kRecordUseMaskAsOpacity ? kLayerUseMaskAsOpacity : 0);
+    if (above_bottom) layer.flags |= kLayerDeletable | kLayerTranslucent;
+    layer.opacity = (std::int32_t(get32(record + 12)) % 17 + 17) % 17;
+    // Colour indexes count by their low byte everywhere; keeping only that
+    // byte holds the fields to their 0..255 range.
+    layer.key_colour = std::int32_t(get32(record + 8) & 0xFF);
+    layer.background_colour = std::int32_t(get32(record + 20) & 0xFF);
+    std::memset(layer.name, 0, sizeof layer.name);
+    std::memcpy(layer.name, record + 32,
+                strnlen(reinterpret_cast<const char*>(record + 32), kLayerNameSize - 1));
 }
 
 } // namespace
@@ -122,76 +159,62 @@ int write_native_file(HANDLE file, const PictureDocument& doc) {
     return 1;
 }
 
-int read_native_file(HANDLE file, PictureDocument& doc) {
+int read_native_file(HANDLE file, LPCSTR path, PictureDocument& doc) {
     FileSource source(file);
-    return read_native_file(source, doc);
+    const NativeReadResult result = read_native_picture(source, doc);
+    if (result.text) show_file_message(result.text, result.caption, path, MB_OK | MB_ICONEXCLAMATION);
+    return result.outcome == NativeRead::Refused ? 0 : 1;
 }
 
-int read_native_file(ByteSource& source, PictureDocument& doc) {
+NativeReadResult read_native_picture(ByteSource& source, PictureDocument& doc) {
     BYTE header[kFileHeaderSize];
     if (source.read(header, sizeof header) != sizeof header) return refuse("Error");
     if (header[0] != 'V' || header[1] != 'L' || header[2] != 'X') return refuse("It's no for Velmo");
-    const std::uint32_t version = get32(header + 128);
+    // A newer file may lay out what follows differently, so nothing more of
+    // it is judged.
+    if (get32(header + 128) > kVersion)
+        return refuse("You need latest version of Velmo", "Version Error");
     const bool has_palette = get32(header + 132) & kHasPalette;
     const auto width = std::int32_t(get32(header + 136));
     const auto height = std::int32_t(get32(header + 140));
     const std::uint32_t layer_count = get32(header + 144);
-    if (!header_fits(width, height, layer_count, has_palette, source.remaining()) ||
-        !create_bottom_layer(doc, width, height))
+    if (!header_fits(width, height, layer_count) || !create_bottom_layer(doc, width, height))
         return refuse("Unable to Create Image");
-    if (version > kVersion) return refuse("You need latest version of Velmo", "Version Error");
 
     Layer* bottom = bottom_layer(doc);
     RGBQUAD palette[256];
+    bool cut = false;
     if (has_palette) {
-        if (source.read(palette, kPaletteSize) != kPaletteSize) return refuse("Error");
+        // A palette the file cuts short keeps the creation colours after
+        // the entries it holds.
+        std::memcpy(palette, bottom->image->colour_table(), kPaletteSize);
+        cut = source.read(palette, kPaletteSize) != kPaletteSize;
         bottom->image->set_palette(palette);
     }
     const std::size_t n = bottom->image->pixel_bytes();
-    for (std::uint32_t i = 0; i < layer_count; ++i) {
+    for (std::uint32_t i = 0; i < layer_count && !cut; ++i) {
         BYTE record[kLayerHeaderSize];
-        if (source.read(record, sizeof record) != sizeof record) return refuse("Error");
+        if (source.read(record, sizeof record) != sizeof record) break;
         const std::uint32_t size = get32(record);
         if (size < kLayerHeaderSize) return refuse("Unable to Create Image");
-        if (!source.skip(size - kLayerHeaderSize)) return refuse("Error");
+        cut = !source.skip(size - kLayerHeaderSize);
 
         Layer* layer = bottom;
         if (i > 0) {
             doc.flags |= kDocModified;
             layer = add_layer_above(doc);
             if (!layer) return refuse("Unable to Create Image");
-        }
-        const std::uint32_t flags = get32(record + 4);
-        layer->flags = (flags & kRecordVisible ? kLayerVisible : 0) |
-                       (flags & kRecordUseMaskAsOpacity ? kLayerUseMaskAsOpacity : 0);
-        if (i > 0) {
-            layer->flags |= kLayerDeletable | kLayerTranslucent;
             if (has_palette) layer->image->set_palette(palette);
         }
-        layer->opacity = (std::int32_t(get32(record + 12)) % 17 + 17) % 17;
-        // Colour indexes count by their low byte everywhere; keeping only
-        // that byte holds the fields to their 0..255 range.
-        layer->key_colour = std::int32_t(get32(record + 8) & 0xFF);
-        layer->background_colour = std::int32_t(get32(record + 20) & 0xFF);
-        std::memset(layer->name, 0, sizeof layer->name);
-        std::memcpy(layer->name, record + 32, strnlen(reinterpret_cast<const char*>(record + 32), kLayerNameSize - 1));
-
-        const bool pixels_read =
-            flags & kPixelsCompressed
-                ? read_coded_plane(source, get32(record + 24), layer->image->bits, n, decode_byte_runs)
-                : read_raw_plane(source, layer->image->bits, n);
-        if (!pixels_read) return refuse("Error");
-        layer->image->copy_to(*layer->undo_copy);
-        if (flags & kMaskPresent) {
-            const bool mask_read =
-                flags & kMaskCompressed
-                    ? read_coded_plane(source, get32(record + 16), layer->mask->bits, n, decode_mask_nibbles)
-                    : read_raw_plane(source, layer->mask->bits, n);
-            if (!mask_read) return refuse("Error");
-        }
-        layer->image->refresh_palette();
+        take_layer_settings(record, *layer, i > 0);
+        if (cut) break;
+        const PlaneRead read = read_layer_planes(source, record, *layer, n);
+        if (read == PlaneRead::Broken) return refuse("Error");
+        cut = read == PlaneRead::CutShort;
     }
+    cut = cut || layer_count > std::uint32_t(doc.layer_count);
     update_palette(doc);
     doc.flags &= ~kDocModified;
-    return 1;
+    if (cut) return {NativeRead::CutShort, kCutShortText, kReadCaption};
+    return {NativeRead::Complete, nullptr, nullptr};
 }

@@ -9,11 +9,25 @@
 // io::SafeWriter). Returns 1 when every byte was written, else 0.
 int write_native_file(HANDLE file, const PictureDocument& doc);
 
+// How reading a native file ended, and what the user is to be told about
+// it: the reader's message text and caption, null when it read everything.
+enum class NativeRead { Complete, CutShort, Refused };
+struct NativeReadResult {
+    NativeRead outcome;
+    LPCSTR text;
+    LPCSTR caption;
+};
+
 // Builds all layers of a native file into a document that has none yet
-// (create_document). Returns 1, or 0 after showing the message; on 0 the
-// caller frees the document. Files whose header cannot describe a picture are
-// refused with "Unable to Create Image" before their planes are allocated; a
-// file that ends before its last layer is complete is refused with "Error",
-// like a file too short for its header.
-int read_native_file(HANDLE file, PictureDocument& doc);
-int read_native_file(ByteSource& source, PictureDocument& doc);
+// (create_document) and shows nothing. Refused: the header cannot be read,
+// is not a native file's, is of a newer version (told before anything else
+// of it is judged), cannot describe a picture or holds a layer record that
+// cannot be one; the caller frees the document. CutShort: the file ends
+// early; every layer whose record is there was made, and what is missing of
+// it keeps what the layer was created with.
+NativeReadResult read_native_picture(ByteSource& source, PictureDocument& doc);
+
+// read_native_picture on an open file, telling the user the reader's message
+// with the file's path. Returns 1 when the document was built (also when the
+// file was cut short), 0 when it was refused.
+int read_native_file(HANDLE file, LPCSTR path, PictureDocument& doc);

@@ -1,6 +1,9 @@
 #include "app/files/open.h"
 
 #include "app/document/composite.h"
+#include "app/files/byte_source.h"
+#include "app/files/file_message.h"
+#include "app/files/gif_palette.h"
 #include "app/files/native_file.h"
 #include "engine/rasko.h"
 #include "platform/io/dib_layout.h"
@@ -23,25 +26,39 @@ bool layers_fit(int width, int height, std::uint64_t layers) {
     return layers != 0 && plane * 3 * layers <= kMaxLayerBytes;
 }
 
-struct LogPalette {
-    LOGPALETTE header;
-    PALETTEENTRY more[255];
-};
+constexpr char kUnableToOpen[] = "Unable to Open Picture";
+constexpr char kOpenCaption[] = "Open Error";
+constexpr char kMergedColours[] =
+    "The frames hold more colors than one palette can.\n"
+    "Some colors were replaced by the nearest ones.";
+constexpr char kMergedCaption[] = "Open Picture";
 
-bool open_native(LPCSTR path, PictureDocument& doc) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const int ok = read_native_file(file, doc);
-    CloseHandle(file);
+// How a reader ended. A reader that failed with a message of its own has
+// told the user already; every other failure is told once by the caller.
+enum class Opened { Yes, NoAndTold, No };
+
+Opened opened_if(bool ok) { return ok ? Opened::Yes : Opened::No; }
+
+Opened open_native(LPCSTR path, PictureDocument& doc) {
     doc.file_type = 1;
     doc.gif_colour_bits = 8;
-    return ok;
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Opened::No;
+    const int ok = read_native_file(file, path, doc);
+    CloseHandle(file);
+    return ok ? Opened::Yes : Opened::NoAndTold;
 }
 
-bool open_bmp(LPCSTR path, PictureDocument& doc) {
+Opened open_bmp(LPCSTR path, PictureDocument& doc) {
+    doc.file_type = 2;
+    doc.gif_colour_bits = 8;
+    // A file that is not there would send the engine's reader looking for
+    // a bitmap resource of that name; the user is better told of the file.
+    if (!ReadOnlyFile(path).is_open()) return Opened::No;
+    // The engine's reader shows its message whenever it gives nothing back.
     BITMAPINFOHEADER* dib = RaskoOpenDIB(nullptr, path);
-    if (!dib) return false;
+    if (!dib) return Opened::NoAndTold;
     const int width = dib->biWidth, height = dib->biHeight;
     const bool made = layers_fit(width, height, 1) && create_bottom_layer(doc, width, height);
     if (made) {
@@ -57,9 +74,7 @@ bool open_bmp(LPCSTR path, PictureDocument& doc) {
         image.copy_to(*layer.undo_copy);
     }
     RaskoDestroyDIB(dib);
-    doc.file_type = 2;
-    doc.gif_colour_bits = 8;
-    return made;
+    return opened_if(made);
 }
 
 // Frees what the GIF reader handed back and has not been used up yet.
@@ -79,39 +94,14 @@ void release_gif(GifAnimation& gif) {
     gif.globalPalette = nullptr;
 }
 
-bool same_colours(const RGBQUAD* a, const RGBQUAD* b) {
-    for (int i = 0; i < 256; ++i)
-        if (a[i].rgbRed != b[i].rgbRed || a[i].rgbGreen != b[i].rgbGreen ||
-            a[i].rgbBlue != b[i].rgbBlue)
-            return false;
-    return true;
-}
-
-// A frame with a local colour table keeps its colours as closely as the
-// shared palette allows: its pixels move to the nearest global colour. The
-// transparent index keeps its place so that the frame's key still works.
-void remap_to_global(GifFrame& frame, const RGBQUAD* global) {
-    auto* table = reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(frame.dib) + frame.dib->biSize);
-    if (same_colours(table, global)) return;
-    if (frame.transparentIndex >= 0 && frame.transparentIndex < 256)
-        table[frame.transparentIndex] = global[frame.transparentIndex];
-    LogPalette palette{};
-    palette.header.palVersion = 0x300;
-    palette.header.palNumEntries = 256;
-    PALETTEENTRY* entries = palette.header.palPalEntry;
-    for (int i = 0; i < 256; ++i)
-        entries[i] = {global[i].rgbRed, global[i].rgbGreen, global[i].rgbBlue, 0};
-    RaskoChangeDIBPalette(frame.dib, frame.bits, &palette.header);
-}
-
-void load_gif_frame(PictureDocument& doc, Layer& layer, GifFrame& frame, const GifAnimation& gif) {
+void load_gif_frame(PictureDocument& doc, Layer& layer, GifFrame& frame, const GifAnimation& gif,
+                    const RGBQUAD* palette) {
     Surface& image = *layer.image;
     const int width = image.width(), height = image.height();
     std::memset(image.bits, int(gif.backgroundIndex & 0xFF), image.pixel_bytes());
-    if (gif.globalPalette) remap_to_global(frame, gif.globalPalette);
     RaskoCopyDIBBits(image.info, image.bits, frame.left, frame.top, frame.dib->biWidth,
                      frame.dib->biHeight, frame.dib, frame.bits, 0, 0);
-    if (gif.globalPalette) image.set_palette(gif.globalPalette);
+    image.set_palette(palette);
     image.copy_to(*layer.undo_copy);
 
     // The area stays inside the picture: at least one pixel wide and high.
@@ -129,18 +119,21 @@ void load_gif_frame(PictureDocument& doc, Layer& layer, GifFrame& frame, const G
     if (frame.userInput) layer.flags |= kLayerAnimUserInput;
 }
 
-bool build_layers(PictureDocument& doc, GifAnimation& gif) {
+GifBuilt build_layers(PictureDocument& doc, GifAnimation& gif) {
     const int width = int(gif.screenWidth), height = int(gif.screenHeight);
-    if (!layers_fit(width, height, gif.frameCount) || !gif.frames) return false;
-    if (!create_bottom_layer(doc, width, height)) return false;
+    if (!layers_fit(width, height, gif.frameCount) || !gif.frames) return GifBuilt::No;
+    if (!create_bottom_layer(doc, width, height)) return GifBuilt::No;
     for (DWORD i = 1; i < gif.frameCount; ++i) {
         doc.flags |= kDocModified;
-        if (!add_layer_above(doc)) return false;
+        if (!add_layer_above(doc)) return GifBuilt::No;
     }
+    RGBQUAD palette[256];
+    const bool exact = merge_gif_palettes(gif, palette);
     LayerNode* node = doc.layers->next;
     for (DWORD i = 0; i < gif.frameCount; ++i, node = node->next) {
         GifFrame* frame = gif.frames[i];
-        if (frame && frame->dib && frame->bits) load_gif_frame(doc, *node->layer, *frame, gif);
+        if (frame && frame->dib && frame->bits)
+            load_gif_frame(doc, *node->layer, *frame, gif, palette);
         if (frame && frame->dib) RaskoDestroyDIB(frame->dib);
         GlobalFree(frame);
         gif.frames[i] = nullptr;
@@ -155,12 +148,16 @@ bool build_layers(PictureDocument& doc, GifAnimation& gif) {
     std::memcpy(doc.gif_comment, gif.comment, sizeof doc.gif_comment - 1);
     doc.gif_comment[sizeof doc.gif_comment - 1] = '\0';
     update_palette(doc);
-    return true;
+    return exact ? GifBuilt::Exactly : GifBuilt::WithMergedColours;
 }
 
-bool open_gif(LPCSTR path, PictureDocument& doc) {
+Opened open_gif(LPCSTR path, PictureDocument& doc) {
     GifAnimation gif{};
-    return RaskoOpenGIFEx(path, &gif) && build_document_from_gif(doc, gif);
+    if (!RaskoOpenGIFEx(path, &gif)) return Opened::No;
+    const GifBuilt built = build_document_from_gif(doc, gif);
+    if (built == GifBuilt::WithMergedColours)
+        show_file_message(kMergedColours, kMergedCaption, path, MB_OK | MB_ICONINFORMATION);
+    return opened_if(built != GifBuilt::No);
 }
 
 // Frees the frames and arrays an Add-In decoder handed over, unless it
@@ -215,45 +212,61 @@ bool build_from_addin(PictureDocument& doc, const AddInImage& frames) {
     return true;
 }
 
-bool open_addin(LPCSTR path, AddInFileProc decode, PictureDocument& doc) {
-    if (!decode) return false;
+// A picture an Add-In decoded is saved by the encoder its name's extension
+// names, so that Save never writes another format under that name. Without
+// such an encoder the picture is not Named: Save asks for a name and type
+// (the native type preselected, the one Save As can always offer).
+void choose_write_type(LPCSTR path, const FileTypeTable& write_types, PictureDocument& doc) {
+    const FoundType found = find_type_by_extension(path, write_types);
+    doc.file_type = found.found ? found.index + 1 : 1;
+    if (!found.found) doc.flags &= ~kDocNamed;
+}
+
+Opened open_addin(LPCSTR path, AddInFileProc decode, PictureDocument& doc) {
+    doc.file_type = 1;
+    doc.gif_colour_bits = 8;
+    if (!decode) return Opened::No;
     AddInImage frames{};
     frames.size = sizeof frames;
     const bool decoded = decode(path, &frames) != 0;
     const bool built = decoded && build_from_addin(doc, frames);
     if (decoded) release_addin_image(frames);
-    // The decoder's format need not have an encoder; the native type is the
-    // one Save As can always offer for such a picture.
-    doc.file_type = 1;
-    doc.gif_colour_bits = 8;
-    return built;
+    return opened_if(built);
+}
+
+PictureDocument* refuse_to_open(LPCSTR path, PictureDocument* doc) {
+    free_document(doc);
+    show_file_message(kUnableToOpen, kOpenCaption, path, MB_OK | MB_ICONEXCLAMATION);
+    return nullptr;
 }
 
 } // namespace
 
-bool build_document_from_gif(PictureDocument& doc, GifAnimation& gif) {
-    const bool built = build_layers(doc, gif);
+GifBuilt build_document_from_gif(PictureDocument& doc, GifAnimation& gif) {
+    const GifBuilt built = build_layers(doc, gif);
     release_gif(gif);
     doc.file_type = 3;
     return built;
 }
 
 PictureDocument* open_picture_file(LPCSTR path, int type, const FileTypeTable& read_types,
-                                   Surface* pen) {
-    if (!path || type < 0 || type >= read_types.count) return nullptr;
+                                   const FileTypeTable& write_types, Surface* pen) {
+    if (!path) return nullptr;
+    if (type < 0 || type >= read_types.count) return refuse_to_open(path, nullptr);
     PictureDocument* doc = create_document();
-    if (!doc) return nullptr;
-    bool ok;
+    if (!doc) return refuse_to_open(path, nullptr);
+    Opened opened;
     switch (type) {
-    case kNativeType: ok = open_native(path, *doc); break;
-    case kBmpType: ok = open_bmp(path, *doc); break;
-    case kGifType: ok = open_gif(path, *doc); break;
-    default: ok = open_addin(path, read_types.types[type].function, *doc); break;
+    case kNativeType: opened = open_native(path, *doc); break;
+    case kBmpType: opened = open_bmp(path, *doc); break;
+    case kGifType: opened = open_gif(path, *doc); break;
+    default: opened = open_addin(path, read_types.types[type].function, *doc); break;
     }
-    if (!ok) {
+    if (opened == Opened::NoAndTold) {
         free_document(doc);
         return nullptr;
     }
+    if (opened == Opened::No) return refuse_to_open(path, doc);
     std::snprintf(doc->file_name, sizeof doc->file_name, "%s", path);
     doc->update_rect = {0, 0, picture_width(*doc), picture_height(*doc)};
     recomposite(*doc);
@@ -261,5 +274,6 @@ PictureDocument* open_picture_file(LPCSTR path, int type, const FileTypeTable& r
     doc->current_pen_index = 0;
     doc->flags |= kDocNamed;
     if (type <= kGifType) doc->flags &= ~kDocModified;
+    else choose_write_type(path, write_types, *doc);
     return doc;
 }

@@ -7,15 +7,20 @@
 
 // Opens path as read type `type` (a position in read_types: the native type,
 // BMP, GIF or an Add-In decoder) into a complete document: layers,
-// composite, palette, file name, pen (the given pen slot), Named set. Null
-// when the type names no read type, the file cannot be read or memory runs
-// out; whatever was built is freed. The native and BMP readers show their own
-// messages; GIF and Add-In failures are silent.
+// composite, palette, file name, pen (the given pen slot), Named set. After
+// an Add-In decoder the file type is the write type whose extension ends the
+// path; with none the document is not Named. Null when the type names no
+// read type, the file cannot be read or memory runs out; whatever was built
+// is freed, and the user is told once, with the path: by the reader's own
+// message where it has one (native and BMP), else "Unable to Open Picture".
+// A GIF whose frames' colours had to be merged says so once.
 PictureDocument* open_picture_file(LPCSTR path, int type, const FileTypeTable& read_types,
-                                   Surface* pen);
+                                   const FileTypeTable& write_types, Surface* pen);
 
 // Builds the layers of an empty document (create_document) from a GIF that
-// the engine has read: one layer per frame, in the picture palette, with the
-// frames' areas and animation settings. Frees every block the read handed
-// back. False when the picture cannot be made; the caller frees the document.
-bool build_document_from_gif(PictureDocument& doc, GifAnimation& gif);
+// the engine has read: one layer per frame, in one palette that takes every
+// frame's colours (merge_gif_palettes), with the frames' areas and animation
+// settings. Frees every block the read handed back. No when the picture
+// cannot be made; the caller frees the document. Shows nothing.
+enum class GifBuilt { No, Exactly, WithMergedColours };
+GifBuilt build_document_from_gif(PictureDocument& doc, GifAnimation& gif);

@@ -17,12 +17,14 @@ constexpr int kGifFileType = kGifType + 1;
 
 PictureDocument* load_picture(const char* path, int type) {
     Hourglass wait;
-    return open_picture_file(path, type, addin_host().read_types, pen_slots().slot[0]);
+    const AddInHost& host = addin_host();
+    return open_picture_file(path, type, host.read_types, host.write_types, pen_slots().slot[0]);
 }
 
 PictureDocument* load_picture_by_extension(const char* path) {
-    FoundType found = find_type_by_extension(path, addin_host().read_types);
-    return found.found ? load_picture(path, found.index) : nullptr;
+    // A name that no read type's extension ends in is still handed on, so
+    // that the user hears of it the one way every failed open is told.
+    return load_picture(path, find_type_by_extension(path, addin_host().read_types).index);
 }
 
 WriteResult write_picture(HWND owner, PictureDocument& doc) {

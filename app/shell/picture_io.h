@@ -6,10 +6,11 @@
 #include "app/document/picture.h"
 #include "platform/win.h"
 
-// Loads path as read type `type`; null when it cannot (the readers show
-// their own messages).
+// Loads path as read type `type` (-1 for none); null when it cannot, after
+// telling the user once.
 PictureDocument* load_picture(const char* path, int type);
-// Loads path as the read type its extension names; null when none does.
+// Loads path as the read type its extension names; null, after telling the
+// user, when none does or it cannot be read.
 PictureDocument* load_picture_by_extension(const char* path);
 
 // Writes doc to its file name in its file type (1-based write-type

@@ -7,8 +7,10 @@
 
 #include <commdlg.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -52,6 +54,11 @@ int save_picture(HWND owner, PictureDocument& doc, SaveMode mode) {
     const FileTypeTable& types = addin_host().write_types;
     bool named_known = (doc.flags & kDocNamed) &&
                        find_type_by_extension(doc.file_name, types).found;
+    // What the picture was called before: a Save As that writes nothing
+    // leaves it so, and the caption and the next Save go on agreeing.
+    const std::string old_name = doc.file_name;
+    const int old_type = doc.file_type;
+    const std::uint32_t old_named = doc.flags & kDocNamed;
     if (mode == kSaveAskOverwrite && named_known) {
         if (!ask_overwrite(owner, doc)) return 0;
     } else if (!choose_name(owner, doc)) {
@@ -63,5 +70,9 @@ int save_picture(HWND owner, PictureDocument& doc, SaveMode mode) {
         std::snprintf(text, sizeof text, "Unable to Save Picture\n%s", doc.file_name);
         MessageBoxA(owner, text, "Save Error", MB_OK | MB_ICONEXCLAMATION);
     }
-    return result == WriteResult::Written ? 1 : 0;
+    if (result == WriteResult::Written) return 1;
+    std::snprintf(doc.file_name, sizeof doc.file_name, "%s", old_name.c_str());
+    doc.file_type = old_type;
+    doc.flags = (doc.flags & ~kDocNamed) | old_named;
+    return 0;
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -16,6 +17,9 @@ struct DocumentDeleter {
 };
 using DocPtr = std::unique_ptr<PictureDocument, DocumentDeleter>;
 using Bytes = std::vector<unsigned char>;
+
+void put32(Bytes& b, std::size_t at, std::uint32_t value) { io::put32(b.data() + at, value); }
+std::uint32_t get32(const Bytes& b, std::size_t at) { return io::get32(b.data() + at); }
 
 class NativeFileTest : public ::testing::Test {
 protected:
@@ -31,10 +35,13 @@ protected:
     }
 
     // Reads bytes into a fresh document; null when the reader refused them.
-    DocPtr load(const Bytes& bytes) {
+    DocPtr load(const Bytes& bytes, NativeRead expected = NativeRead::Complete) {
         DocPtr doc(create_document());
         MemorySource source(bytes.data(), bytes.size());
-        if (!read_native_file(source, *doc)) return nullptr;
+        last_ = read_native_picture(source, *doc);
+        EXPECT_EQ(last_.outcome, expected);
+        EXPECT_EQ(native::last_message_box().count, 0); // the caller tells the user
+        if (last_.outcome == NativeRead::Refused) return nullptr;
         return doc;
     }
 
@@ -42,17 +49,24 @@ protected:
         DocPtr doc(create_document());
         ReadOnlyFile file(path.c_str());
         EXPECT_TRUE(file.is_open());
-        if (!read_native_file(file.handle(), *doc)) return nullptr;
+        if (!read_native_file(file.handle(), path.c_str(), *doc)) return nullptr;
         return doc;
     }
 
     void expect_refused(const Bytes& bytes, const char* text, const char* caption = "Read Error") {
-        native::reset_message_boxes();
-        EXPECT_FALSE(load(bytes));
-        EXPECT_EQ(native::last_message_box().text, text);
-        EXPECT_EQ(native::last_message_box().caption, caption);
-        EXPECT_EQ(native::last_message_box().count, 1);
+        EXPECT_FALSE(load(bytes, NativeRead::Refused));
+        EXPECT_STREQ(last_.text, text);
+        EXPECT_STREQ(last_.caption, caption);
     }
+
+    DocPtr load_cut(const Bytes& bytes) {
+        DocPtr doc = load(bytes, NativeRead::CutShort);
+        EXPECT_STREQ(last_.caption, "Read Error");
+        EXPECT_NE(last_.text, nullptr);
+        return doc;
+    }
+
+    NativeReadResult last_{};
 
     TestFolder folder_;
 };
@@ -202,23 +216,44 @@ TEST_F(NativeFileTest, ReaderRefusesWhatIsNotAPicture) {
     wrong[2] = 'Y';
     expect_refused(wrong, "It's no for Velmo");
 
-    Bytes newer = file_header(4, 4, 1);
-    add_raw_layer(newer, 16, 1);
-    io::put32(newer.data() + 128, 0x2001);
-    DocPtr doc(create_document());
-    MemorySource source(newer.data(), newer.size());
-    EXPECT_EQ(read_native_file(source, *doc), 0);
-    EXPECT_EQ(native::last_message_box().text, "You need latest version of Velmo");
-    EXPECT_EQ(native::last_message_box().caption, "Version Error");
-    EXPECT_EQ(doc->layer_count, 1); // the bottom layer was made first
+    // A newer file is told as such whatever its layout looks like to this
+    // reader: a usual one, no layers, no size, a layer count past the file.
+    for (const auto& [width, count] : {std::pair{4, 1u}, {4, 0u}, {0, 1u}, {4, 1000u}}) {
+        Bytes newer = file_header(width, 4, count);
+        add_raw_layer(newer, 16, 1);
+        put32(newer, 128, 0x2001);
+        expect_refused(newer, "You need latest version of Velmo", "Version Error");
+    }
 
     // A document that already has layers takes no file.
     DocPtr full(new_picture(4, 4, nullptr, nullptr));
     Bytes good = file_header(4, 4, 1);
     add_raw_layer(good, 16, 1);
     MemorySource again(good.data(), good.size());
-    EXPECT_EQ(read_native_file(again, *full), 0);
-    EXPECT_EQ(native::last_message_box().text, "Unable to Create Image");
+    EXPECT_EQ(read_native_picture(again, *full).text, std::string("Unable to Create Image"));
+}
+
+TEST_F(NativeFileTest, TheFileReaderTellsItsMessageWithThePath) {
+    Bytes wrong = file_header(4, 1, 1);
+    wrong[0] = 'W';
+    const std::string refused = folder_.file("wrong.vlx");
+    put_file(refused, wrong);
+    EXPECT_FALSE(load_file(refused));
+    EXPECT_EQ(native::last_message_box().text, "It's no for Velmo\n" + refused);
+    EXPECT_EQ(native::last_message_box().caption, "Read Error");
+    EXPECT_EQ(native::last_message_box().count, 1);
+
+    native::reset_message_boxes();
+    Bytes cut = file_header(4, 1, 2);
+    add_raw_layer(cut, 4, 7);
+    const std::string short_file = folder_.file("short.vlx");
+    put_file(short_file, cut);
+    DocPtr doc = load_file(short_file);
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->layer_count, 1);
+    EXPECT_EQ(native::last_message_box().text,
+              "The file is cut short.\nThe missing part of the picture is left blank.\n" + short_file);
+    EXPECT_EQ(native::last_message_box().count, 1);
 }
 
 TEST_F(NativeFileTest, ImpossibleHeadersAreRefusedBeforeAnyPlaneIsMade) {
@@ -234,18 +269,15 @@ TEST_F(NativeFileTest, ImpossibleHeadersAreRefusedBeforeAnyPlaneIsMade) {
         {65536, 65536, 1},            // plane beyond one block
         {4, 4, 0},                    // no layer
         {30000, 30000, 0},            // no layer, but planes to allocate
-        {4, 4, 1000},                 // more layers than the file holds
-        {4, 4, 0xFFFFFFFF},           // layer count near the top of its range
-        {3000, 3000, 1},              // plane whose shortest code exceeds the file
     };
     for (const Case& c : cases) {
         Bytes b = file_header(c.width, c.height, c.count);
         add_raw_layer(b, 16, 1);
-        native::reset_message_boxes();
         DocPtr doc(create_document());
         MemorySource source(b.data(), b.size());
-        EXPECT_EQ(read_native_file(source, *doc), 0) << c.width << " " << c.count;
-        EXPECT_EQ(native::last_message_box().text, "Unable to Create Image");
+        const NativeReadResult result = read_native_picture(source, *doc);
+        EXPECT_EQ(result.outcome, NativeRead::Refused) << c.width << " " << c.count;
+        EXPECT_STREQ(result.text, "Unable to Create Image");
         EXPECT_EQ(doc->layer_count, 0);
         // Only the empty document's swatch exists: no layer surface was made.
         EXPECT_EQ(native::live_gdi_objects(), gdi_before + 2);
@@ -268,30 +300,109 @@ TEST_F(NativeFileTest, LayerHeaderSizes) {
     expect_refused(shorter, "Unable to Create Image");
 }
 
-TEST_F(NativeFileTest, TruncatedFilesAreRefused) {
-    const Bytes full = file_bytes(save(*varied_picture(7, 5)));
+// Offsets at which each layer record of a written file ends, bottom first.
+std::vector<std::size_t> record_ends(const Bytes& file) {
+    std::vector<std::size_t> ends;
+    std::size_t at = 160 + 1024;
+    for (std::uint32_t i = 0; i < get32(file, 144); ++i) {
+        at += 96 + get32(file, at + 24) + get32(file, at + 16);
+        ends.push_back(at);
+    }
+    return ends;
+}
+
+// A one-row picture of one visible layer whose pixel code announces
+// `length` bytes and is followed by `code`, where the file ends.
+Bytes coded_layer_file(int width, std::uint32_t length, const Bytes& code) {
+    Bytes b = file_header(width, 1, 1);
+    Bytes record(96, 0);
+    put32(record, 0, 96);
+    put32(record, 4, 0x10020);
+    put32(record, 24, length);
+    b.insert(b.end(), record.begin(), record.end());
+    b.insert(b.end(), code.begin(), code.end());
+    return b;
+}
+
+TEST_F(NativeFileTest, TruncatedFilesOpenWithWhatTheyHold) {
+    DocPtr original = varied_picture(7, 5);
+    const Bytes full = file_bytes(save(*original));
     ASSERT_TRUE(load(full));
-    // Every cut is refused, never read as half a picture: with "Error" once
-    // the header's layers could still fit (each at least its 96-byte header
-    // and the shortest code of 40 pixel bytes), before that up front.
-    const std::size_t fits = 160 + 1024 + 3 * (96 + 1);
-    for (std::size_t cut = 160; cut < full.size(); ++cut)
-        expect_refused(Bytes(full.begin(), full.begin() + std::ptrdiff_t(cut)),
-                       cut >= fits ? "Error" : "Unable to Create Image");
-    // A skip past the end of the file is a cut too.
+    const std::vector<std::size_t> ends = record_ends(full);
+    ASSERT_EQ(ends.size(), 3u);
+    ASSERT_EQ(ends.back(), full.size());
+    // Wherever the file ends after its header, the picture opens with a
+    // layer for every record whose header is there, and each record that is
+    // all there reads as written.
+    for (std::size_t cut = 160; cut < full.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        DocPtr doc = load_cut(Bytes(full.begin(), full.begin() + std::ptrdiff_t(cut)));
+        ASSERT_TRUE(doc);
+        int headers = 1, whole = 0;
+        for (std::size_t i = 0; i < ends.size(); ++i) {
+            if (i > 0 && cut >= ends[i - 1] + 96) ++headers;
+            if (cut >= ends[i]) ++whole;
+        }
+        EXPECT_EQ(doc->layer_count, headers);
+        LayerNode* a = original->layers->next;
+        LayerNode* b = doc->layers->next;
+        for (int i = 0; i < whole; ++i, a = a->next, b = b->next) {
+            const std::size_t n = a->layer->image->pixel_bytes();
+            EXPECT_EQ(std::memcmp(a->layer->image->bits, b->layer->image->bits, n), 0) << i;
+            EXPECT_EQ(std::memcmp(a->layer->mask->bits, b->layer->mask->bits, n), 0) << i;
+        }
+    }
+    // A file that holds less than its header is still refused.
+    expect_refused(Bytes(full.begin(), full.begin() + 159), "Error");
+}
+
+TEST_F(NativeFileTest, WhatACutFileLacksKeepsTheLayersDefaults) {
+    // Raw layers of 4 x 2 pixels: the bottom one whole, the second cut after
+    // five pixel bytes, the third not there at all.
+    Bytes b = file_header(4, 2, 3);
+    add_raw_layer(b, 8, 1);
+    put32(b, 160 + 1024 + 8, 9); // the bottom layer's key colour fills upper layers
+    add_raw_layer(b, 8, 2);
+    put32(b, 160 + 1024 + 104 + 4, 0x10001); // with a raw mask that is not there
+    b.resize(b.size() - 3);
+    DocPtr doc = load_cut(b);
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(doc->layer_count, 2);
+    const Layer& second = *current_layer(*doc);
+    EXPECT_EQ(Bytes(second.image->bits, second.image->bits + 8), (Bytes{2, 2, 2, 2, 2, 9, 9, 9}));
+    EXPECT_EQ(Bytes(second.undo_copy->bits, second.undo_copy->bits + 8),
+              (Bytes{2, 2, 2, 2, 2, 9, 9, 9}));
+    EXPECT_EQ(Bytes(second.mask->bits, second.mask->bits + 8), Bytes(8, 255));
+    EXPECT_STREQ(second.name, "raw");
+    EXPECT_EQ(doc->flags & kDocModified, 0u);
+
+    // A compressed plane cut inside its code: the runs that are there.
+    doc = load_cut(coded_layer_file(8, 6, {4, 4, 3, 6, 6}));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(Bytes(bottom_layer(*doc)->image->bits, bottom_layer(*doc)->image->bits + 8),
+              (Bytes{4, 4, 4, 6, 0, 0, 0, 0}));
+
+    // Headers that promise more layers than there are, a plane whose
+    // shortest code is longer than the file, a skip past the end.
+    for (const auto& [width, height, count] :
+         {std::tuple{4, 4, 1000u}, {4, 4, 0xFFFFFFFFu}, {3000, 3000, 1u}}) {
+        Bytes promise = file_header(width, height, count);
+        add_raw_layer(promise, 16, 1);
+        doc = load_cut(promise);
+        ASSERT_TRUE(doc);
+        EXPECT_EQ(doc->layer_count, 1);
+        EXPECT_EQ(picture_width(*doc), width);
+    }
     Bytes skip = file_header(4, 1, 1);
     add_raw_layer(skip, 4, 7);
-    io::put32(skip.data() + 160 + 1024, 5000);
-    expect_refused(skip, "Error");
-    // A code that ends before its plane is full.
-    Bytes short_code = file_header(8, 1, 1);
-    Bytes record(96, 0);
-    io::put32(record.data() + 0, 96);
-    io::put32(record.data() + 4, 0x10020);
-    io::put32(record.data() + 24, 3);
-    short_code.insert(short_code.end(), record.begin(), record.end());
-    short_code.insert(short_code.end(), {1, 1, 5});
-    expect_refused(short_code, "Error");
+    put32(skip, 160 + 1024, 5000);
+    doc = load_cut(skip);
+    ASSERT_TRUE(doc);
+    EXPECT_STREQ(bottom_layer(*doc)->name, "raw");
+}
+
+TEST_F(NativeFileTest, ACodeThatStopsShortInAWholeFileIsRefused) {
+    expect_refused(coded_layer_file(8, 3, {1, 1, 5}), "Error");
 }
 
 TEST_F(NativeFileTest, StoredSettingsAreBroughtIntoRange) {

@@ -67,7 +67,7 @@ protected:
         std::snprintf(doc.file_name, sizeof doc.file_name, "%s", folder.file(name).c_str());
         doc.file_type = type + 1;
         EXPECT_EQ(save_picture_file(doc, write_types, choices), 1);
-        return DocumentPtr(open_picture_file(doc.file_name, type, read_types, nullptr));
+        return DocumentPtr(open_picture_file(doc.file_name, type, read_types, write_types, nullptr));
     }
 
     TestFolder folder;
@@ -114,11 +114,11 @@ TEST_F(OpenSaveTest, TypeTablesHoldTheBuiltInTypesAndCutAddInTexts) {
 }
 
 TEST_F(OpenSaveTest, UnknownTypesAndMissingFilesOpenNothing) {
-    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), -1, read_types, nullptr), nullptr);
-    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), 3, read_types, nullptr), nullptr);
-    EXPECT_EQ(open_picture_file(folder.file("none.gif").c_str(), kGifType, read_types, nullptr),
+    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), -1, read_types, write_types, nullptr), nullptr);
+    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), 3, read_types, write_types, nullptr), nullptr);
+    EXPECT_EQ(open_picture_file(folder.file("none.gif").c_str(), kGifType, read_types, write_types, nullptr),
               nullptr);
-    EXPECT_EQ(open_picture_file(folder.file("none.vlx").c_str(), kNativeType, read_types, nullptr),
+    EXPECT_EQ(open_picture_file(folder.file("none.vlx").c_str(), kNativeType, read_types, write_types, nullptr),
               nullptr);
 }
 
@@ -331,12 +331,76 @@ TEST_F(OpenSaveTest, GifFrameWithLocalTableIsRemappedToThePicturePalette) {
     RaskoDestroyDIB(first);
     RaskoDestroyDIB(second);
 
-    DocumentPtr opened(open_picture_file(path.c_str(), kGifType, read_types, nullptr));
+    DocumentPtr opened(open_picture_file(path.c_str(), kGifType, read_types, write_types, nullptr));
     ASSERT_TRUE(opened);
     Surface& image = *layer_at(*opened, 2).image;
     EXPECT_EQ(pixel(image, 0, 0), 100);
     EXPECT_EQ(pixel(image, 1, 0), 30);
     EXPECT_EQ(image.colour_table()[30].rgbRed, 30);
+    // The global table fills the palette: the user hears that colours were
+    // merged.
+    EXPECT_EQ(native::last_message_box().count, 1);
+    EXPECT_EQ(native::last_message_box().text,
+              "The frames hold more colors than one palette can.\n"
+              "Some colors were replaced by the nearest ones.\n" + path);
+}
+
+TEST_F(OpenSaveTest, GifFramesWithTablesOfTheirOwnKeepTheirColoursThroughOpenAndSave) {
+    // Four frames over a four-colour global table; frames 2 to 4 bring
+    // their own tables, where entry 1 is a blue of their own.
+    const BYTE blue_red[4] = {0, 60, 120, 180};
+    BITMAPINFOHEADER* dibs[4];
+    GifFrame frames[4];
+    GifFrame* pointers[4];
+    RGBQUAD global[256] = {};
+    global[1] = {255, 0, 0, 0};
+    global[2] = {255, 255, 255, 0};
+    for (int i = 0; i < 4; ++i) {
+        dibs[i] = RaskoCreateDIB(3, 1);
+        auto* table = reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(dibs[i]) + 40);
+        std::memcpy(table, global, sizeof global);
+        table[1].rgbRed = blue_red[i];
+        BYTE* bits = reinterpret_cast<BYTE*>(dibs[i]) + 1064;
+        bits[0] = 1;
+        bits[1] = 2;
+        bits[2] = BYTE(i % 2);
+        frames[i] = {dibs[i], bits, 0, 0, -1, 10, 0, 0};
+        pointers[i] = &frames[i];
+    }
+    GifAnimation gif{};
+    gif.frameCount = 4;
+    gif.screenWidth = 3;
+    gif.screenHeight = 1;
+    gif.bitsPerPixel = 2;
+    gif.globalPalette = global;
+    gif.frames = pointers;
+    const std::string path = folder.file("blues.gif");
+    ASSERT_EQ(RaskoSaveGIFEx(path.c_str(), &gif), 1);
+    for (BITMAPINFOHEADER* dib : dibs) RaskoDestroyDIB(dib);
+
+    auto expect_blues = [&](PictureDocument& doc) {
+        ASSERT_EQ(doc.layer_count, 4);
+        for (int i = 0; i < 4; ++i) {
+            Surface& image = *layer_at(doc, i + 1).image;
+            const RGBQUAD* table = image.colour_table();
+            const RGBQUAD& blue = table[pixel(image, 0, 0)];
+            EXPECT_EQ(blue.rgbRed, blue_red[i]) << i;
+            EXPECT_EQ(blue.rgbBlue, 255) << i;
+            EXPECT_EQ(table[pixel(image, 1, 0)].rgbGreen, 255) << i;
+            EXPECT_EQ(table[pixel(image, 2, 0)].rgbBlue, i % 2 ? 255 : 0) << i;
+        }
+    };
+    DocumentPtr opened(open_picture_file(path.c_str(), kGifType, read_types, write_types, nullptr));
+    ASSERT_TRUE(opened);
+    expect_blues(*opened);
+    EXPECT_EQ(native::last_message_box().count, 0) << "every colour found an entry";
+
+    // Saved as a GIF of 256 colours (the GIF dialog's choice) and read
+    // again, the colours stay.
+    opened->gif_colour_bits = 8;
+    DocumentPtr again = save_and_open(*opened, "again.gif", kGifType);
+    ASSERT_TRUE(again);
+    expect_blues(*again);
 }
 
 TEST_F(OpenSaveTest, FailedSaveKeepsTheOldFileAndTheModifiedMark) {
@@ -391,18 +455,93 @@ TEST_F(OpenSaveTest, ReadersFailCleanlyWhereverASurfaceCannotBeMade) {
         int allowed = 0;
         for (;; ++allowed) {
             native::fail_dib_sections_after(allowed);
-            DocumentPtr opened(open_picture_file(path.c_str(), type, read_types, nullptr));
+            native::reset_message_boxes();
+            DocumentPtr opened(open_picture_file(path.c_str(), type, read_types, write_types, nullptr));
             native::fail_dib_sections_after(-1);
             if (opened) break;
             ASSERT_EQ(native::live_gdi_objects(), gdi_before) << allowed;
-            // Past the empty document, the native reader tells why.
-            if (type == kNativeType && allowed > 0) {
-                EXPECT_EQ(native::last_message_box().text, "Unable to Create Image");
-            }
+            // Past the empty document, the native reader tells why; the
+            // user hears of every failure once.
+            EXPECT_EQ(native::last_message_box().count, 1);
+            EXPECT_EQ(native::last_message_box().text,
+                      std::string(type == kNativeType && allowed > 0 ? "Unable to Create Image"
+                                                                     : "Unable to Open Picture") +
+                          "\n" + path);
         }
         // Swatch, three surfaces per layer, composite and stroke surface.
         EXPECT_EQ(allowed, type == kBmpType ? 6 : 9);
     }
+}
+
+// A GIF whose logical screen is width x height, with one 1 x 1 image of
+// colour 0 over a two-colour global table unless without_image.
+std::vector<unsigned char> gif_file(int width, int height, bool without_image = false) {
+    const BYTE screen[] = {'G', 'I', 'F', '8', '9', 'a', BYTE(width), BYTE(width >> 8),
+                           BYTE(height), BYTE(height >> 8), 0x80, 0, 0,
+                           0, 0, 0, 255, 255, 255};
+    // Clear, 0, end in 3-bit codes.
+    const BYTE image[] = {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0};
+    std::vector<unsigned char> b;
+    for (BYTE byte : screen) b.push_back(byte);
+    for (BYTE byte : image)
+        if (!without_image) b.push_back(byte);
+    b.push_back(0x3B);
+    return b;
+}
+
+int VL_CDECL decode_nothing_here(const char*, AddInImage*) { return 0; }
+
+TEST_F(OpenSaveTest, EveryFailedOpenTellsTheUserOnceWithTheFilesName) {
+    ASSERT_TRUE(add_file_type(read_types, "png", "PNG", decode_nothing_here));
+    std::vector<unsigned char> text;
+    for (int line = 0; line < 10; ++line)
+        for (char c : std::string("Not a picture at all.\n")) text.push_back(BYTE(c));
+    const std::vector<unsigned char> good_gif = gif_file(2, 2);
+    struct Case {
+        const char* name;
+        std::vector<unsigned char> bytes;
+        bool missing;
+        int type;
+        const char* text; // the reader's own; null for "Unable to Open Picture"
+        const char* caption;
+        bool named; // the message names the file
+    } cases[] = {
+        {"empty.vlx", {}, false, kNativeType, "Error", "Read Error", true},
+        {"text.vlx", text, false, kNativeType, "It's no for Velmo", "Read Error", true},
+        {"missing.vlx", {}, true, kNativeType, nullptr, "Open Error", true},
+        {"empty.bmp", {}, false, kBmpType, "Open Error", "Read Error", false},
+        {"text.bmp", text, false, kBmpType, "It's not Bitmap", "Read Error", false},
+        {"missing.bmp", {}, true, kBmpType, nullptr, "Open Error", true},
+        {"empty.gif", {}, false, kGifType, nullptr, "Open Error", true},
+        {"text.gif", text, false, kGifType, nullptr, "Open Error", true},
+        {"cut.gif", {good_gif.begin(), good_gif.begin() + 10}, false, kGifType, nullptr,
+         "Open Error", true},
+        {"no_screen.gif", gif_file(0, 0), false, kGifType, nullptr, "Open Error", true},
+        {"no_image.gif", gif_file(2, 2, true), false, kGifType, nullptr, "Open Error", true},
+        {"huge.gif", gif_file(65535, 65535), false, kGifType, nullptr, "Open Error", true},
+        {"missing.gif", {}, true, kGifType, nullptr, "Open Error", true},
+        {"empty.png", {}, false, 3, nullptr, "Open Error", true},
+        {"any.txt", text, false, -1, nullptr, "Open Error", true},
+        {"any.none", text, false, 7, nullptr, "Open Error", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.file(c.name);
+        if (!c.missing) put_file(path, c.bytes);
+        native::reset_message_boxes();
+        EXPECT_EQ(open_picture_file(path.c_str(), c.type, read_types, write_types, nullptr), nullptr);
+        const std::string told = c.text ? c.text : "Unable to Open Picture";
+        EXPECT_EQ(native::last_message_box().count, 1);
+        EXPECT_EQ(native::last_message_box().text, c.named ? told + "\n" + path : told);
+        EXPECT_EQ(native::last_message_box().caption, c.caption);
+    }
+    // The good GIF the cut one came from opens, and says nothing.
+    const std::string good = folder.file("good.gif");
+    put_file(good, good_gif);
+    native::reset_message_boxes();
+    DocumentPtr doc(open_picture_file(good.c_str(), kGifType, read_types, write_types, nullptr));
+    EXPECT_TRUE(doc);
+    EXPECT_EQ(native::last_message_box().count, 0);
 }
 
 // ---- Add-In decoders and encoders ----
@@ -454,12 +593,12 @@ int VL_CDECL decode_nothing(const char*, AddInImage*) { return 0; }
 
 TEST_F(OpenSaveTest, AddInDecoderFramesBecomeLayers) {
     ASSERT_TRUE(add_file_type(read_types, "kep", "Kept", decode_two_kept));
-    DocumentPtr doc(open_picture_file("any.kep", 3, read_types, nullptr));
+    DocumentPtr doc(open_picture_file("any.kep", 3, read_types, write_types, nullptr));
     ASSERT_TRUE(doc);
     EXPECT_EQ(doc->layer_count, 2);
     EXPECT_EQ(doc->current, doc->layers->next);
     EXPECT_TRUE(doc->flags & kDocModified);
-    EXPECT_TRUE(doc->flags & kDocNamed);
+    EXPECT_FALSE(doc->flags & kDocNamed) << "no encoder writes .kep";
     EXPECT_EQ(picture_width(*doc), 3);
     Layer& bottom = layer_at(*doc, 1);
     Layer& upper = layer_at(*doc, 2);
@@ -475,12 +614,12 @@ TEST_F(OpenSaveTest, AddInDecoderFramesBecomeLayers) {
     for (int i = 0; i < 2; ++i) RaskoDestroyDIB(kept_by_decoder.dibs[i]);
 
     ASSERT_TRUE(add_file_type(read_types, "x", "x", nullptr));
-    EXPECT_EQ(open_picture_file("a.x", 4, read_types, nullptr), nullptr);
+    EXPECT_EQ(open_picture_file("a.x", 4, read_types, write_types, nullptr), nullptr);
 }
 
 TEST_F(OpenSaveTest, AddInDecoderHandsItsFramesToTheHost) {
     ASSERT_TRUE(add_file_type(read_types, "own", "Own", decode_handed_over));
-    DocumentPtr doc(open_picture_file("a.own", 3, read_types, nullptr));
+    DocumentPtr doc(open_picture_file("a.own", 3, read_types, write_types, nullptr));
     ASSERT_TRUE(doc);
     EXPECT_EQ(pixel(*layer_at(*doc, 1).image, 0, 0), 7);
     EXPECT_EQ(pixel(*layer_at(*doc, 2).image, 0, 0), 8);
@@ -491,7 +630,35 @@ TEST_F(OpenSaveTest, AddInDecoderHandsItsFramesToTheHost) {
 
 TEST_F(OpenSaveTest, AddInDecoderFailureOpensNothing) {
     ASSERT_TRUE(add_file_type(read_types, "bad", "Bad", decode_nothing));
-    EXPECT_EQ(open_picture_file("a.bad", 3, read_types, nullptr), nullptr);
+    EXPECT_EQ(open_picture_file("a.bad", 3, read_types, write_types, nullptr), nullptr);
+}
+
+int VL_CDECL encode_nothing(const char*, AddInImage*) { return 0; }
+
+TEST_F(OpenSaveTest, AddInDecodedPictureIsSavedAsItsNameSays) {
+    ASSERT_TRUE(add_file_type(read_types, "own", "Own", decode_handed_over));
+    ASSERT_TRUE(add_file_type(write_types, "png", "PNG", encode_nothing));
+    ASSERT_TRUE(add_file_type(write_types, "own", "Own", encode_nothing));
+    struct Case {
+        const char* name;
+        int file_type; // 1-based write-type position
+        bool named;
+    } cases[] = {
+        {"a.own", 5, true},     // the encoder of its own format
+        {"b.OWN", 5, true},     // whatever the case of the extension
+        {"sprite.png", 4, true}, // decoded by another Add-In than its name says
+        {"c.gif", 3, true},     // a built-in writer
+        {"d.vlx", 1, true},
+        {"e.kep", 1, false},    // no encoder for it: Save asks for name and type
+        {"noextension", 1, false},
+    };
+    for (const Case& c : cases) {
+        DocumentPtr doc(open_picture_file(c.name, 3, read_types, write_types, nullptr));
+        ASSERT_TRUE(doc) << c.name;
+        EXPECT_EQ(doc->file_type, c.file_type) << c.name;
+        EXPECT_EQ(bool(doc->flags & kDocNamed), c.named) << c.name;
+        EXPECT_STREQ(doc->file_name, c.name);
+    }
 }
 
 struct EncoderCall {

@@ -64,10 +64,15 @@ LRESULT CALLBACK DialogAnswerer::cbt_hook(int code, WPARAM wp, LPARAM lp) {
     DialogAnswerer* self = current;
     if (self && code == HCBT_ACTIVATE) {
         HWND wnd = reinterpret_cast<HWND>(wp);
+        // A dialog is activated again when a message box it showed closes,
+        // and may end before its answer is due; the next dialog then takes
+        // its place.
+        const bool free = !self->pending_ || !IsWindow(self->pending_);
         if (is_dialog(wnd) && (self->caption_.empty() || window_text(wnd) == self->caption_) &&
-            !self->pending_) {
+            free) {
             // Answer from the dialog's modal loop, once it runs, not from
             // inside its activation.
+            if (self->timer_) KillTimer(nullptr, self->timer_);
             self->pending_ = wnd;
             self->timer_ = SetTimer(nullptr, 0, 10, on_timer);
         }
@@ -82,6 +87,7 @@ void CALLBACK DialogAnswerer::on_timer(HWND, UINT, UINT_PTR id, DWORD) {
     HWND dialog = self->pending_;
     self->pending_ = nullptr;
     self->timer_ = 0;
+    if (!IsWindow(dialog)) return;
     self->captions_.push_back(window_text(dialog));
     self->texts_.push_back(dialog_text(dialog));
     self->answer_(dialog);

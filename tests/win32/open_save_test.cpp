@@ -197,6 +197,126 @@ TEST_F(Files, APngGoesOutThroughTheEncoderAddInAndComesBackThroughTheDecoder) {
     }
 }
 
+int png_write_type() {
+    const FileTypeTable& writers = addin_host().write_types;
+    for (int i = 0; i < writers.count; ++i)
+        if (std::strcmp(writers.types[i].extension, "png") == 0) return i;
+    return -1;
+}
+
+TEST_F(Files, SaveOnAPngTheDecoderOpenedWritesAPngAgain) {
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    const int png = png_write_type();
+    ASSERT_GE(png, 3) << "png_encoder.dll was not found beside the test program";
+    ASSERT_NE(open_test_picture(7, 5, kDocModified, "untitled1.vlx"), nullptr);
+    fill_pattern(*current_layer(*active_document())->image);
+    const std::string path = folder_ + "sprite.png";
+    {
+        DialogAnswerer answerer([&](HWND dlg) { DialogAnswerer::choose_file(dlg, path, png); });
+        SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
+    }
+    {
+        DialogAnswerer answerer([&](HWND dlg) { DialogAnswerer::choose_file(dlg, path); });
+        SendMessageA(frame, WM_COMMAND, CMD_OPEN, 0);
+    }
+    PictureDocument* opened = active_document();
+    ASSERT_EQ(opened->file_name, path);
+    EXPECT_EQ(opened->file_type, png + 1);
+
+    // New pixels, then Save answered Yes: the file is still a PNG, with them.
+    Surface& image = *current_layer(*opened)->image;
+    for (int x = 0; x < 7; ++x) image.bits[std::size_t(image.stride()) * 4 + std::size_t(x)] = 9;
+    opened->flags |= kDocModified;
+    {
+        DialogAnswerer answerer([](HWND box) { DialogAnswerer::press(box, IDYES); });
+        SendMessageA(frame, WM_COMMAND, CMD_SAVE, 0);
+        ASSERT_EQ(answerer.texts().size(), 1u);
+        EXPECT_EQ(answerer.texts()[0], "Overwrite to " + path + "\nAre you sure?");
+    }
+    std::vector<BYTE> bytes = file_bytes(path);
+    ASSERT_GT(bytes.size(), 8u);
+    EXPECT_EQ(std::memcmp(bytes.data(), "\x89PNG\r\n\x1a\n", 8), 0);
+    EXPECT_FALSE(opened->flags & kDocModified);
+    ASSERT_TRUE(open_file_in_window(path.c_str()));
+    const Surface& back = *current_layer(*active_document())->image;
+    ASSERT_EQ(back.width(), 7);
+    for (int x = 0; x < 7; ++x) EXPECT_EQ(back.bits[std::size_t(back.stride()) * 4 + std::size_t(x)], 9) << x;
+}
+
+TEST_F(Files, AFailedSaveAsKeepsTheNameThePictureHad) {
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    const std::string old_name = folder_ + "keep.vlx";
+    ASSERT_NE(open_test_picture(4, 4, kDocModified | kDocNamed, old_name.c_str()), nullptr);
+    PictureDocument* doc = active_document();
+    // A file that another program holds open without sharing cannot be
+    // replaced: the write fails.
+    const std::string locked = folder_ + "locked.bmp";
+    write_bmp(locked, 2, 2);
+    HANDLE held = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    {
+        // The save dialog, its question whether to replace the file, the
+        // BMP dialog and the message that the write failed.
+        DialogAnswerer answerer([&](HWND dlg) {
+            char title[64] = {};
+            GetWindowTextA(dlg, title, sizeof title);
+            const bool message_box = GetDlgItem(dlg, 0xFFFF) != nullptr;
+            if (message_box)
+                DialogAnswerer::press(dlg, GetDlgItem(dlg, IDYES) ? IDYES : IDOK);
+            else if (std::string(title) == "Save As Bitmap")
+                DialogAnswerer::press(dlg, IDOK);
+            else
+                DialogAnswerer::choose_file(dlg, locked, 1);
+        });
+        SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
+        ASSERT_FALSE(answerer.texts().empty());
+        EXPECT_EQ(answerer.texts().back(), "Unable to Save Picture\n" + locked)
+            << ::testing::PrintToString(answerer.captions());
+    }
+    CloseHandle(held);
+    EXPECT_EQ(doc->file_name, old_name);
+    EXPECT_EQ(doc->file_type, 1);
+    EXPECT_TRUE(doc->flags & kDocNamed);
+    EXPECT_TRUE(doc->flags & kDocModified);
+    // The next Save speaks of the old name.
+    {
+        DialogAnswerer answerer([](HWND box) { DialogAnswerer::press(box, IDNO); });
+        SendMessageA(frame, WM_COMMAND, CMD_SAVE, 0);
+        ASSERT_EQ(answerer.texts().size(), 1u);
+        EXPECT_EQ(answerer.texts()[0], "Overwrite to " + old_name + "\nAre you sure?");
+    }
+}
+
+TEST_F(Files, EveryFileThatCannotBeOpenedIsToldOnceByName) {
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    register_test_document_class();
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* text;
+    } cases[] = {
+        {"empty.png", "", "Unable to Open Picture"},
+        {"text.png", std::string(200, 'x'), "Unable to Open Picture"},
+        {"no_screen.gif", std::string("GIF89a\0\0\0\0\0\0\0;", 14), "Unable to Open Picture"},
+        {"notes.txt", "notes", "Unable to Open Picture"},
+        {"text.vlx", std::string(200, 'x'), "It's no for Velmo"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder_ + c.name;
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        DialogAnswerer answerer([](HWND box) { DialogAnswerer::press(box, IDOK); });
+        EXPECT_FALSE(open_file_in_window(path.c_str()));
+        ASSERT_EQ(answerer.texts().size(), 1u);
+        EXPECT_EQ(answerer.texts()[0], std::string(c.text) + "\n" + path);
+    }
+    EXPECT_TRUE(document_windows().empty());
+}
+
 TEST_F(Files, ExitWithYesSavesAModifiedPictureBeforeItCloses) {
     HWND frame = start();
     ASSERT_NE(frame, nullptr);
