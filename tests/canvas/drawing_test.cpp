@@ -51,7 +51,9 @@ TEST(ColourPicking, ACanvasPointIsMappedThroughZoomAndOriginToThePixelShown) {
     doc->zoom = 300;
     doc->view_origin_x = 2;
     doc->view_origin_y = 1;
-    doc->canvas_width = 12;
+    // A canvas a little wider than the rest of the picture, so that its last
+    // columns show none of it.
+    doc->canvas_width = 15;
     doc->canvas_height = 12;
     const struct {
         std::uint32_t flags;
@@ -66,7 +68,8 @@ TEST(ColourPicking, ACanvasPointIsMappedThroughZoomAndOriginToThePixelShown) {
         {kDocMaskView, 4, 4, 0},        // the mask plane
         {0, -1, 3, kNoColour},          // left of the canvas
         {0, 3, 12, kNoColour},          // below the canvas
-        {0, 11, 3, kNoColour},          // canvas, but right of the picture (x 5 + 2)
+        {0, 11, 3, 9},                  // the picture's last column (3 + 2)
+        {0, 12, 3, kNoColour},          // canvas, but right of the picture (4 + 2)
     };
     for (const auto& c : cases) {
         doc->flags = c.flags;
