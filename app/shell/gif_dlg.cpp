@@ -16,8 +16,9 @@ namespace {
 constexpr int kColourButtons[8] = {IDC_COLORS_2,  IDC_COLORS_4,  IDC_COLORS_8,  IDC_COLORS_16,
                                    IDC_COLORS_32, IDC_COLORS_64, IDC_COLORS_128, IDC_COLORS_256};
 constexpr int kCommentRead = 512;
-// Posted to itself by "Spoit": the button lets the mouse go only after it
-// has told the dialog, so the dialog takes the mouse once the click is over.
+// Posted to itself by "Spoit": the dialog takes the mouse once the button's
+// click is over, whichever order the button lets the mouse go and reports
+// the click in.
 constexpr UINT kMsgStartPicking = WM_APP + 1;
 
 struct GifDialog {
