@@ -127,8 +127,11 @@ WheelStep wheel_step(int delta, int lines_per_notch, int visible, int zoom) {
 }
 
 WindowPlace fitted_window(WindowPlace w, int area_width, int area_height) {
-    w.width = std::min(w.width, std::max(area_width, 0));
-    w.height = std::min(w.height, std::max(area_height, 0));
+    // A workspace with no room (the frame minimised) would leave nothing of
+    // the window to restore.
+    if (area_width <= 0 || area_height <= 0) return w;
+    w.width = std::min(w.width, area_width);
+    w.height = std::min(w.height, area_height);
     w.x = std::max(0, std::min(w.x, area_width - w.width));
     w.y = std::max(0, std::min(w.y, area_height - w.height));
     return w;

@@ -73,5 +73,6 @@ struct WindowPlace {
 };
 // A document window that wants `wanted` inside a workspace of area_width x
 // area_height: no larger than the workspace and moved back into it, so that
-// its caption and its buttons stay within reach.
+// its caption and its buttons stay within reach. A workspace without room
+// leaves the window as wanted.
 WindowPlace fitted_window(WindowPlace wanted, int area_width, int area_height);

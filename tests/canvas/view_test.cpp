@@ -127,6 +127,9 @@ TEST(View, ADocumentWindowStaysInsideTheWorkspace) {
         EXPECT_EQ(p.width, c.placed.width);
         EXPECT_EQ(p.height, c.placed.height);
     }
+    const WindowPlace kept = fitted_window({10, 20, 300, 200}, 0, 0);
+    EXPECT_EQ(kept.width, 300) << "a workspace without room (frame minimised) shrinks nothing";
+    EXPECT_EQ(kept.x, 10);
 }
 
 } // namespace
