@@ -159,6 +159,9 @@ struct PictureDocument {
     std::int32_t black_index = 0;
     std::int32_t file_type = 1; // 1 native, 2 BMP, 3 GIF, 4 and up Add-In encoders
     std::int32_t gif_colour_bits = 8;
+    // The BMP depth the picture was read with, later the one last saved
+    // with (1, 2, 4 or 8); what the BMP dialog offers first.
+    std::int32_t bmp_colour_bits = 8;
     std::int32_t gif_repeat_count = 0;
     std::uint32_t gif_options = 0;
     char file_name[kFileNameSize] = "untitled.vlx";

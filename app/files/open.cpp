@@ -7,6 +7,7 @@
 #include "app/files/native_file.h"
 #include "engine/rasko.h"
 #include "platform/io/dib_layout.h"
+#include "platform/io/little_endian.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -50,9 +51,36 @@ Opened open_native(LPCSTR path, PictureDocument& doc) {
     return ok ? Opened::Yes : Opened::NoAndTold;
 }
 
+constexpr int kBmpFileHeaderBytes = 14;
+constexpr std::uint32_t kOs2InfoHeaderBytes = 12;
+// Where the bit count lies in the info header: OS/2 1.x headers and all
+// the others.
+constexpr int kOs2BitCountAt = 10;
+constexpr int kBitCountAt = 14;
+constexpr int kFullDepth = 8;
+
+// The depth of the pixels in the BMP at path (1, 2, 4 or 8) as its headers
+// give it; kFullDepth when they cannot be read or name no depth the reader
+// takes. The engine's reader hands every BMP over as 8 bits a pixel.
+int bmp_file_bits(LPCSTR path) {
+    ReadOnlyFile file(path);
+    if (!file.is_open()) return kFullDepth;
+    FileSource in(file.handle());
+    BYTE head[kBmpFileHeaderBytes + kBitCountAt + 2] = {};
+    const std::size_t got = in.read(head, sizeof head);
+    if (got < kBmpFileHeaderBytes + 4) return kFullDepth;
+    const BYTE* info = head + kBmpFileHeaderBytes;
+    const std::size_t at = kBmpFileHeaderBytes +
+                           (io::get32(info) == kOs2InfoHeaderBytes ? kOs2BitCountAt : kBitCountAt);
+    if (got < at + 2) return kFullDepth;
+    const int bits = head[at] | head[at + 1] << 8;
+    return bits == 1 || bits == 2 || bits == 4 || bits == 8 ? bits : kFullDepth;
+}
+
 Opened open_bmp(LPCSTR path, PictureDocument& doc) {
     doc.file_type = 2;
     doc.gif_colour_bits = 8;
+    doc.bmp_colour_bits = bmp_file_bits(path);
     // A file that is not there would send the engine's reader looking for
     // a bitmap resource of that name; the user is better told of the file.
     if (!ReadOnlyFile(path).is_open()) return Opened::No;

@@ -99,6 +99,10 @@ static_assert(tools_in_order(), "kBuiltinTools must list the tools in the order 
 
 int do_nothing_tool(HWND, UINT, WPARAM, LPARAM, void*) { return 0; }
 
+bool tool_has_work(const ToolEntry& entry) {
+    return entry.pen || (entry.handler && entry.handler != do_nothing_tool);
+}
+
 void copy_text(char* dst, int room, const char* src) {
     const std::size_t length = src ? strnlen(src, std::size_t(room - 1)) : 0;
     if (length) std::memcpy(dst, src, length);

@@ -71,6 +71,10 @@ struct ToolTable {
 // The handler every slot starts with.
 int do_nothing_tool(HWND canvas, UINT message, WPARAM wparam, LPARAM lparam, void* record);
 
+// False for a slot that still holds do_nothing_tool and no Add-In pen: such a
+// tool changes no pixel, so a press with it needs no undo copy.
+bool tool_has_work(const ToolEntry& entry);
+
 // Allocates count entries (at least the built-in twelve) and fills the
 // built-in ones from kBuiltinTools, with handlers from builtin_handlers where
 // it is not null and has a non-null entry. Buttons and cursors stay null for

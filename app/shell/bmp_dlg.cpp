@@ -5,10 +5,13 @@
 
 namespace {
 
-INT_PTR CALLBACK bmp_dialog_proc(HWND dlg, UINT msg, WPARAM wparam, LPARAM) {
+constexpr int kSixteenColourBits = 4;
+
+INT_PTR CALLBACK bmp_dialog_proc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lparam) {
     switch (msg) {
     case WM_INITDIALOG:
-        CheckRadioButton(dlg, IDC_COLORS_16, IDC_COLORS_256, IDC_COLORS_256);
+        CheckRadioButton(dlg, IDC_COLORS_16, IDC_COLORS_256,
+                         lparam <= kSixteenColourBits ? IDC_COLORS_16 : IDC_COLORS_256);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wparam) == IDOK) {
@@ -26,6 +29,7 @@ INT_PTR CALLBACK bmp_dialog_proc(HWND dlg, UINT msg, WPARAM wparam, LPARAM) {
 
 } // namespace
 
-int run_bmp_dialog(HWND owner) {
-    return int(DialogBoxParamA(shell_windows().instance, "BMP_DIALOG", owner, bmp_dialog_proc, 0));
+int run_bmp_dialog(HWND owner, int bits) {
+    return int(DialogBoxParamA(shell_windows().instance, "BMP_DIALOG", owner, bmp_dialog_proc,
+                               LPARAM(bits)));
 }

@@ -290,6 +290,11 @@ HWND open_document_window(PictureDocument* doc) {
     mcs.cx = picture_width(*doc) + 100;
     mcs.cy = picture_height(*doc) + 100;
     mcs.style = WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL;
+    // Whoever works maximised keeps the maximised view for the next picture.
+    BOOL maximised = FALSE;
+    if (SendMessageA(w.mdi_client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)) &&
+        maximised)
+        mcs.style |= WS_MAXIMIZE;
     mcs.lParam = reinterpret_cast<LPARAM>(doc);
     // The document window owns the document from its creation on, and frees
     // it on a failed creation as well.

@@ -1,10 +1,12 @@
 #include "app/shell/gif_dlg.h"
 
+#include "app/tools/drawing.h"
 #include "app/resources/resource_ids.h"
 #include "app/session/shell_state.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,6 +16,10 @@ namespace {
 constexpr int kColourButtons[8] = {IDC_COLORS_2,  IDC_COLORS_4,  IDC_COLORS_8,  IDC_COLORS_16,
                                    IDC_COLORS_32, IDC_COLORS_64, IDC_COLORS_128, IDC_COLORS_256};
 constexpr int kCommentRead = 512;
+// Posted to itself by "Spoit": the dialog takes the mouse once the button's
+// click is over, whichever order the button lets the mouse go and reports
+// the click in.
+constexpr UINT kMsgStartPicking = WM_APP + 1;
 
 struct GifDialog {
     PictureDocument* doc;
@@ -39,7 +45,9 @@ void init_dialog(HWND dlg, GifDialog& g) {
     SendDlgItemMessageA(dlg, IDC_GIF_KEY_SPIN, UDM_SETPOS32, 0, *g.key_colour);
     SendDlgItemMessageA(dlg, IDC_GIF_REPEAT_SPIN, UDM_SETRANGE32, 0, 32767);
     SendDlgItemMessageA(dlg, IDC_GIF_REPEAT_SPIN, UDM_SETPOS32, 0, doc.gif_repeat_count);
-    CheckRadioButton(dlg, IDC_COLORS_16, IDC_COLORS_256, IDC_COLORS_256);
+    // The depth the picture came with (or was last saved with) is offered.
+    for (int button : kColourButtons) CheckDlgButton(dlg, button, BST_UNCHECKED);
+    CheckDlgButton(dlg, kColourButtons[std::clamp(doc.gif_colour_bits, 1, 8) - 1], BST_CHECKED);
     CheckDlgButton(dlg, IDC_GIF_INTERLACED, (doc.gif_options & kGifInterlaced) ? 1 : 0);
     CheckDlgButton(dlg, IDC_GIF_TRANSPARENT, (doc.gif_options & kGifTransparent) ? 1 : 0);
     CheckDlgButton(dlg, IDC_GIF_ANIMATION, (doc.gif_options & kGifAnimation) ? 1 : 0);
@@ -84,31 +92,20 @@ void draw_sample(HWND dlg, const DRAWITEMSTRUCT& item, const GifDialog& g) {
     DeleteObject(brush);
 }
 
-// The plane the colour picker reads: the mask in mask view, the composite
-// when all layers move together, otherwise the current layer.
-const Surface* picked_plane(const PictureDocument& doc) {
-    const Layer* layer = current_layer(doc);
-    if (doc.flags & kDocMaskView) return layer ? layer->mask : nullptr;
-    if (doc.flags & kDocMoveAllLayers) return doc.composite;
-    return layer ? layer->image : nullptr;
-}
-
-// A click on the active picture's canvas, inside the picture, picks the key.
+// A click on the active picture's canvas, inside the picture, picks the key
+// there. The canvas is found by its place, not by the window under the point,
+// which is the disabled frame while this dialog is up; a click on the dialog
+// itself picks nothing.
 void pick_at(HWND dlg, GifDialog& g, POINT screen) {
-    const PictureDocument& doc = *g.doc;
     HWND canvas = canvas_of(active_document_window());
-    if (!canvas || active_document() != g.doc || doc.zoom <= 0) return;
-    if (WindowFromPoint(screen) != canvas) return;
+    if (!canvas || active_document() != g.doc) return;
+    RECT own;
+    GetWindowRect(dlg, &own);
+    if (PtInRect(&own, screen)) return;
     POINT p = screen;
     ScreenToClient(canvas, &p);
-    int x = p.x * 100 / doc.zoom + doc.view_origin_x;
-    int y = p.y * 100 / doc.zoom + doc.view_origin_y;
-    const Surface* plane = picked_plane(doc);
-    if (!plane || !plane->bits || x < 0 || y < 0 || x >= plane->width() || y >= plane->height())
-        return;
-    BYTE value = plane->bits[std::size_t(plane->stride()) * std::size_t(plane->height() - 1 - y) +
-                             std::size_t(x)];
-    SendDlgItemMessageA(dlg, IDC_GIF_KEY_SPIN, UDM_SETPOS32, 0, value);
+    const int colour = colour_at_canvas_point(*g.doc, p.x, p.y);
+    if (colour != kNoColour) SendDlgItemMessageA(dlg, IDC_GIF_KEY_SPIN, UDM_SETPOS32, 0, colour);
 }
 
 void end_picking(GifDialog& g) {
@@ -146,6 +143,12 @@ INT_PTR CALLBACK gif_dialog_proc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lpara
             return TRUE;
         }
         break;
+    case kMsgStartPicking:
+        if (!g) break;
+        g->previous_cursor = SetCursor(LoadCursorA(shell_windows().instance, "SPOIT_CURSOR"));
+        SetCapture(dlg);
+        g->picking = true;
+        return TRUE;
     case WM_CAPTURECHANGED:
         if (g) g->picking = false;
         break;
@@ -156,10 +159,7 @@ INT_PTR CALLBACK gif_dialog_proc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lpara
             if (HIWORD(wparam) == EN_CHANGE) InvalidateRect(GetDlgItem(dlg, IDC_GIF_SAMPLE), nullptr, FALSE);
             return TRUE;
         case IDC_GIF_SPOIT:
-            g->previous_cursor =
-                SetCursor(LoadCursorA(shell_windows().instance, "SPOIT_CURSOR"));
-            SetCapture(dlg);
-            g->picking = true;
+            PostMessageA(dlg, kMsgStartPicking, 0, 0);
             return TRUE;
         case IDOK:
             end_picking(*g);

@@ -31,8 +31,9 @@ WriteResult write_picture(HWND owner, PictureDocument& doc) {
     SaveChoices choices;
     if (doc.file_type == kBmpFileType) {
         prepare_composite(doc);
-        choices.bmp_bits = run_bmp_dialog(owner);
+        choices.bmp_bits = run_bmp_dialog(owner, doc.bmp_colour_bits);
         if (!choices.bmp_bits) return WriteResult::Cancelled;
+        doc.bmp_colour_bits = choices.bmp_bits;
     } else if (doc.file_type == kGifFileType) {
         prepare_composite(doc);
         const Layer* layer = current_layer(doc);

@@ -1,5 +1,6 @@
 #include "app/tools/drawing.h"
 
+#include "app/tools/view.h"
 #include "engine/rasko.h"
 
 #include <algorithm>
@@ -67,6 +68,14 @@ int colour_under(const PictureDocument& doc, int x, int y) {
         source = doc.composite;
     if (!source || !source->info) return 0;
     return RaskoGetPixel(source->info, source->bits, x, y) & 0xFF;
+}
+
+int colour_at_canvas_point(const PictureDocument& doc, int cx, int cy) {
+    if (cx < 0 || cy < 0 || cx >= doc.canvas_width || cy >= doc.canvas_height) return kNoColour;
+    const POINT p = canvas_to_picture(doc, cx, cy);
+    if (p.x < 0 || p.y < 0 || p.x >= picture_width(doc) || p.y >= picture_height(doc))
+        return kNoColour;
+    return colour_under(doc, p.x, p.y);
 }
 
 void pick_colour(PictureDocument& doc, int x, int y, bool into_right) {

@@ -55,6 +55,14 @@ void drawing_colours_changed(PictureDocument& doc);
 // composite with Move All Layers, else from the current layer's image.
 int colour_under(const PictureDocument& doc, int x, int y);
 
+// Marks a canvas point that shows no picture pixel.
+constexpr int kNoColour = -1;
+// The colour shown at canvas point (cx, cy), mapped through the zoom and
+// the view origin and read as colour_under does; kNoColour off the canvas
+// (its extent is the document's canvas width and height) or off the
+// picture.
+int colour_at_canvas_point(const PictureDocument& doc, int cx, int cy);
+
 // Right-button picking: the colour under (x, y) into the left colour, or
 // into the right one with Shift; raises the colour-views bit.
 void pick_colour(PictureDocument& doc, int x, int y, bool into_right);

@@ -2,6 +2,7 @@
 
 #include "app/tools/stroke_shape.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 const int kZoomRates[kZoomRateCount] = {50,  100, 200, 300,  400,  500,  600,
@@ -110,4 +111,28 @@ bool scrolled_origin(int code, int thumb, int origin, int visible, int extent, i
     }
     out = clamp_origin(out, visible, extent);
     return true;
+}
+
+WheelStep wheel_step(int delta, int lines_per_notch, int visible, int zoom) {
+    if (lines_per_notch == kWheelPageScroll) {
+        const int pages = delta / kWheelDelta;
+        return {-pages * visible, delta - pages * kWheelDelta};
+    }
+    if (lines_per_notch <= 0) return {0, 0};
+    if (zoom <= 0) zoom = 100;
+    const long long turned = (long long)delta * lines_per_notch;
+    const int lines = int(turned / kWheelDelta);
+    const int line_pixels = std::max(1, kWheelLineScreenPixels * 100 / zoom);
+    return {-lines * line_pixels, int((turned - (long long)lines * kWheelDelta) / lines_per_notch)};
+}
+
+WindowPlace fitted_window(WindowPlace w, int area_width, int area_height) {
+    // A workspace with no room (the frame minimised) would leave nothing of
+    // the window to restore.
+    if (area_width <= 0 || area_height <= 0) return w;
+    w.width = std::min(w.width, area_width);
+    w.height = std::min(w.height, area_height);
+    w.x = std::max(0, std::min(w.x, area_width - w.width));
+    w.y = std::max(0, std::min(w.y, area_height - w.height));
+    return w;
 }

@@ -50,3 +50,29 @@ constexpr int kScrollLineUp = 0, kScrollLineDown = 1, kScrollPageUp = 2, kScroll
 bool scrolled_origin(int code, int thumb, int origin, int visible, int extent, int& out);
 // An origin held within 0 .. extent - visible.
 int clamp_origin(int origin, int visible, int extent);
+
+// The wheel's step: WHEEL_DELTA (120) is one notch, positive turned away
+// from the user. One line of scrolling is kWheelLineScreenPixels on the
+// screen (at least one picture pixel); lines_per_notch is the system's
+// setting, kWheelPageScroll for a page (the visible extent) a notch.
+constexpr int kWheelDelta = 120;
+constexpr int kWheelLineScreenPixels = 16;
+constexpr int kWheelPageScroll = -1;
+struct WheelStep {
+    int origin_change; // picture pixels; the wheel turned away scrolls back
+    int unused_delta;  // the part of delta too small for a whole line
+};
+WheelStep wheel_step(int delta, int lines_per_notch, int visible, int zoom);
+
+// Where a window goes and how large it is.
+struct WindowPlace {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+// A document window that wants `wanted` inside a workspace of area_width x
+// area_height: no larger than the workspace and moved back into it, so that
+// its caption and its buttons stay within reach. A workspace without room
+// leaves the window as wanted.
+WindowPlace fitted_window(WindowPlace wanted, int area_width, int area_height);

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -169,6 +171,62 @@ TEST_F(OpenSaveTest, FourBitBmpMapsToTheFirstSixteenColours) {
     EXPECT_EQ(pixel(read, 1, 0), 3);
     EXPECT_EQ(pixel(read, 2, 0), 0);
     EXPECT_EQ(pixel(read, 3, 0), 7);
+}
+
+// A 3 x 2 BMP of the given depth, all pixels 0, with a Windows (40-byte) or
+// an OS/2 1.x (12-byte) info header.
+std::vector<BYTE> bmp_file(int bits, bool os2) {
+    const int colours = 1 << bits;
+    const int entry = os2 ? 3 : 4;
+    const int header = os2 ? 12 : 40;
+    const int row = (3 * bits + 31) / 32 * 4;
+    const int offset = 14 + header + colours * entry;
+    std::vector<BYTE> f(std::size_t(offset + row * 2), 0);
+    auto put = [&](int at, unsigned value, int bytes) {
+        for (int i = 0; i < bytes; ++i) f[std::size_t(at + i)] = BYTE(value >> (8 * i));
+    };
+    f[0] = 'B';
+    f[1] = 'M';
+    put(2, unsigned(f.size()), 4);
+    put(10, unsigned(offset), 4);
+    put(14, unsigned(header), 4);
+    if (os2) {
+        put(18, 3, 2);
+        put(20, 2, 2);
+        put(22, 1, 2);
+        put(24, unsigned(bits), 2);
+    } else {
+        put(18, 3, 4);
+        put(22, 2, 4);
+        put(26, 1, 2);
+        put(28, unsigned(bits), 2);
+    }
+    return f;
+}
+
+TEST_F(OpenSaveTest, BmpRemembersTheDepthItWasReadWith) {
+    const struct {
+        int bits;
+        bool os2;
+    } files[] = {{1, false}, {2, false}, {4, false}, {8, false}, {4, true}, {1, true}};
+    for (const auto& f : files) {
+        const std::string path = folder.file("depth.bmp");
+        const std::vector<BYTE> bytes = bmp_file(f.bits, f.os2);
+        FILE* out = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(out, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), out);
+        std::fclose(out);
+        DocumentPtr doc(open_picture_file(path.c_str(), kBmpType, read_types, write_types, nullptr));
+        ASSERT_TRUE(doc) << f.bits << (f.os2 ? " OS/2" : "");
+        EXPECT_EQ(doc->bmp_colour_bits, f.bits) << (f.os2 ? " OS/2" : "");
+        EXPECT_EQ(picture_width(*doc), 3);
+    }
+    // What this program writes as 16 colours comes back as 4 bits.
+    auto doc = picture(5, 2, 1);
+    SaveChoices choices;
+    choices.bmp_bits = 4;
+    EXPECT_EQ(save_and_open(*doc, "sixteen.bmp", kBmpType, choices)->bmp_colour_bits, 4);
+    EXPECT_EQ(save_and_open(*doc, "full.bmp", kBmpType)->bmp_colour_bits, 8);
 }
 
 TEST_F(OpenSaveTest, BmpSavesWhatTheDisplayModeShows) {

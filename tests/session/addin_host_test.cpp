@@ -178,6 +178,8 @@ TEST(AddInDiscovery, BuiltInHandlersAreInstalledWhereGiven) {
     ASSERT_TRUE(discover_addins(host, loader, handlers));
     EXPECT_EQ(host.tools.entries[4].handler(nullptr, 0, 0, 0, nullptr), 7);
     EXPECT_EQ(host.tools.entries[3].handler, &do_nothing_tool);
+    EXPECT_TRUE(tool_has_work(host.tools.entries[4]));
+    EXPECT_FALSE(tool_has_work(host.tools.entries[3])) << "a slot still empty changes nothing";
     release_addins(host, loader);
 }
 
@@ -220,6 +222,7 @@ TEST(AddInDiscovery, RegistersEachKindAndUnloadsTheRefused) {
     EXPECT_STREQ(first.hint, "Pen Add-In");
     EXPECT_EQ(first.pen, &pen_proc);
     EXPECT_EQ(first.handler, &do_nothing_tool);
+    EXPECT_TRUE(tool_has_work(first)) << "a pen Add-In works through its own entry point";
     EXPECT_EQ(first.flags, (0x2000u | 0x20000u | kAddInPenPreview));
     EXPECT_EQ(first.preview, 1u);
     EXPECT_NE(first.button, nullptr);

@@ -39,6 +39,44 @@ TEST(ColourPicking, ReadsTheImageTheCompositeOrTheMaskAndRaisesTheColourViews) {
     EXPECT_EQ(colour_under(*doc, 9, 9), 0) << "outside the picture";
 }
 
+// A point of the canvas at zoom 300 with the view scrolled to (2, 1): each
+// picture pixel covers 3 x 3 canvas pixels.
+TEST(ColourPicking, ACanvasPointIsMappedThroughZoomAndOriginToThePixelShown) {
+    DocumentPtr doc = picture(6, 5, 9);
+    Layer& layer = *current_layer(*doc);
+    at(*layer.image, 3, 2) = 40;
+    at(*layer.image, 5, 4) = 41;
+    at(*doc->composite, 3, 2) = 42;
+    at(*layer.mask, 3, 2) = 0;
+    doc->zoom = 300;
+    doc->view_origin_x = 2;
+    doc->view_origin_y = 1;
+    // A canvas a little wider than the rest of the picture, so that its last
+    // columns show none of it.
+    doc->canvas_width = 15;
+    doc->canvas_height = 12;
+    const struct {
+        std::uint32_t flags;
+        int cx, cy;
+        int colour;
+    } cases[] = {
+        {0, 3, 3, 40},                  // (1, 1) + origin
+        {0, 5, 5, 40},                  // the pixel's last canvas column and row
+        {0, 6, 3, 9},                   // the next picture column
+        {0, 9, 9, 41},                  // the picture's corner pixel
+        {kDocMoveAllLayers, 4, 4, 42},  // the composite
+        {kDocMaskView, 4, 4, 0},        // the mask plane
+        {0, -1, 3, kNoColour},          // left of the canvas
+        {0, 3, 12, kNoColour},          // below the canvas
+        {0, 11, 3, 9},                  // the picture's last column (3 + 2)
+        {0, 12, 3, kNoColour},          // canvas, but right of the picture (4 + 2)
+    };
+    for (const auto& c : cases) {
+        doc->flags = c.flags;
+        EXPECT_EQ(colour_at_canvas_point(*doc, c.cx, c.cy), c.colour) << c.cx << "," << c.cy;
+    }
+}
+
 TEST(ToneTile, IsTheStandardPatternOfTheLevel) {
     const ToneTile half = tone_tile(1, 2, 8);
     const ToneTile none = tone_tile(1, 2, -3);

@@ -241,6 +241,63 @@ TEST_F(Canvas, TheZoomToolAndCtrlWheelKeepThePixelUnderThePointer) {
     EXPECT_EQ(doc.zoom, 50);
 }
 
+// Step by step from 100 % to 1600 %, the pointer held still over a picture
+// larger than the window at every zoom.
+TEST_F(Canvas, CtrlWheelKeepsThePixelUnderThePointerAllTheWayUp) {
+    HWND wnd = open(400, 300);
+    HWND canvas = canvas_of(wnd);
+    PictureDocument& doc = *document_of(wnd);
+    MoveWindow(wnd, 0, 0, 260, 220, TRUE);
+    pump();
+    SendMessageA(wnd, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 150), 0);
+    SendMessageA(wnd, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 100), 0);
+    POINT screen{70, 50};
+    ClientToScreen(canvas, &screen);
+    auto under_pointer = [&] {
+        POINT p = screen;
+        ScreenToClient(canvas, &p);
+        return canvas_to_picture(doc, p.x, p.y);
+    };
+    const POINT pixel_there = under_pointer();
+    SetFocus(canvas);
+    for (int step = 2; step < kZoomRateCount; ++step) {
+        SendMessageA(canvas, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA),
+                     MAKELPARAM(screen.x, screen.y));
+        ASSERT_EQ(doc.zoom, kZoomRates[step]);
+        const POINT now = under_pointer();
+        EXPECT_EQ(now.x, pixel_there.x) << doc.zoom;
+        EXPECT_EQ(now.y, pixel_there.y) << doc.zoom;
+    }
+    EXPECT_EQ(doc.zoom, 1600);
+}
+
+// Only tools that change pixels take an undo copy and mark the picture
+// changed; Fluid Fill has no work in the program yet.
+TEST_F(Canvas, AClickWithAToolThatDoesNothingLeavesThePictureUnchanged) {
+    constexpr int kFluidFillTool = 5;
+    PictureDocument& doc = pen_picture(16, 16);
+    pixel(*current_layer(doc)->image, 3, 3) = 1;
+    choose_tool(kFluidFillTool);
+    press(canvas_, 3, 3);
+    release(canvas_, 3, 3);
+    EXPECT_FALSE(doc.flags & kDocModified);
+    EXPECT_EQ(pixel(*current_layer(doc)->undo_copy, 3, 3), 255) << "no undo copy taken";
+    command(CMD_UNDO);
+    EXPECT_EQ(pixel(*current_layer(doc)->image, 3, 3), 255) << "Undo still reverts the change before";
+}
+
+// The zoom box of the dialog bar keeps the focus after it was used; the
+// first right click on the canvas still picks.
+TEST_F(Canvas, TheFirstRightClickAfterTheDialogBarPicks) {
+    PictureDocument& doc = pen_picture(16, 16, 7);
+    pixel(*current_layer(doc)->image, 4, 4) = 12;
+    SetFocus(GetDlgItem(shell_windows().dialog_bar, IDC_BAR_ZOOM));
+    ASSERT_NE(GetFocus(), canvas_);
+    SendMessageA(canvas_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
+    EXPECT_EQ(doc.left_colour, 12);
+    EXPECT_EQ(GetFocus(), canvas_);
+}
+
 TEST_F(Canvas, KeysChangeColoursToneAndPen) {
     PictureDocument& doc = pen_picture(16, 16);
     SetFocus(canvas_);

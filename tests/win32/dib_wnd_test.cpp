@@ -89,9 +89,15 @@ TEST_F(DocumentWindow, ZoomLaysTheCanvasOutAndTheScrollBarsFollow) {
     EXPECT_EQ(c.top, 50);
     EXPECT_EQ(c.right, 399);
     EXPECT_EQ(c.bottom, 350);
+    // The thumb covers the part shown: 133 of the 200 columns.
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(wnd, SB_HORZ, &info);
+    EXPECT_EQ(info.nMin, 0);
+    EXPECT_EQ(info.nMax, 199);
+    EXPECT_EQ(info.nPage, 133u);
     int low = -1, high = -1;
-    GetScrollRange(wnd, SB_HORZ, &low, &high);
-    EXPECT_EQ(high, 200 - 133);
     GetScrollRange(wnd, SB_VERT, &low, &high);
     EXPECT_EQ(high, 0);
 }
@@ -124,6 +130,74 @@ TEST_F(DocumentWindow, PagesMoveByHalfTheVisibleExtentWithinThePicture) {
     hold_keys({VK_SHIFT});
     SendMessageA(canvas_of(wnd), WM_KEYDOWN, VK_UP, 0);
     EXPECT_EQ(doc->view_origin_y, 7);
+}
+
+// The wheel reaches the canvas, which has the focus, and the canvas passes
+// it on when Ctrl is not held.
+TEST_F(DocumentWindow, TheWheelScrollsDownAndWithShiftAcross) {
+    UINT lines = 0;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    ASSERT_EQ(lines, 3u) << "the prefix's setting";
+    HWND wnd = open(300, 200);
+    size_client(wnd, 100, 80, true, true);
+    PictureDocument* doc = document_of(wnd);
+    HWND canvas = canvas_of(wnd);
+    SetFocus(canvas);
+    auto wheel = [&](int delta, WORD keys) {
+        SendMessageA(canvas, WM_MOUSEWHEEL, MAKEWPARAM(keys, WORD(short(delta))), MAKELPARAM(10, 10));
+    };
+    wheel(-WHEEL_DELTA, 0);
+    EXPECT_EQ(doc->view_origin_y, 48) << "three lines of 16 pixels";
+    EXPECT_EQ(GetScrollPos(wnd, SB_VERT), 48);
+    wheel(-WHEEL_DELTA / 2, 0);
+    wheel(-WHEEL_DELTA / 2, 0);
+    EXPECT_EQ(doc->view_origin_y, 96) << "half notches add up";
+    wheel(WHEEL_DELTA * 10, 0);
+    EXPECT_EQ(doc->view_origin_y, 0);
+    wheel(-WHEEL_DELTA, MK_SHIFT);
+    EXPECT_EQ(doc->view_origin_x, 48);
+    EXPECT_EQ(GetScrollPos(wnd, SB_HORZ), 48);
+    EXPECT_EQ(doc->view_origin_y, 0);
+    wheel(-WHEEL_DELTA * 100, MK_SHIFT);
+    EXPECT_EQ(doc->view_origin_x, 300 - doc->visible_width);
+    EXPECT_EQ(doc->zoom, 100);
+}
+
+TEST_F(DocumentWindow, APictureLargerThanTheWorkspaceOpensInsideIt) {
+    RECT area;
+    GetClientRect(shell_windows().mdi_client, &area);
+    HWND wnd = open(area.right + 500, area.bottom + 300);
+    ASSERT_NE(wnd, nullptr);
+    RECT r;
+    GetWindowRect(wnd, &r);
+    MapWindowPoints(nullptr, shell_windows().mdi_client, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_GE(r.left, 0);
+    EXPECT_GE(r.top, 0);
+    EXPECT_LE(r.right, area.right);
+    EXPECT_LE(r.bottom, area.bottom);
+    // It scrolls instead.
+    PictureDocument* doc = document_of(wnd);
+    EXPECT_LT(doc->visible_width, area.right + 500);
+    EXPECT_TRUE(GetWindowLongA(wnd, GWL_STYLE) & WS_HSCROLL);
+}
+
+TEST_F(DocumentWindow, APictureOpenedWhileTheActiveOneIsMaximisedIsMaximisedToo) {
+    HWND first = open(40, 30);
+    SendMessageA(shell_windows().mdi_client, WM_MDIMAXIMIZE, WPARAM(first), 0);
+    pump();
+    ASSERT_TRUE(IsZoomed(first));
+    HWND second = open(60, 20);
+    EXPECT_TRUE(IsZoomed(second));
+    RECT area, client;
+    GetClientRect(shell_windows().mdi_client, &area);
+    GetClientRect(second, &client);
+    EXPECT_EQ(client.right, area.right);
+    EXPECT_EQ(client.bottom, area.bottom);
+    // The picture is laid out in the whole workspace, in the middle.
+    PictureDocument* doc = document_of(second);
+    EXPECT_EQ(doc->canvas_left, (client.right - 60) / 2);
+    EXPECT_EQ(doc->canvas_top, (client.bottom - 20) / 2);
+    EXPECT_EQ(canvas_rect(second).left, doc->canvas_left);
 }
 
 TEST_F(DocumentWindow, ClosingAsksOnlyForAChangedPicture) {

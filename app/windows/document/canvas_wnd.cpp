@@ -82,7 +82,8 @@ LRESULT on_left_down(HWND wnd, WPARAM wparam, LPARAM lparam) {
     if (!doc) return 0;
     if (GetFocus() != wnd) SetFocus(wnd);
     const int tool = current_tool();
-    if (tool != kToolZoom && tool != kToolScroller) {
+    const ToolEntry* entry = tool_entry(tool);
+    if (tool != kToolZoom && tool != kToolScroller && entry && tool_has_work(*entry)) {
         take_undo_copy(*current_layer(*doc));
         doc->flags |= kDocModified;
     }
@@ -180,11 +181,10 @@ LRESULT on_left_up(HWND wnd, WPARAM wparam, LPARAM lparam) {
     return 0;
 }
 
+// A press while another window (a dialog-bar control, say) has the focus
+// takes the focus and picks all the same: the user aimed at a colour.
 LRESULT on_right_down(HWND wnd, WPARAM wparam, LPARAM lparam) {
-    if (GetFocus() != wnd) {
-        SetFocus(wnd);
-        return 0;
-    }
+    if (GetFocus() != wnd) SetFocus(wnd);
     PictureDocument* doc = active_document();
     if (!doc) return 0;
     const POINT p = mapped(*doc, lparam);

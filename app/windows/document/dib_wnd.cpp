@@ -57,18 +57,26 @@ void move_canvas(HWND wnd, const PictureDocument& doc) {
 }
 
 // The window keeps its place and gets the picture's size as its client
-// area, without scroll bars.
+// area, without scroll bars, as far as the workspace allows: a larger
+// picture gets a window the size of the workspace, moved into it, so that
+// its caption buttons can be reached. A window opened maximised (the
+// active one was) keeps the workspace.
 void fit_window_to_picture(HWND wnd, const PictureDocument& doc) {
+    if (IsZoomed(wnd)) return;
     ShowScrollBar(wnd, SB_BOTH, FALSE);
-    RECT window, client;
+    RECT window, client, area;
     GetWindowRect(wnd, &window);
     GetClientRect(wnd, &client);
+    GetClientRect(GetParent(wnd), &area);
     POINT origin{window.left, window.top};
     ScreenToClient(GetParent(wnd), &origin);
     const int frame_width = (window.right - window.left) - client.right;
     const int frame_height = (window.bottom - window.top) - client.bottom;
-    MoveWindow(wnd, origin.x, origin.y, frame_width + picture_width(doc),
-               frame_height + picture_height(doc), TRUE);
+    const WindowPlace place =
+        fitted_window({origin.x, origin.y, frame_width + picture_width(doc),
+                       frame_height + picture_height(doc)},
+                      area.right, area.bottom);
+    MoveWindow(wnd, place.x, place.y, place.width, place.height, TRUE);
 }
 
 void on_size(HWND wnd, PictureDocument& doc, WPARAM type, LPARAM lparam) {
@@ -79,22 +87,57 @@ void on_size(HWND wnd, PictureDocument& doc, WPARAM type, LPARAM lparam) {
     send_if_open(shell_windows().zoom_window, kMsgZoomLayout, 0);
 }
 
+// Puts the view origin of one axis at origin (held within the picture) and
+// shows the picture from there.
+void scroll_view(HWND wnd, PictureDocument& doc, int bar, int origin) {
+    if (bar == SB_HORZ)
+        doc.view_origin_x = origin;
+    else
+        doc.view_origin_y = origin;
+    doc.view_origin_x = clamp_origin(doc.view_origin_x, doc.visible_width, picture_width(doc));
+    doc.view_origin_y = clamp_origin(doc.view_origin_y, doc.visible_height, picture_height(doc));
+    SetScrollPos(wnd, bar, bar == SB_HORZ ? doc.view_origin_x : doc.view_origin_y, TRUE);
+    present_view(doc);
+    send_if_open(shell_windows().zoom_window, kMsgZoomLayout, 0);
+}
+
 // False for the codes that scroll nothing (they get the default processing).
 bool on_scroll(HWND wnd, PictureDocument& doc, int bar, WPARAM wparam) {
     const bool horizontal = bar == SB_HORZ;
-    int& origin = horizontal ? doc.view_origin_x : doc.view_origin_y;
+    const int origin = horizontal ? doc.view_origin_x : doc.view_origin_y;
     const int visible = horizontal ? doc.visible_width : doc.visible_height;
     const int extent = horizontal ? picture_width(doc) : picture_height(doc);
     int moved;
     if (!scrolled_origin(LOWORD(wparam), HIWORD(wparam), origin, visible, extent, moved))
         return false;
-    origin = moved;
-    doc.view_origin_x = clamp_origin(doc.view_origin_x, doc.visible_width, picture_width(doc));
-    doc.view_origin_y = clamp_origin(doc.view_origin_y, doc.visible_height, picture_height(doc));
-    SetScrollPos(wnd, bar, origin, TRUE);
-    present_view(doc);
-    send_if_open(shell_windows().zoom_window, kMsgZoomLayout, 0);
+    scroll_view(wnd, doc, bar, moved);
     return true;
+}
+
+// What the last wheel messages turned too little for a whole line; wheels
+// with finer steps send many small turns.
+int wheel_rest = 0;
+
+// The wheel scrolls the picture, with Shift across; with Ctrl it zooms,
+// which is the canvas's (the wheel reaches this window when the canvas
+// passes it on or does not have the focus).
+void on_wheel(HWND wnd, PictureDocument& doc, WPARAM wparam, LPARAM lparam) {
+    const WORD keys = GET_KEYSTATE_WPARAM(wparam);
+    if (keys & MK_CONTROL) {
+        send_to_canvas(wnd, WM_MOUSEWHEEL, wparam, lparam);
+        return;
+    }
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    const bool across = keys & MK_SHIFT;
+    const WheelStep step =
+        wheel_step(wheel_rest + GET_WHEEL_DELTA_WPARAM(wparam),
+                   lines == WHEEL_PAGESCROLL ? kWheelPageScroll : int(lines),
+                   across ? doc.visible_width : doc.visible_height, doc.zoom);
+    wheel_rest = step.unused_delta;
+    if (!step.origin_change) return;
+    const int origin = across ? doc.view_origin_x : doc.view_origin_y;
+    scroll_view(wnd, doc, across ? SB_HORZ : SB_VERT, origin + step.origin_change);
 }
 
 // ---- Creation and destruction ----
@@ -387,6 +430,9 @@ bool handle(HWND wnd, PictureDocument& doc, UINT msg, WPARAM wparam, LPARAM lpar
     case WM_HSCROLL:
     case WM_VSCROLL:
         return on_scroll(wnd, doc, msg == WM_HSCROLL ? SB_HORZ : SB_VERT, wparam);
+    case WM_MOUSEWHEEL:
+        on_wheel(wnd, doc, wparam, lparam);
+        return true;
     case WM_MOUSEMOVE:
         send_to_canvas(wnd, WM_MOUSEMOVE, 0, shifted_to_canvas(doc, lparam));
         return true;
@@ -464,24 +510,36 @@ LRESULT CALLBACK VLDIBWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) 
     return DefMDIChildProcA(wnd, msg, wparam, lparam);
 }
 
+namespace {
+
+// The thumb is as long, against the bar, as the part of the picture shown.
+void set_scroll_bar(HWND wnd, int bar, int origin, int visible, int extent) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = extent - 1;
+    info.nPage = UINT(visible);
+    info.nPos = origin;
+    SetScrollInfo(wnd, bar, &info, TRUE);
+}
+
+} // namespace
+
 void update_scroll_bars(HWND wnd) {
     PictureDocument* doc = document_of(wnd);
     if (!doc) return;
     const int width = picture_width(*doc), height = picture_height(*doc);
     if (doc->visible_width < width) {
-        SetScrollRange(wnd, SB_HORZ, 0, width - doc->visible_width, FALSE);
-        SetScrollPos(wnd, SB_HORZ, doc->view_origin_x, TRUE);
+        set_scroll_bar(wnd, SB_HORZ, doc->view_origin_x, doc->visible_width, width);
     } else {
         SetScrollRange(wnd, SB_HORZ, 0, 0, TRUE);
         // The bar's room may have gone to the client area.
         lay_out_for_client(wnd, *doc);
     }
-    if (doc->visible_height < height) {
-        SetScrollRange(wnd, SB_VERT, 0, height - doc->visible_height, FALSE);
-        SetScrollPos(wnd, SB_VERT, doc->view_origin_y, TRUE);
-    } else {
+    if (doc->visible_height < height)
+        set_scroll_bar(wnd, SB_VERT, doc->view_origin_y, doc->visible_height, height);
+    else
         SetScrollRange(wnd, SB_VERT, 0, 0, TRUE);
-    }
 }
 
 void relayout_for_zoom(HWND wnd, PictureDocument& doc, int zoom) {
