@@ -24,8 +24,10 @@ std::uint32_t le32(const BYTE* p) {
 
 unsigned le16(const BYTE* p) { return unsigned(p[0]) | unsigned(p[1]) << 8; }
 
+// The refusal belongs to the window the user is working in: without an owner
+// the box can open behind it, where the program only looks frozen.
 BITMAPINFOHEADER* refuse(LPCSTR text, LPCSTR caption = kReadCaption) {
-    MessageBoxA(nullptr, text, caption, MB_ICONEXCLAMATION);
+    MessageBoxA(GetActiveWindow(), text, caption, MB_ICONEXCLAMATION);
     return nullptr;
 }
 

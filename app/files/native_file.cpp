@@ -26,8 +26,9 @@ constexpr std::uint32_t kRecordUseMaskAsOpacity = 0x20000;
 // Largest plane a layer may have: the engine's limit for one DIB block.
 constexpr std::uint64_t kMaxPlaneBytes = 0x7FFF0000u - 1064;
 
+// Owned by the window the user works in, so that it cannot open behind it.
 int refuse(const char* text, const char* caption = "Read Error") {
-    MessageBoxA(nullptr, text, caption, MB_OK);
+    MessageBoxA(GetActiveWindow(), text, caption, MB_OK);
     return 0;
 }
 
