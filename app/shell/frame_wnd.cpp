@@ -5,6 +5,7 @@
 #include "app/shell/addin_host.h"
 #include "app/shell/command_line.h"
 #include "app/shell/dialog_bar.h"
+#include "app/shell/file_dialog_text.h"
 #include "app/shell/frame_commands.h"
 #include "app/shell/outside_text_wide.h"
 #include "app/shell/picture_io.h"
@@ -293,6 +294,10 @@ HWND open_document_window(PictureDocument* doc) {
 }
 
 bool open_file_in_window(const char* path) {
+    if (name_lost_characters(path)) {
+        tell_unusable_name(shell_windows().frame, path, "Open Picture");
+        return false;
+    }
     PictureDocument* doc = load_picture_by_extension(path);
     if (!doc) return false;
     if (!open_document_window(doc)) return false;

@@ -89,4 +89,24 @@ TEST_F(Shell, WithoutTheDefaultPensStartUpSaysSoOnceAndDrawsWithRoundPens) {
     EXPECT_EQ(pen_slots().slot[0]->bits[16 * 32 + 15], 0);
 }
 
+// A name the system handed over with characters lost ('?') is named in a
+// message instead of failing without a word.
+TEST_F(Shell, ANameWithLostCharactersIsToldNotSilentlyDropped) {
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    std::vector<HWND> owners;
+    DialogAnswerer answerer([&](HWND box) {
+        owners.push_back(GetWindow(box, GW_OWNER));
+        DialogAnswerer::press(box, IDOK);
+    });
+    const char line[] = "\"C:\\pictures\\?.gif\"";
+    SendMessageA(frame, kMsgOpenCommandLine, 0, reinterpret_cast<LPARAM>(line));
+    EXPECT_EQ(answerer.captions(), std::vector<std::string>{"Open Picture"});
+    EXPECT_EQ(answerer.texts(),
+              std::vector<std::string>{"This file name cannot be used here:\nC:\\pictures\\?.gif"});
+    EXPECT_EQ(owners, std::vector<HWND>{frame});
+    EXPECT_EQ(active_document_window(), nullptr);
+}
+
 } // namespace
+
