@@ -22,8 +22,10 @@ constexpr char kAllocateCaption[] = "Allocate Error";
 using io::get16;
 using io::get32;
 
+// The refusal belongs to the window the user is working in: without an owner
+// the box can open behind it, where the program only looks frozen.
 BITMAPINFOHEADER* refuse(LPCSTR text, LPCSTR caption = kReadCaption) {
-    MessageBoxA(nullptr, text, caption, MB_ICONEXCLAMATION);
+    MessageBoxA(GetActiveWindow(), text, caption, MB_ICONEXCLAMATION);
     return nullptr;
 }
 

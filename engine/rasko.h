@@ -322,7 +322,8 @@ int RaskoDecreaseColorDepth(BITMAPINFOHEADER* dib, BYTE* bits, int bits_per_pixe
 // Reads a 1-, 2-, 4- or 8-bit BMP (uncompressed, RLE8 or RLE4; OS/2 and
 // every Windows header size) into a new bottom-up 8-bit DIB. Refusals show a
 // message box with caption "Read Error" ("Open Error", "It's not Bitmap",
-// "Read Error", "Can't read over 8bit color") and return null. A name without
+// "Read Error", "Can't read over 8bit color"), owned by the calling thread's
+// active window, and return null. A name without
 // an extension gets ".bmp"; when no such file exists, the name is looked up
 // as an 8-bit RT_BITMAP resource of `instance`.
 BITMAPINFOHEADER* RaskoOpenDIB(HINSTANCE instance, LPCSTR name);

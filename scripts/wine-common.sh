@@ -24,7 +24,11 @@ wine_setup_env() { # build-folder
 }
 
 # Creates the prefix once: Wine's own files, then window captions drawn by
-# Wine itself, since no window manager runs under Xvfb.
+# Wine itself, since no window manager runs under Xvfb. Wine's own fonts
+# have no Japanese; its font links for the dialog fonts name "MS UI Gothic",
+# for which VL PGothic (installed by scripts/bootstrap) stands in, so the
+# program's Japanese texts show as text. That step has its own mark, so
+# prefixes made before it get it too.
 wine_ensure_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
@@ -34,6 +38,12 @@ wine_ensure_prefix() {
             "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
             wineserver -w
             touch "$WINEPREFIX/.velmo-ready"
+        fi
+        if [ ! -f "$WINEPREFIX/.velmo-japanese-font" ]; then
+            "$WINELOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' \
+                /d 'VL PGothic' /f >/dev/null 2>&1
+            wineserver -w
+            touch "$WINEPREFIX/.velmo-japanese-font"
         fi
     ) 9>"$WINEPREFIX.lock"
 }

@@ -6,5 +6,6 @@ void show_file_message(LPCSTR text, LPCSTR caption, LPCSTR path, UINT type) {
     std::string message = text;
     message += '\n';
     message += path ? path : "";
-    MessageBoxA(nullptr, message.c_str(), caption, type);
+    // Owned by the window the user works in, so that it cannot open behind it.
+    MessageBoxA(GetActiveWindow(), message.c_str(), caption, type);
 }

@@ -57,3 +57,5 @@ std::string with_extension(const std::string& name, const char* extension) {
     if (name.size() > n && name[name.size() - n - 1] == '.') return name;
     return name + "." + extension;
 }
+
+bool name_lost_characters(const char* path) { return path && std::strchr(path, '?') != nullptr; }

@@ -23,3 +23,8 @@ std::string initial_save_name(const char* path, const FileTypeTable& write_types
 // Appends "." and the extension unless the name already ends in a '.'
 // followed by as many characters as the extension has.
 std::string with_extension(const std::string& name, const char* extension);
+// True when a name came back from the system with characters it could not
+// give in the program's code page: they arrive as '?', which no file name
+// holds. (Where the system runs the program in UTF-8 every name arrives
+// whole.)
+bool name_lost_characters(const char* path);

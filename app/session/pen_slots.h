@@ -23,4 +23,8 @@ PenSlots& pen_slots();
 // 255. `size` is the resource's byte count. Returns false, with every slot
 // freed, on a strip of another shape or when memory runs out.
 bool build_pen_slots(PenSlots& pens, const BYTE* strip, std::size_t size);
+// Fills every slot with a round pen, slot i a disc 2 i + 2 pixels across,
+// for a start without the default strip. False, with every slot freed, when
+// memory runs out.
+bool build_round_pen_slots(PenSlots& pens);
 void free_pen_slots(PenSlots& pens);

@@ -10,6 +10,8 @@
 #include "app/session/tool_table.h"
 #include "platform/win.h"
 
+#include <string>
+
 struct ShellWindows {
     HINSTANCE instance = nullptr;
     HWND frame = nullptr;
@@ -51,6 +53,15 @@ struct ShellState {
     // Where Add-Ins are searched; null: the program's own folder. Tests point
     // it at their own DLLs.
     const char* addin_folder = nullptr;
+    // Where the default pens are found; null: the program itself. Tests
+    // point it at a module without them.
+    HMODULE pen_module = nullptr;
+    // The default pens could not be loaded and round pens stand in; said
+    // once the frame can be seen.
+    bool default_pens_missing = false;
+    // The command line given at start, kept until the frame has opened its
+    // files.
+    std::string start_command_line;
 };
 
 ShellWindows& shell_windows();

@@ -2,6 +2,7 @@
 
 #include "app/resources/resource_ids.h"
 #include "app/session/addin_host.h"
+#include "app/session/outside_text_wide.h"
 #include "app/session/shell_state.h"
 
 namespace {
@@ -9,7 +10,9 @@ namespace {
 void fill_list(HWND dlg) {
     const AddInHost& host = addin_host();
     auto add = [&](const char* line) {
-        SendDlgItemMessageA(dlg, IDC_ADDIN_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+        const std::wstring wide = widen_outside_text(line);
+        SendDlgItemMessageW(dlg, IDC_ADDIN_LIST, LB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(wide.c_str()));
     };
     if (host.module_count == 0) {
         add("No Add-In Installed");

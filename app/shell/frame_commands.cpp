@@ -155,6 +155,9 @@ bool close_all_documents(HWND frame) {
         if (!wnd) return true;
         PictureDocument* doc = document_of(wnd);
         if (doc->flags & kDocModified) {
+            // The question names no picture: the one it is about comes
+            // forward first.
+            SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(wnd), 0);
             int answer = MessageBoxA(frame, "Picture has been modified.\nSave Picture before close?\n",
                                      "Close", MB_YESNOCANCEL | MB_ICONQUESTION);
             if (answer == IDCANCEL) return false;

@@ -5,7 +5,9 @@
 #include "app/session/addin_host.h"
 #include "app/session/command_line.h"
 #include "app/shell/dialog_bar.h"
+#include "app/session/file_dialog_text.h"
 #include "app/shell/frame_commands.h"
+#include "app/session/outside_text_wide.h"
 #include "app/shell/picture_io.h"
 #include "app/shell/recent_menu.h"
 #include "app/shell/save_dlg.h"
@@ -78,7 +80,8 @@ void add_filter_menu(HMENU menu) {
     HMENU filter_menu = GetSubMenu(menu, kFilterMenuPosition);
     HMENU popup = CreatePopupMenu();
     for (int i = 0; i < host.filter_count; ++i)
-        AppendMenuA(popup, MF_STRING, CMD_FILTER_FIRST + i, host.filters[i].name);
+        AppendMenuW(popup, MF_STRING, CMD_FILTER_FIRST + i,
+                    widen_outside_text(host.filters[i].name).c_str());
     AppendMenuA(filter_menu, MF_SEPARATOR, 0, nullptr);
     InsertMenuA(filter_menu, kAddInFilterPosition, MF_BYPOSITION | MF_POPUP,
                 reinterpret_cast<UINT_PTR>(popup), "Add-In &Filter");
@@ -88,7 +91,8 @@ void add_pen_tools_menu(HMENU menu) {
     const ToolTable& tools = addin_host().tools;
     HMENU tools_menu = GetSubMenu(menu, kToolsMenuPosition);
     for (int t = kBuiltinToolCount; t < tools.count; ++t)
-        AppendMenuA(tools_menu, MF_STRING, CMD_TOOL_FIRST + t, tools.entries[t].name);
+        AppendMenuW(tools_menu, MF_STRING, CMD_TOOL_FIRST + t,
+                    widen_outside_text(tools.entries[t].name).c_str());
 }
 
 LRESULT on_create(HWND frame) {
@@ -303,6 +307,10 @@ HWND open_document_window(PictureDocument* doc) {
 }
 
 bool open_file_in_window(const char* path) {
+    if (name_lost_characters(path)) {
+        tell_unusable_name(shell_windows().frame, path, "Open Picture");
+        return false;
+    }
     PictureDocument* doc = load_picture_by_extension(path);
     if (!doc) return false;
     if (!open_document_window(doc)) return false;

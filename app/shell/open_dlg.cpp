@@ -21,5 +21,9 @@ OpenedPicture run_open_dialog(HWND owner) {
     ofn.lpstrTitle = "Open Picture";
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     if (!GetOpenFileNameA(&ofn)) return {nullptr, {}};
+    if (name_lost_characters(path)) {
+        tell_unusable_name(owner, path, "Open Picture");
+        return {nullptr, {}};
+    }
     return {load_picture(path, opened_type(int(ofn.nFilterIndex), path, types)), path};
 }

@@ -8,6 +8,8 @@
 #include "app/shell/hourglass.h"
 #include "app/session/pen_slots.h"
 
+#include <string>
+
 namespace {
 
 constexpr int kBmpFileType = kBmpType + 1;
@@ -43,4 +45,9 @@ WriteResult write_picture(HWND owner, PictureDocument& doc) {
     Hourglass wait;
     return save_picture_file(doc, addin_host().write_types, choices) ? WriteResult::Written
                                                                       : WriteResult::Failed;
+}
+
+void tell_unusable_name(HWND owner, const char* path, const char* caption) {
+    std::string text = std::string("This file name cannot be used here:\n") + path;
+    MessageBoxA(owner, text.c_str(), caption, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -17,3 +17,7 @@ PictureDocument* load_picture_by_extension(const char* path);
 // position), running "BMP_DIALOG" or "GIF_DIALOG" first for those types.
 enum class WriteResult { Written, Cancelled, Failed };
 WriteResult write_picture(HWND owner, PictureDocument& doc);
+
+// Tells the user that a file name cannot be used because the system handed
+// it over with characters lost (see name_lost_characters).
+void tell_unusable_name(HWND owner, const char* path, const char* caption);

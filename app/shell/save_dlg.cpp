@@ -40,6 +40,10 @@ bool choose_name(HWND owner, PictureDocument& doc) {
     ofn.lpstrTitle = "Save Picture";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
     if (!GetSaveFileNameA(&ofn)) return false;
+    if (name_lost_characters(path)) {
+        tell_unusable_name(owner, path, "Save Picture");
+        return false;
+    }
     int type = int(ofn.nFilterIndex);
     if (type < 1 || type > types.count) return false;
     doc.file_type = type;

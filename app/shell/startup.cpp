@@ -45,22 +45,31 @@ void load_settings_from_registry() {
     load_settings(settings(), store.ok() ? &store : nullptr, screen, current);
 }
 
-bool load_default_pens(HINSTANCE instance) {
-    HRSRC info = FindResourceA(instance, "VELMO_DEFAULT_PEN", MAKEINTRESOURCEA(2) /* RT_BITMAP */);
-    HGLOBAL block = info ? LoadResource(instance, info) : nullptr;
+bool load_default_pens(HMODULE module) {
+    HRSRC info = FindResourceA(module, "VELMO_DEFAULT_PEN", MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+    HGLOBAL block = info ? LoadResource(module, info) : nullptr;
     const BYTE* strip = block ? static_cast<const BYTE*>(LockResource(block)) : nullptr;
-    return strip && build_pen_slots(pen_slots(), strip, SizeofResource(instance, info));
+    return strip && build_pen_slots(pen_slots(), strip, SizeofResource(module, info));
 }
 
-void init_globals(HINSTANCE instance) {
+// Pens that paint nothing would make every pen tool look broken: without
+// the default strip the program starts with round pens and says so.
+bool set_up_pens(HINSTANCE instance) {
+    ShellState& state = shell_state();
+    state.default_pens_missing = !load_default_pens(state.pen_module ? state.pen_module : instance);
+    return !state.default_pens_missing || build_round_pen_slots(pen_slots());
+}
+
+bool init_globals(HINSTANCE instance) {
     load_settings_from_registry();
-    load_default_pens(instance);
+    if (!set_up_pens(instance)) return false;
     shell_state().current_tool = kToolZoom;
     discover_program_addins();
     SetCurrentDirectoryA(settings().current_path);
     ShellState& state = shell_state();
     for (int i = 0; i < kMenuHelpIds; ++i) state.menu_help_ids[i] = UINT(i);
     state.accelerators = LoadAcceleratorsA(instance, "VELMO_MENU");
+    return true;
 }
 
 } // namespace
@@ -82,17 +91,26 @@ HWND start_velmo(HINSTANCE instance, const char* command_line, int show) {
                                                        ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     state.wheel_message = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
-    init_globals(instance);
+    if (!init_globals(instance)) return nullptr;
 
     HWND frame = create_frame_window(instance, settings());
     if (!frame || !create_mdi_client(frame)) {
         if (frame) DestroyWindow(frame);
         return nullptr;
     }
-    if (command_line && *command_line)
-        SendMessageA(frame, kMsgOpenCommandLine, 0, reinterpret_cast<LPARAM>(command_line));
     ShowWindow(frame, settings().mainWnd_zoomed ? SW_SHOWMAXIMIZED : show);
     UpdateWindow(frame);
+    if (state.default_pens_missing)
+        MessageBoxA(frame, "The default pens could not be loaded.\nRound pens are used instead.",
+                    "Error", MB_OK | MB_ICONEXCLAMATION);
+    // The named files open from the message loop, once the frame is on the
+    // screen: a message about one of them then belongs to a window the user
+    // can see.
+    if (command_line && *command_line) {
+        state.start_command_line = command_line;
+        PostMessageA(frame, kMsgOpenCommandLine, 0,
+                     reinterpret_cast<LPARAM>(state.start_command_line.c_str()));
+    }
     return frame;
 }
 

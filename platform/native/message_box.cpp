@@ -13,6 +13,8 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
     return answer;
 }
 
+HWND GetActiveWindow() { return nullptr; }
+
 namespace native {
 const MessageBoxRecord& last_message_box() { return record; }
 void reset_message_boxes() {

@@ -129,6 +129,8 @@ SIZE_T GlobalSize(HGLOBAL block);
 #define IDNO 7
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+// There are no windows natively: always null.
+HWND GetActiveWindow();
 
 namespace native {
 

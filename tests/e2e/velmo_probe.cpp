@@ -52,8 +52,12 @@ int main() {
         char cls[64] = {};
         GetClassNameA(child, cls, sizeof cls);
         if (lstrcmpA(cls, "Velmo DIB window") != 0) continue;
-        char title[1200] = {};
-        GetWindowTextA(child, title, sizeof title);
+        // In UTF-8, whatever this program's own code page: the scripts compare
+        // captions with the names they gave.
+        wchar_t wide[1200] = {};
+        GetWindowTextW(child, wide, 1200);
+        char title[3600] = {};
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, title, sizeof title, nullptr, nullptr);
         std::printf("document %s\n", title);
         RECT r;
         HWND canvas = FindWindowExA(child, nullptr, "Velmo DIB disp window", nullptr);

@@ -57,3 +57,16 @@ TEST_F(FileDialogText, TheChosenTypesExtensionIsAddedUnlessPresent) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(FileNames, AQuestionMarkMeansTheSystemLostCharacters) {
+    EXPECT_FALSE(name_lost_characters("C:\\pictures\\sprite.gif"));
+    EXPECT_FALSE(name_lost_characters("C:\\pictures\\\xE7\xB5\xB5.gif"));
+    EXPECT_FALSE(name_lost_characters(""));
+    EXPECT_FALSE(name_lost_characters(nullptr));
+    EXPECT_TRUE(name_lost_characters("C:\\pictures\\?.gif"));
+    EXPECT_TRUE(name_lost_characters("C:\\?\\a.gif"));
+}
+
+} // namespace

@@ -72,4 +72,41 @@ TEST(PenSlots, StripsOfAnotherShapeOrCutShortAreRefused) {
     for (Surface* pen : pens.slot) EXPECT_EQ(pen, nullptr);
 }
 
+TEST(PenSlots, RoundPensGrowTwoPixelsASlotAndAreSymmetric) {
+    PenSlots pens;
+    ASSERT_TRUE(build_round_pen_slots(pens));
+    for (int i = 0; i < kPenSlotCount; ++i) {
+        const Surface& pen = *pens.slot[i];
+        ASSERT_EQ(pen.width(), 32);
+        EXPECT_EQ(pen.colour_table()[255].rgbGreen, 255);
+        const int diameter = 2 * i + 2;
+        int across = 0, down = 0;
+        for (int k = 0; k < 32; ++k) {
+            across += pen_pixel(pen, k, 15) == 0;
+            down += pen_pixel(pen, 16, k) == 0;
+        }
+        EXPECT_EQ(across, diameter) << i;
+        EXPECT_EQ(down, diameter) << i;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const BYTE p = pen_pixel(pen, x, y);
+                ASSERT_TRUE(p == 0 || p == 255);
+                ASSERT_EQ(p, pen_pixel(pen, 31 - x, y)) << i << ": " << x << "," << y;
+                ASSERT_EQ(p, pen_pixel(pen, y, x)) << i << ": " << x << "," << y;
+            }
+        // Round, not square: the corners of its bounding square stay out
+        // (the two-pixel pen is a 2 x 2 block).
+        EXPECT_EQ(pen_pixel(pen, 15 - i, 15 - i), i == 0 ? 0 : 255) << i;
+    }
+    free_pen_slots(pens);
+}
+
+TEST(PenSlots, RoundPensWithoutMemoryLeaveNoSlotHalfBuilt) {
+    PenSlots pens;
+    native::set_global_alloc_failure(true);
+    EXPECT_FALSE(build_round_pen_slots(pens));
+    native::set_global_alloc_failure(false);
+    for (Surface* pen : pens.slot) EXPECT_EQ(pen, nullptr);
+}
+
 } // namespace

@@ -356,6 +356,27 @@ TEST_F(Canvas, TheRightButtonPicksColours) {
     EXPECT_EQ(count(*current_layer(doc)->image, 7), 16 * 16 - 1) << "picking paints nothing";
 }
 
+// Add-Ins send status texts (0x40C) in UTF-8 or, when older, in the ANSI
+// code page: each shows as the characters it means.
+TEST_F(Canvas, StatusTextsFromAddInsAreUtf8WhenWellFormedElseAnsi) {
+    pen_picture(8, 8);
+    const struct {
+        const char* sent;
+        const wchar_t* shown;
+    } cases[] = {
+        {"\xE7\xB5\xB5 (3, 4)", L"\u7d75 (3, 4)"},
+        {"caf\xE9", L"caf\u00e9"}, // Latin-1 in the test prefix's code page 1252
+        {"caf\xC3\xA9", L"caf\u00e9"},
+        {"", L""},
+    };
+    for (const auto& c : cases) {
+        SendMessageA(canvas_, kMsgStatusText, 2, reinterpret_cast<LPARAM>(c.sent));
+        wchar_t text[64] = {};
+        SendMessageW(shell_windows().status_bar, SB_GETTEXTW, 2, reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(std::wstring(text), c.shown) << c.sent;
+    }
+}
+
 TEST_F(Canvas, TheRotringDrawsItsLineOnTheReleaseAndReportsIt) {
     PictureDocument& doc = pen_picture(32, 32);
     choose_tool(kToolRotring);

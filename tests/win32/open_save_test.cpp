@@ -356,4 +356,54 @@ TEST_F(Files, TheCommandLineAndASecondStartOpenEveryNamedPicture) {
     EXPECT_EQ(picture_width(*active_document()), 1);
 }
 
+// A name outside the system's ANSI code page (the test prefix runs in code
+// page 1252): saved through the Save dialog, opened through the Open dialog
+// and from the command line, kept in the recent files and shown in the
+// caption.
+TEST_F(Files, ANameOutsideTheAnsiCodePageSavesAndOpens) {
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(open_test_picture(6, 4, kDocModified, "untitled1.vlx"), nullptr);
+    PictureDocument* doc = active_document();
+    const std::string gif = folder_ + "\xE7\xB5\xB5.gif"; // the picture sign, in UTF-8
+    auto answer = [&](const char* file_dialog, const std::string& path, int type) {
+        return [=](HWND dlg) {
+            char title[64] = {};
+            GetWindowTextA(dlg, title, sizeof title);
+            if (std::string(title) == file_dialog)
+                DialogAnswerer::choose_file(dlg, path, type);
+            else
+                DialogAnswerer::press(dlg, IDOK);
+        };
+    };
+    {
+        DialogAnswerer answerer(answer("Save Picture", folder_ + "\xE7\xB5\xB5", 2));
+        SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
+    }
+    wchar_t wide_folder[MAX_PATH] = {};
+    MultiByteToWideChar(CP_UTF8, 0, folder_.c_str(), -1, wide_folder, MAX_PATH);
+    const std::wstring wide_gif = std::wstring(wide_folder) + L"\u7d75.gif";
+    EXPECT_NE(GetFileAttributesW(wide_gif.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(doc->file_name, gif);
+    EXPECT_EQ(recent_file(0), gif);
+
+    {
+        DialogAnswerer answerer(answer("Open Picture", gif, -1));
+        SendMessageA(frame, WM_COMMAND, CMD_OPEN, 0);
+    }
+    ASSERT_EQ(document_windows().size(), 2u);
+    ASSERT_NE(active_document(), doc);
+    EXPECT_EQ(active_document()->file_name, gif);
+    EXPECT_EQ(picture_width(*active_document()), 6);
+    wchar_t caption[MAX_PATH + 32] = {};
+    GetWindowTextW(active_document_window(), caption, MAX_PATH + 32);
+    EXPECT_EQ(std::wstring(caption).rfind(wide_gif, 0), 0u);
+
+    const std::string line = "\"" + gif + "\"";
+    SendMessageA(frame, kMsgOpenCommandLine, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    ASSERT_EQ(document_windows().size(), 3u);
+    EXPECT_EQ(active_document()->file_name, gif);
+}
+
 } // namespace
+

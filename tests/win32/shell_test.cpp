@@ -336,4 +336,40 @@ TEST_F(Shell, ExitAsksForEveryModifiedPictureAndCancelStops) {
     EXPECT_EQ(recent_file(0), unwritable);
 }
 
+// The Exit question names no picture, so the picture it asks about comes
+// forward first, even when another one was active.
+TEST_F(Shell, TheExitQuestionBringsItsPictureForward) {
+    HWND frame = start();
+    ASSERT_NE(frame, nullptr);
+    HWND first = open_test_picture(8, 8, kDocModified, "untitled1.vlx");
+    HWND second = open_test_picture(8, 8, kDocModified, "untitled2.vlx");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    // The active picture below the other one, as after arranging windows.
+    SetWindowPos(second, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_EQ(active_document_window(), second);
+    std::vector<HWND> active_when_asked;
+    std::vector<HWND> asked;
+    DialogAnswerer answerer(
+        [&](HWND box) {
+            active_when_asked.push_back(active_document_window());
+            // The first document window in the MDI client's order is the one
+            // the question is about; No closes it before the next question.
+            for (HWND w = GetWindow(shell_windows().mdi_client, GW_CHILD); w;
+                 w = GetWindow(w, GW_HWNDNEXT))
+                if (document_of(w)) {
+                    asked.push_back(w);
+                    break;
+                }
+            DialogAnswerer::press(box, IDNO);
+        },
+        "Close");
+    exit_program();
+    EXPECT_FALSE(IsWindow(frame));
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_NE(asked[0], asked[1]);
+    EXPECT_EQ(active_when_asked, asked);
+}
+
 } // namespace
+

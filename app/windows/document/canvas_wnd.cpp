@@ -9,6 +9,7 @@
 #include "app/tools/view.h"
 #include "app/resources/resource_ids.h"
 #include "app/session/addin_host.h"
+#include "app/session/outside_text_wide.h"
 #include "app/session/pen_slots.h"
 #include "app/session/shell_state.h"
 
@@ -390,9 +391,8 @@ CanvasState& canvas_state() {
 void set_status_text(int part, const char* text) {
     HWND bar = shell_windows().status_bar;
     if (!bar) return;
-    wchar_t wide[256];
-    if (!MultiByteToWideChar(CP_UTF8, 0, text ? text : "", -1, wide, 256)) wide[0] = 0;
-    SendMessageW(bar, SB_SETTEXTW, WPARAM(part), reinterpret_cast<LPARAM>(wide));
+    const std::wstring wide = widen_outside_text(text);
+    SendMessageW(bar, SB_SETTEXTW, WPARAM(part), reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 LRESULT CALLBACK VLDIBDispWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {

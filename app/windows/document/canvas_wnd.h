@@ -24,5 +24,6 @@ struct CanvasState {
 };
 CanvasState& canvas_state();
 
-// Sets a part of the status bar; text is UTF-8.
+// Sets a part of the status bar. The text may come from an Add-In (0x40C,
+// pen hints): UTF-8 when it is well-formed UTF-8, else the ANSI code page.
 void set_status_text(int part, const char* text);

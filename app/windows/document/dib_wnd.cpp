@@ -262,7 +262,7 @@ using Command = void (*)(HWND wnd, PictureDocument& doc, UINT id);
 
 void close_command(HWND wnd, PictureDocument& doc, UINT) {
     if (doc.flags & kDocModified) {
-        // The question names the file in the system's code page; its own
+        // The question names the file in the program's code page; its own
         // words are fixed Japanese text, so it is asked in UTF-16.
         wchar_t name[kFileNameSize];
         if (!MultiByteToWideChar(CP_ACP, 0, doc.file_name, -1, name, kFileNameSize)) name[0] = 0;
