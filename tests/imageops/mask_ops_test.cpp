@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace drawing_test;
 
 namespace {
@@ -49,6 +51,24 @@ TEST(MaskOps, ClearAndInvert) {
     EXPECT_EQ(grid(*layer.mask), "0.7.\n0..0\n");
     clear_mask(layer);
     EXPECT_EQ(grid(*layer.mask), "....\n....\n");
+}
+
+TEST(MaskOps, InvertSwapsOnlyZeroAndFullOnEveryWidth) {
+    for (int width : {1, 7, 8, 9, 15, 33}) {
+        SCOPED_TRACE(width);
+        DocumentPtr doc = picture(width, 9);
+        Surface& mask = *bottom_layer(*doc)->mask;
+        // Every byte value appears, and the row padding holds a marker.
+        for (std::size_t i = 0; i < mask.pixel_bytes(); ++i) mask.bits[i] = BYTE(i * 7);
+        std::vector<BYTE> before(mask.bits, mask.bits + mask.pixel_bytes());
+        invert_mask(*bottom_layer(*doc));
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            const bool pixel = int(i % std::size_t(mask.stride())) < width;
+            const BYTE v = before[i];
+            const BYTE expected = pixel && v == 0 ? 255 : pixel && v == 255 ? 0 : v;
+            ASSERT_EQ(mask.bits[i], expected) << "byte " << i;
+        }
+    }
 }
 
 TEST(MaskOps, ColourMasksProtectByColour) {
