@@ -126,6 +126,7 @@ TEST_F(LayerManager, KeysTypedIntoTheNameBoxEditTheName) {
     hold_keys({VK_CONTROL});
     type(name, 'Z');
     hold_keys({});
+    pump();
     type(name, VK_DELETE);
     pump();
     EXPECT_STREQ(layer.name, "b");
