@@ -209,6 +209,46 @@ void free_all_layers(PictureDocument& doc);
 Layer* bottom_layer(const PictureDocument& doc);
 Layer* current_layer(const PictureDocument& doc);
 
+// Position of node: 1 the bottom layer up to layer_count the top; 0 when
+// node is null, the sentinel or not in the document's list.
+int layer_position(const PictureDocument& doc, const LayerNode* node);
+// True for 1..layer_count: a position that names a layer, never the sentinel.
+bool is_layer_position(const PictureDocument& doc, int position);
+// Lists show the top layer first: entry 0 is position layer_count.
+int position_of_list_entry(const PictureDocument& doc, int entry);
+int list_entry_of_position(const PictureDocument& doc, int position);
+
+// Takes node out of the list without freeing it and returns it; the bottom
+// layer becomes current when node was. Null, with the list unchanged, for
+// the sentinel, a node not in the list or the picture's only layer. The
+// bottom layer never keeps Deletable.
+LayerNode* unlink_layer(PictureDocument& doc, LayerNode* node);
+// Unlinks and frees the current layer when it is Deletable and not alone;
+// the bottom layer becomes current. False, with nothing changed, otherwise.
+bool delete_current_layer(PictureDocument& doc);
+// Exchanges the layers at position and position + 1. False, unchanged,
+// unless both are layer positions. Deletable stays with the positions above
+// the bottom: a layer that leaves the bottom gains it, the new bottom loses it.
+bool swap_with_upper(PictureDocument& doc, int position);
+// Moves node to position (1..layer_count), shifting the layers between;
+// Deletable follows the bottom position as with swap_with_upper. False,
+// unchanged, for the sentinel, a node not in the list or a position outside.
+bool move_layer_to(PictureDocument& doc, LayerNode* node, int position);
+
+// ---- Layer settings as the user edits them ----
+
+constexpr std::int32_t kLayerIntervalMax = 655350; // ms; the GIF delay field holds a tenth
+constexpr std::int32_t kLayerOpacityOpaque = 16;
+
+// Stores an opacity of 0..16 and keeps Translucent in step (set below 16).
+// False, unchanged, for other values.
+bool set_layer_opacity(Layer& layer, int opacity);
+// An interval clamped to 0..kLayerIntervalMax.
+std::int32_t clamped_interval(long long interval);
+// An animation area inside a width x height picture: left 0..width - 1,
+// top 0..height - 1, width and height at least 1 and not past the edge.
+AreaRect clamped_area(AreaRect area, int width, int height);
+
 // Picture size: the bottom layer's image header.
 int picture_width(const PictureDocument& doc);
 int picture_height(const PictureDocument& doc);

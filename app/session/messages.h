@@ -32,3 +32,6 @@ inline constexpr UINT kMsgPenCallBlock = WM_USER + 34;     // 0x422
 inline constexpr UINT kMsgSavePicture = WM_APP + 1;
 // Puts the path in lParam (const char*) at the top of the recent files.
 inline constexpr UINT kMsgAddRecentFile = WM_APP + 2;
+// Asks the animation view to finish the frame it draws and wait: the layer
+// list is about to be relinked or a layer replaced. 0x401 starts it again.
+inline constexpr UINT kMsgHoldAnimation = WM_APP + 3;

@@ -31,3 +31,9 @@ HWND canvas_of(HWND document_window) {
     return document_window ? FindWindowExA(document_window, nullptr, kCanvasClass, nullptr)
                            : nullptr;
 }
+
+void hold_animation_player() { send_if_open(shell_windows().animation_view, kMsgHoldAnimation); }
+
+void resume_animation_player() {
+    send_if_open(shell_windows().animation_view, kMsgDocumentActivated, 0, 0);
+}

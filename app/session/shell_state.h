@@ -99,3 +99,9 @@ HWND canvas_of(HWND document_window);
 
 // Sends the message to the window when it is open (not null).
 void send_if_open(HWND wnd, UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
+
+// The animation view reads the layers from a thread of its own. Every command
+// that relinks or replaces layers holds it first and resumes it after (the
+// view then plays the active document's new list).
+void hold_animation_player();
+void resume_animation_player();

@@ -2,6 +2,7 @@
 
 #include "app/resources/resource_ids.h"
 #include "app/session/shell_state.h"
+#include "app/windows/layer/layer_wnd.h"
 
 #include <commctrl.h>
 
@@ -20,7 +21,7 @@ constexpr FloatingWindow kWindows[] = {
     {CMD_PALETTE_WINDOW, &ShellWindows::palette_window, nullptr},
     {CMD_PEN_WINDOW, &ShellWindows::pen_window, nullptr},
     {CMD_ZOOM_WINDOW, &ShellWindows::zoom_window, nullptr},
-    {CMD_LAYER_MANAGER, &ShellWindows::layer_manager, nullptr},
+    {CMD_LAYER_MANAGER, &ShellWindows::layer_manager, create_layer_manager},
     {CMD_SCRAP_WINDOW, &ShellWindows::scrapbook, nullptr},
     {CMD_ANIMATION_VIEW, &ShellWindows::animation_view, nullptr},
     {CMD_MINI_ZOOMER, &ShellWindows::mini_zoomer, nullptr},

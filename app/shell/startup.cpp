@@ -114,12 +114,20 @@ HWND start_velmo(HINSTANCE instance, const char* command_line, int show) {
     return frame;
 }
 
-void run_message_loop() {
+bool take_message(MSG& msg) {
     const ShellWindows& w = shell_windows();
+    // Keys typed into the modeless dialogs edit their controls; Delete or
+    // Ctrl+Z in a name box must not reach the picture as an accelerator.
+    if (w.layer_manager && IsDialogMessageA(w.layer_manager, &msg)) return true;
+    if (w.dialog_bar && IsDialogMessageA(w.dialog_bar, &msg)) return true;
+    if (TranslateMDISysAccel(w.mdi_client, &msg)) return true;
+    return w.frame && TranslateAcceleratorA(w.frame, shell_state().accelerators, &msg);
+}
+
+void run_message_loop() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (TranslateMDISysAccel(w.mdi_client, &msg)) continue;
-        if (w.frame && TranslateAcceleratorA(w.frame, shell_state().accelerators, &msg)) continue;
+        if (take_message(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -10,5 +10,8 @@
 HWND start_velmo(HINSTANCE instance, const char* command_line, int show);
 // Runs the message loop until the frame is destroyed.
 void run_message_loop();
+// What the loop does before dispatching a message: true when one of the
+// modeless dialogs or an accelerator table took it.
+bool take_message(MSG& msg);
 // Saves the settings and releases every global table.
 void shut_down_velmo();

@@ -9,6 +9,7 @@
 #include "app/resources/resource_ids.h"
 #include "app/session/addin_host.h"
 #include "app/windows/document/document_caption.h"
+#include "app/windows/document/layer_commands.h"
 #include "app/session/shell_state.h"
 #include "engine/rasko.h"
 
@@ -173,6 +174,8 @@ LRESULT on_create(HWND wnd, const CREATESTRUCTA* cs) {
 
 void on_destroy(HWND wnd) {
     auto* doc = static_cast<PictureDocument*>(RemovePropA(wnd, kDocumentProperty));
+    // The Layer Manager shows the active picture's layers; this one's go now.
+    if (doc) send_if_open(shell_windows().layer_manager, kMsgDocumentActivated, 0, 0);
     free_document(doc);
 }
 
@@ -368,19 +371,19 @@ constexpr DocumentCommand kCommands[] = {
     {CMD_PASTE, kNotYetBuilt},
     {CMD_CUT, kNotYetBuilt},
     {CMD_DELETE, kNotYetBuilt},
-    {CMD_NEW_LAYER_WITH_COLOR, kNotYetBuilt},
-    {CMD_ADD_COLOR_TO_LAYER, kNotYetBuilt},
+    {CMD_NEW_LAYER_WITH_COLOR, colour_to_layer_command},
+    {CMD_ADD_COLOR_TO_LAYER, colour_to_layer_command},
     {CMD_MASK_ON, toggle_command},
     {CMD_VIEW_PICTURE, picture_view_command},
     {CMD_VIEW_MASK, mask_view_command},
     {CMD_MIRROR, mirror_command},
     {CMD_FLIP, mirror_command},
-    {CMD_CLEAR_MASK, kNotYetBuilt},
-    {CMD_INVERT_MASK, kNotYetBuilt},
-    {CMD_MASK_WITH_COLOR, kNotYetBuilt},
-    {CMD_NEW_LAYER_WITH_AREA, kNotYetBuilt},
-    {CMD_ADD_COLOR_TO_MASK, kNotYetBuilt},
-    {CMD_ADD_AREA_TO_LAYER, kNotYetBuilt},
+    {CMD_CLEAR_MASK, mask_plane_command},
+    {CMD_INVERT_MASK, mask_plane_command},
+    {CMD_MASK_WITH_COLOR, colour_mask_command},
+    {CMD_NEW_LAYER_WITH_AREA, area_to_layer_command},
+    {CMD_ADD_COLOR_TO_MASK, colour_mask_command},
+    {CMD_ADD_AREA_TO_LAYER, area_to_layer_command},
     {CMD_PASTE_FROM_FILE, kNotYetBuilt},
     {CMD_COPY_TO_FILE, kNotYetBuilt},
     {CMD_OVERLAP_MASK, toggle_command},
@@ -388,11 +391,11 @@ constexpr DocumentCommand kCommands[] = {
     {CMD_MOVE_ALL_LAYERS, toggle_command},
     {CMD_COPY_TO_SCRAPBOOK, kNotYetBuilt},
     {CMD_PASTE_FROM_SCRAPBOOK, kNotYetBuilt},
-    {CMD_MASK_WITH_OTHER_COLORS, kNotYetBuilt},
+    {CMD_MASK_WITH_OTHER_COLORS, colour_mask_command},
     {CMD_RESIZE_AREA, kNotYetBuilt},
-    {CMD_ADD_OTHER_COLORS_TO_MASK, kNotYetBuilt},
+    {CMD_ADD_OTHER_COLORS_TO_MASK, colour_mask_command},
     {CMD_SELECT_ALL, kNotYetBuilt},
-    {CMD_AREA_TO_ANIMATION, kNotYetBuilt},
+    {CMD_AREA_TO_ANIMATION, animation_area_command},
     {CMD_DECREASE_COLORS, kNotYetBuilt},
     {CMD_MOVE_WITH_MASK, toggle_command},
     {CMD_SNAP_TO_GRID, toggle_command},
