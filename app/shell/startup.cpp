@@ -6,6 +6,7 @@
 #include "app/session/pen_slots.h"
 #include "app/shell/registry_store.h"
 #include "app/session/shell_state.h"
+#include "app/session/tool_protocol.h"
 #include "app/shell/window_classes.h"
 
 #include <commctrl.h>
@@ -100,6 +101,7 @@ void run_message_loop() {
     const ShellWindows& w = shell_windows();
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (tool_dialog() && IsDialogMessageA(tool_dialog(), &msg)) continue;
         if (TranslateMDISysAccel(w.mdi_client, &msg)) continue;
         if (w.frame && TranslateAcceleratorA(w.frame, shell_state().accelerators, &msg)) continue;
         TranslateMessage(&msg);

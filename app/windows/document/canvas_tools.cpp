@@ -3,11 +3,17 @@
 #include "app/windows/document/canvas_present.h"
 #include "app/windows/document/canvas_wnd.h"
 #include "app/windows/document/dib_wnd.h"
+#include "app/windows/document/intensity_dlg.h"
+#include "app/windows/document/lettering.h"
+#include "app/tools/exchange_tool.h"
+#include "app/tools/fill_tool.h"
+#include "app/tools/layer_copy_tool.h"
 #include "app/tools/pen_tool.h"
 #include "app/tools/rotring_tool.h"
 #include "app/tools/view.h"
 #include "app/resources/resource_ids.h"
 #include "app/session/shell_state.h"
+#include "app/session/tool_protocol.h"
 
 #include <algorithm>
 #include <array>
@@ -97,11 +103,105 @@ int pen_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
     return 0;
 }
 
+// ---- Fluid Fill (tool 5) ----
+
+int fill_tool(HWND, UINT msg, WPARAM, LPARAM, void* record) {
+    if (msg != WM_LBUTTONUP) return 0;
+    set_status_text(kStatusSelection, "Please Wait");
+    const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    fluid_fill(document(record), m_held());
+    SetCursor(previous);
+    set_status_text(kStatusSelection, "");
+    return 0;
+}
+
+// ---- Color Exchange (tool 7) and Layer Copy Pen (tool 6) ----
+
+int exchange_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
+    PictureDocument& doc = document(record);
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (wparam & MK_LBUTTON) colour_exchange_paint(doc, m_held(), false);
+        break;
+    case WM_LBUTTONUP: colour_exchange_paint(doc, m_held(), true); break;
+    case WM_KILLFOCUS:
+    case kMsgDeactivateTool: present_rect(doc, pen_deactivate(doc)); break;
+    }
+    return 0;
+}
+
+int layer_copy_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
+    PictureDocument& doc = document(record);
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (wparam & MK_LBUTTON) layer_copy_paint(doc, m_held());
+        break;
+    case WM_LBUTTONUP: layer_copy_paint(doc, m_held()); break;
+    case WM_KILLFOCUS:
+    case kMsgDeactivateTool: present_rect(doc, pen_deactivate(doc)); break;
+    }
+    return 0;
+}
+
+// ---- Soften, Darken and Lighten pens (tools 9, 10 and 11) ----
+
+// Kept for the whole stroke and beyond: it forgets only when the palette
+// changes.
+PaletteSearch soft_pen_search;
+
+void soft_filter(PictureDocument& doc, SoftMode mode) {
+    soft_pen_filter(doc, mode, soft_pen_values(mode), m_held(), soft_pen_search);
+}
+
+int soft_pen_tool(SoftMode mode, UINT msg, WPARAM wparam, LPARAM lparam, PictureDocument& doc) {
+    switch (msg) {
+    case kMsgActivateTool: open_intensity_dialog(mode); break;
+    case kMsgDeactivateTool:
+        if (lparam != kDeactivateOnlyPreviews) close_intensity_dialog(mode);
+        present_rect(doc, pen_deactivate(doc));
+        break;
+    case WM_KILLFOCUS: present_rect(doc, pen_deactivate(doc)); break;
+    case WM_KEYDOWN:
+        if (wparam == VK_ADD || wparam == VK_OEM_PLUS) step_intensity(mode, 1);
+        if (wparam == VK_INSERT || wparam == VK_SUBTRACT) step_intensity(mode, -1);
+        break;
+    case WM_MOUSEMOVE:
+        if (wparam & MK_LBUTTON) soft_filter(doc, mode);
+        break;
+    case WM_LBUTTONUP: {
+        set_status_text(kStatusSelection, "Please Wait(^^;");
+        const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        soft_filter(doc, mode);
+        SetCursor(previous);
+        set_status_text(kStatusSelection, " ");
+        break;
+    }
+    }
+    return 0;
+}
+
+int soften_tool(HWND, UINT msg, WPARAM wparam, LPARAM lparam, void* record) {
+    return soft_pen_tool(SoftMode::soften, msg, wparam, lparam, document(record));
+}
+int darken_tool(HWND, UINT msg, WPARAM wparam, LPARAM lparam, void* record) {
+    return soft_pen_tool(SoftMode::darken, msg, wparam, lparam, document(record));
+}
+int lighten_tool(HWND, UINT msg, WPARAM wparam, LPARAM lparam, void* record) {
+    return soft_pen_tool(SoftMode::lighten, msg, wparam, lparam, document(record));
+}
+
 constexpr std::array<ToolHandler, kBuiltinToolCount> handlers() {
     std::array<ToolHandler, kBuiltinToolCount> h{};
     h[kToolZoom] = zoom_tool;
     h[kToolRotring] = rotring_tool;
     h[kToolPen] = pen_tool;
+    h[kToolFluidFill] = fill_tool;
+    h[kToolLayerCopyPen] = layer_copy_tool;
+    h[kToolColourExchange] = exchange_tool;
+    h[kToolLettering] = lettering_tool;
+    h[kToolSoftenPen] = soften_tool;
+    h[kToolDarkenPen] = darken_tool;
+    h[kToolLightenPen] = lighten_tool;
     return h;
 }
 
