@@ -90,57 +90,55 @@ int rotring_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
 
 // ---- Pen (tool 4) ----
 
-int pen_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
-    PictureDocument& doc = document(record);
+// What a painting pen does with each stroke segment: (document, M held,
+// whether it is the release).
+using StrokePaint = void (*)(PictureDocument&, bool, bool);
+
+// The pen-type tools that paint through the stroke shape on moves and on
+// the release and remove their footprint when they lose the focus or stop.
+int stroke_tool(UINT msg, WPARAM wparam, PictureDocument& doc, StrokePaint paint) {
     switch (msg) {
     case WM_MOUSEMOVE:
-        if (wparam & MK_LBUTTON) pen_paint(doc, m_held(), false);
+        if (wparam & MK_LBUTTON) paint(doc, m_held(), false);
         break;
-    case WM_LBUTTONUP: pen_paint(doc, m_held(), true); break;
+    case WM_LBUTTONUP: paint(doc, m_held(), true); break;
     case WM_KILLFOCUS:
     case kMsgDeactivateTool: present_rect(doc, pen_deactivate(doc)); break;
     }
     return 0;
 }
 
+int pen_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
+    return stroke_tool(msg, wparam, document(record), pen_paint);
+}
+
+// Long work on the release: the wait cursor and a status text meanwhile.
+template <typename Work>
+void while_waiting(const char* text, const char* after, Work&& work) {
+    set_status_text(kStatusSelection, text);
+    const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    work();
+    SetCursor(previous);
+    set_status_text(kStatusSelection, after);
+}
+
 // ---- Fluid Fill (tool 5) ----
 
 int fill_tool(HWND, UINT msg, WPARAM, LPARAM, void* record) {
-    if (msg != WM_LBUTTONUP) return 0;
-    set_status_text(kStatusSelection, "Please Wait");
-    const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    fluid_fill(document(record), m_held());
-    SetCursor(previous);
-    set_status_text(kStatusSelection, "");
+    if (msg == WM_LBUTTONUP)
+        while_waiting("Please Wait", "", [&] { fluid_fill(document(record), m_held()); });
     return 0;
 }
 
 // ---- Color Exchange (tool 7) and Layer Copy Pen (tool 6) ----
 
 int exchange_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
-    PictureDocument& doc = document(record);
-    switch (msg) {
-    case WM_MOUSEMOVE:
-        if (wparam & MK_LBUTTON) colour_exchange_paint(doc, m_held(), false);
-        break;
-    case WM_LBUTTONUP: colour_exchange_paint(doc, m_held(), true); break;
-    case WM_KILLFOCUS:
-    case kMsgDeactivateTool: present_rect(doc, pen_deactivate(doc)); break;
-    }
-    return 0;
+    return stroke_tool(msg, wparam, document(record), colour_exchange_paint);
 }
 
 int layer_copy_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
-    PictureDocument& doc = document(record);
-    switch (msg) {
-    case WM_MOUSEMOVE:
-        if (wparam & MK_LBUTTON) layer_copy_paint(doc, m_held());
-        break;
-    case WM_LBUTTONUP: layer_copy_paint(doc, m_held()); break;
-    case WM_KILLFOCUS:
-    case kMsgDeactivateTool: present_rect(doc, pen_deactivate(doc)); break;
-    }
-    return 0;
+    return stroke_tool(msg, wparam, document(record),
+                       [](PictureDocument& doc, bool m, bool) { layer_copy_paint(doc, m); });
 }
 
 // ---- Soften, Darken and Lighten pens (tools 9, 10 and 11) ----
@@ -168,14 +166,7 @@ int soft_pen_tool(SoftMode mode, UINT msg, WPARAM wparam, LPARAM lparam, Picture
     case WM_MOUSEMOVE:
         if (wparam & MK_LBUTTON) soft_filter(doc, mode);
         break;
-    case WM_LBUTTONUP: {
-        set_status_text(kStatusSelection, "Please Wait(^^;");
-        const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-        soft_filter(doc, mode);
-        SetCursor(previous);
-        set_status_text(kStatusSelection, " ");
-        break;
-    }
+    case WM_LBUTTONUP: while_waiting("Please Wait(^^;", " ", [&] { soft_filter(doc, mode); }); break;
     }
     return 0;
 }

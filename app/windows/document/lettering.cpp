@@ -3,6 +3,7 @@
 #include "app/windows/document/canvas_present.h"
 #include "app/windows/document/canvas_wnd.h"
 #include "app/windows/document/dib_wnd.h"
+#include "app/windows/document/tool_dialogs.h"
 #include "app/document/composite.h"
 #include "app/tools/lettering_tool.h"
 #include "app/tools/view.h"
@@ -163,18 +164,6 @@ void init_dialog(HWND dlg) {
     CheckDlgButton(dlg, IDC_FONT_BOLD, (s.input_fontType & kStyleBold) ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dlg, IDC_FONT_ITALIC,
                    (s.input_fontType & kStyleItalic) ? BST_CHECKED : BST_UNCHECKED);
-    SetWindowPos(dlg, nullptr, s.font_left, s.font_top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-bool store_number(HWND dlg, int id, Range range, std::int32_t& field) {
-    char digits[16] = {};
-    GetDlgItemTextA(dlg, id, digits, sizeof digits);
-    char* end = nullptr;
-    const long n = std::strtol(digits, &end, 10);
-    if (end == digits || *end != 0 || n < range.least || n > range.most) return false;
-    field = std::int32_t(n);
-    return true;
 }
 
 // A face name that does not fit the stored field is refused.
@@ -194,10 +183,10 @@ bool on_command(HWND dlg, int id, int code) {
     Settings& s = settings();
     switch (id) {
     case IDC_FONT_LIST: return code == LBN_SELCHANGE && store_face(dlg);
-    case IDC_FONT_SIZE: return code == EN_CHANGE && store_number(dlg, id, kSizes, s.input_fontSize);
-    case IDC_FONT_ANGLE: return code == EN_CHANGE && store_number(dlg, id, kAngles, s.input_fontDeg);
+    case IDC_FONT_SIZE: return code == EN_CHANGE && read_number(dlg, id, kSizes.least, kSizes.most, s.input_fontSize);
+    case IDC_FONT_ANGLE: return code == EN_CHANGE && read_number(dlg, id, kAngles.least, kAngles.most, s.input_fontDeg);
     case IDC_FONT_SPACING:
-        return code == EN_CHANGE && store_number(dlg, id, kSpacings, s.input_fontSpace);
+        return code == EN_CHANGE && read_number(dlg, id, kSpacings.least, kSpacings.most, s.input_fontSpace);
     case IDC_FONT_BOLD:
     case IDC_FONT_ITALIC: {
         const int bit = id == IDC_FONT_BOLD ? kStyleBold : kStyleItalic;
@@ -220,33 +209,18 @@ INT_PTR CALLBACK font_proc(HWND dlg, UINT msg, WPARAM wparam, LPARAM) {
         if (on_command(dlg, LOWORD(wparam), HIWORD(wparam)) && receiver)
             SendMessageA(receiver, kMsgRedrawPicture, 0, 0);
         return TRUE;
-    case WM_DESTROY: {
-        RECT r;
-        if (GetWindowRect(dlg, &r)) {
-            settings().font_left = r.left;
-            settings().font_top = r.top;
-        }
+    case WM_DESTROY:
+        remember_place(dlg, settings().font_left, settings().font_top);
         return TRUE;
-    }
     }
     return FALSE;
 }
 
 void open_dialog(HWND canvas) {
     receiver = canvas;
-    if (dialog) return;
-    const ShellWindows& w = shell_windows();
-    dialog = CreateDialogParamA(w.instance, "FONT_DIALOG", w.frame, font_proc, 0);
-    if (!dialog) return;
-    ShowWindow(dialog, SW_SHOWNOACTIVATE);
-    tool_dialog() = dialog;
-}
-
-void close_dialog() {
-    if (!dialog) return;
-    if (tool_dialog() == dialog) tool_dialog() = nullptr;
-    DestroyWindow(dialog);
-    dialog = nullptr;
+    if (!dialog)
+        dialog = open_tool_dialog("FONT_DIALOG", font_proc, 0, settings().font_left,
+                                  settings().font_top);
 }
 
 // ---- The tool's steps ----
@@ -312,8 +286,12 @@ int lettering_tool(HWND canvas, UINT msg, WPARAM wparam, LPARAM lparam, void* re
         open_dialog(canvas);
         break;
     case kMsgDeactivateTool:
-        if (lparam == kDeactivateOnlyPreviews) break;
-        close_dialog();
+        if (lparam == kDeactivateOnlyPreviews) {
+            // The text and the dialog stay; the next keystroke shows it again.
+            if (text.state != 0) remove_preview(doc);
+            break;
+        }
+        close_tool_dialog(dialog);
         drop(preview_doc ? preview_doc : &doc);
         doc.flags &= ~kDocFloatingFrame;
         break;
