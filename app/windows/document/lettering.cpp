@@ -293,7 +293,6 @@ int lettering_tool(HWND canvas, UINT msg, WPARAM wparam, LPARAM lparam, void* re
         }
         close_tool_dialog(dialog);
         drop(preview_doc ? preview_doc : &doc);
-        doc.flags &= ~kDocFloatingFrame;
         break;
     case kMsgDocumentActivated:
         drop(preview_doc);
