@@ -22,12 +22,12 @@ public:
     bool empty() const { return count_ == 0; }
     void push(const Seed& s) {
         if (count_ == slots_.size()) grow();
-        slots_[(head_ + count_) & (slots_.size() - 1)] = s;
+        slots_[(head_ + count_) & wrap_] = s;
         ++count_;
     }
     Seed pop() {
         const Seed s = slots_[head_];
-        head_ = (head_ + 1) & (slots_.size() - 1);
+        head_ = (head_ + 1) & wrap_;
         --count_;
         return s;
     }
@@ -39,10 +39,11 @@ private:
             bigger[i] = slots_[(head_ + i) & (slots_.size() - 1)];
         slots_.swap(bigger);
         head_ = 0;
+        wrap_ = slots_.size() - 1;
     }
     static constexpr std::size_t kFirstSlots = 256; // a power of two, as every size after it
     std::vector<Seed> slots_;
-    std::size_t head_ = 0, count_ = 0;
+    std::size_t head_ = 0, count_ = 0, wrap_ = 0;
 };
 
 // Eight bytes at a time: the word with every byte b.
@@ -88,11 +89,13 @@ private:
     // returned pixel (at most limit); whole words are checked while they
     // match, the rest byte by byte.
     int fillable_end(const BYTE* src, const BYTE* reg, int x, int limit) const {
+        if (x >= limit || !fillable(src, reg, x + 1)) return x; // most runs of a comb end here
         while (x + 8 <= limit && whole_word(src, reg, x + 1)) x += 8;
         while (x < limit && fillable(src, reg, x + 1)) ++x;
         return x;
     }
     int fillable_start(const BYTE* src, const BYTE* reg, int x, int limit) const {
+        if (x <= limit || !fillable(src, reg, x - 1)) return x;
         while (x - 8 >= limit && whole_word(src, reg, x - 8)) x -= 8;
         while (x > limit && fillable(src, reg, x - 1)) --x;
         return x;
