@@ -6,6 +6,7 @@
 #include "app/session/pen_slots.h"
 #include "app/shell/registry_store.h"
 #include "app/session/shell_state.h"
+#include "app/session/tool_protocol.h"
 #include "app/shell/window_classes.h"
 
 #include <commctrl.h>
@@ -118,6 +119,7 @@ bool take_message(MSG& msg) {
     const ShellWindows& w = shell_windows();
     // Keys typed into the modeless dialogs edit their controls; Delete or
     // Ctrl+Z in a name box must not reach the picture as an accelerator.
+    if (tool_dialog() && IsDialogMessageA(tool_dialog(), &msg)) return true;
     if (w.layer_manager && IsDialogMessageA(w.layer_manager, &msg)) return true;
     if (w.dialog_bar && IsDialogMessageA(w.dialog_bar, &msg)) return true;
     if (TranslateMDISysAccel(w.mdi_client, &msg)) return true;

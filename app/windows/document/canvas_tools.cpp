@@ -3,11 +3,17 @@
 #include "app/windows/document/canvas_present.h"
 #include "app/windows/document/canvas_wnd.h"
 #include "app/windows/document/dib_wnd.h"
+#include "app/windows/document/intensity_dlg.h"
+#include "app/windows/document/lettering.h"
+#include "app/tools/exchange_tool.h"
+#include "app/tools/fill_tool.h"
+#include "app/tools/layer_copy_tool.h"
 #include "app/tools/pen_tool.h"
 #include "app/tools/rotring_tool.h"
 #include "app/tools/view.h"
 #include "app/resources/resource_ids.h"
 #include "app/session/shell_state.h"
+#include "app/session/tool_protocol.h"
 
 #include <algorithm>
 #include <array>
@@ -84,17 +90,95 @@ int rotring_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
 
 // ---- Pen (tool 4) ----
 
-int pen_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
-    PictureDocument& doc = document(record);
+// What a painting pen does with each stroke segment: (document, M held,
+// whether it is the release).
+using StrokePaint = void (*)(PictureDocument&, bool, bool);
+
+// The pen-type tools that paint through the stroke shape on moves and on
+// the release and remove their footprint when they lose the focus or stop.
+int stroke_tool(UINT msg, WPARAM wparam, PictureDocument& doc, StrokePaint paint) {
     switch (msg) {
     case WM_MOUSEMOVE:
-        if (wparam & MK_LBUTTON) pen_paint(doc, m_held(), false);
+        if (wparam & MK_LBUTTON) paint(doc, m_held(), false);
         break;
-    case WM_LBUTTONUP: pen_paint(doc, m_held(), true); break;
+    case WM_LBUTTONUP: paint(doc, m_held(), true); break;
     case WM_KILLFOCUS:
     case kMsgDeactivateTool: present_rect(doc, pen_deactivate(doc)); break;
     }
     return 0;
+}
+
+int pen_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
+    return stroke_tool(msg, wparam, document(record), pen_paint);
+}
+
+// Long work on the release: the wait cursor and a status text meanwhile.
+template <typename Work>
+void while_waiting(const char* text, const char* after, Work&& work) {
+    set_status_text(kStatusSelection, text);
+    const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    work();
+    SetCursor(previous);
+    set_status_text(kStatusSelection, after);
+}
+
+// ---- Fluid Fill (tool 5) ----
+
+int fill_tool(HWND, UINT msg, WPARAM, LPARAM, void* record) {
+    if (msg == WM_LBUTTONUP)
+        while_waiting("Please Wait", "", [&] { fluid_fill(document(record), m_held()); });
+    return 0;
+}
+
+// ---- Color Exchange (tool 7) and Layer Copy Pen (tool 6) ----
+
+int exchange_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
+    return stroke_tool(msg, wparam, document(record), colour_exchange_paint);
+}
+
+int layer_copy_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
+    return stroke_tool(msg, wparam, document(record),
+                       [](PictureDocument& doc, bool m, bool) { layer_copy_paint(doc, m); });
+}
+
+// ---- Soften, Darken and Lighten pens (tools 9, 10 and 11) ----
+
+// Kept for the whole stroke and beyond: it forgets only when the palette
+// changes.
+PaletteSearch soft_pen_search;
+
+void soft_filter(PictureDocument& doc, SoftMode mode) {
+    soft_pen_filter(doc, mode, soft_pen_values(mode), m_held(), soft_pen_search);
+}
+
+int soft_pen_tool(SoftMode mode, UINT msg, WPARAM wparam, LPARAM lparam, PictureDocument& doc) {
+    switch (msg) {
+    case kMsgActivateTool: open_intensity_dialog(mode); break;
+    case kMsgDeactivateTool:
+        if (lparam != kDeactivateOnlyPreviews) close_intensity_dialog(mode);
+        present_rect(doc, pen_deactivate(doc));
+        break;
+    case WM_KILLFOCUS: present_rect(doc, pen_deactivate(doc)); break;
+    case WM_KEYDOWN:
+        if (wparam == VK_ADD || wparam == VK_OEM_PLUS) step_intensity(mode, 1);
+        if (wparam == VK_INSERT || wparam == VK_SUBTRACT) step_intensity(mode, -1);
+        break;
+    case WM_MOUSEMOVE:
+        if (wparam & MK_LBUTTON) soft_filter(doc, mode);
+        break;
+    case WM_LBUTTONUP: while_waiting("Please Wait(^^;", " ", [&] { soft_filter(doc, mode); }); break;
+    }
+    return 0;
+}
+
+int soften_tool(HWND, UINT msg, WPARAM wparam, LPARAM lparam, void* record) {
+    return soft_pen_tool(SoftMode::soften, msg, wparam, lparam, document(record));
+}
+int darken_tool(HWND, UINT msg, WPARAM wparam, LPARAM lparam, void* record) {
+    return soft_pen_tool(SoftMode::darken, msg, wparam, lparam, document(record));
+}
+int lighten_tool(HWND, UINT msg, WPARAM wparam, LPARAM lparam, void* record) {
+    return soft_pen_tool(SoftMode::lighten, msg, wparam, lparam, document(record));
 }
 
 constexpr std::array<ToolHandler, kBuiltinToolCount> handlers() {
@@ -102,6 +186,13 @@ constexpr std::array<ToolHandler, kBuiltinToolCount> handlers() {
     h[kToolZoom] = zoom_tool;
     h[kToolRotring] = rotring_tool;
     h[kToolPen] = pen_tool;
+    h[kToolFluidFill] = fill_tool;
+    h[kToolLayerCopyPen] = layer_copy_tool;
+    h[kToolColourExchange] = exchange_tool;
+    h[kToolLettering] = lettering_tool;
+    h[kToolSoftenPen] = soften_tool;
+    h[kToolDarkenPen] = darken_tool;
+    h[kToolLightenPen] = lighten_tool;
     return h;
 }
 

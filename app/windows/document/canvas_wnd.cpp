@@ -3,6 +3,7 @@
 #include "app/windows/document/canvas_present.h"
 #include "app/tools/canvas_steps.h"
 #include "app/windows/document/canvas_tools.h"
+#include "app/windows/document/lettering.h"
 #include "app/document/composite.h"
 #include "app/tools/drawing.h"
 #include "app/tools/pen_call.h"
@@ -12,6 +13,7 @@
 #include "app/session/outside_text_wide.h"
 #include "app/session/pen_slots.h"
 #include "app/session/shell_state.h"
+#include "app/session/tool_protocol.h"
 
 #include <commctrl.h>
 
@@ -92,7 +94,8 @@ LRESULT on_left_down(HWND wnd, WPARAM wparam, LPARAM lparam) {
     if (is_pen_type(tool)) doc->anchor_point = doc->current_point;
     recomposite(*doc);
     if (key_held('R')) {
-        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kToolScroller), 0, *doc);
+        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kToolScroller),
+                  kDeactivateOnlyPreviews, *doc);
         call_tool(wnd, kToolScroller, WM_LBUTTONDOWN, wparam, lparam, *doc);
     } else {
         if (key_held(VK_SPACE))
@@ -110,7 +113,8 @@ bool left_drag(HWND wnd, PictureDocument& doc, int tool, WPARAM wparam, LPARAM l
     if (GetCapture() != wnd) return false;
     if (key_held('R')) {
         tell_mini_zoomer(wparam, lparam);
-        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kToolScroller), 0, doc);
+        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kToolScroller),
+                  kDeactivateOnlyPreviews, doc);
         call_tool(wnd, kToolScroller, WM_MOUSEMOVE, wparam, lparam, doc);
         doc.previous_point = doc.current_point;
         end_message(doc);
@@ -261,8 +265,14 @@ void scroll_parent(HWND wnd, UINT msg, int line_code, int page_code) {
     SendMessageA(GetParent(wnd), msg, key_held(VK_SHIFT) ? page_code : line_code, 0);
 }
 
+// Keys that type into Lettering's text rather than change colours.
+bool types_text(WPARAM key) {
+    return (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) || key == VK_DIVIDE;
+}
+
 // False for the keys that go to the current tool.
 bool on_key(HWND wnd, PictureDocument& doc, WPARAM key) {
+    if (current_tool() == kToolLettering && lettering_takes_keys() && types_text(key)) return false;
     const bool ctrl = key_held(VK_CONTROL);
     const Layer* layer = current_layer(doc);
     int& arrow_colour = (ctrl || key_held(VK_NUMPAD0)) ? doc.right_colour : doc.left_colour;

@@ -1,0 +1,20 @@
+// Control numbers of the tools' modeless dialogs: the soft pens' "BOKASI_DIALOG"
+// (Intensity) and Lettering's "FONT_DIALOG".
+#pragma once
+
+// "BOKASI_DIALOG"
+#define IDC_INTENSITY_VALUE 101
+#define IDC_INTENSITY_SOFTNESS 102
+#define IDC_INTENSITY_VALUE_SPIN 1101
+#define IDC_INTENSITY_SOFTNESS_SPIN 1102
+
+// "FONT_DIALOG"
+#define IDC_FONT_LIST 101
+#define IDC_FONT_SIZE 102
+#define IDC_FONT_ANGLE 103
+#define IDC_FONT_SPACING 104
+#define IDC_FONT_BOLD 107
+#define IDC_FONT_ITALIC 108
+#define IDC_FONT_SIZE_SPIN 1102
+#define IDC_FONT_ANGLE_SPIN 1103
+#define IDC_FONT_SPACING_SPIN 1104
