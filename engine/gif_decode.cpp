@@ -14,8 +14,10 @@ using rasko::Input;
 
 constexpr int kMaxCodes = 4096;
 constexpr int kMaxCodeBits = 12;
-// Bytes written past the output by the decoder's wide copies.
-constexpr std::size_t kSlack = 16;
+// The decoder copies earlier output in words of kWordBytes and needs kSlack
+// bytes after a text for them.
+constexpr std::size_t kWordBytes = 16;
+constexpr std::size_t kSlack = kWordBytes;
 
 unsigned le16(const BYTE* p) { return unsigned(p[0]) | unsigned(p[1]) << 8; }
 
@@ -86,23 +88,28 @@ class SubBlocks {
     BYTE window_[kWindowBytes + kSlack];
 };
 
-// Copies `count` bytes of earlier output from `from` to `to` (from < to). A
-// code that refers to the entry made by the code before it overlaps its own
-// output and has to go byte by byte; short texts go as two 8-byte words
-// where the output has room for them.
+// Copies the text of a code, `count` bytes of earlier output from `from`, to
+// `to`. An entry's text starts where the code that defined it was written
+// and ends with the first byte written after that code, so the distance is at
+// least count - 1: only the code defined by the code just before it overlaps
+// its own output, and then only by its last byte, which is the first byte
+// copied. All but the last byte go forward in words, each word's source
+// being written before it is read (the first word is read whole before it is
+// stored); the last byte follows. With `room` the output has kSlack bytes
+// after the text for the words to run over.
 inline void copy_text(BYTE* to, const BYTE* from, std::size_t count, bool room) {
-    const std::size_t distance = std::size_t(to - from);
-    if (distance < count) {
+    if (!room) {
         for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
-    } else if (count <= 16 && room) {
-        std::uint64_t a, b;
-        std::memcpy(&a, from, 8);
-        std::memcpy(&b, from + 8, 8);
-        std::memcpy(to, &a, 8);
-        std::memcpy(to + 8, &b, 8);
-    } else {
-        std::memcpy(to, from, count);
+        return;
     }
+    std::size_t i = 0;
+    do {
+        BYTE word[kWordBytes];
+        std::memcpy(word, from + i, kWordBytes);
+        std::memcpy(to + i, word, kWordBytes);
+        i += kWordBytes;
+    } while (i + 1 < count);
+    to[count - 1] = from[count - 1];
 }
 
 // The LZW string table and code size between two windows of data. Each
@@ -176,7 +183,7 @@ bool decode_codes(LzwState& state, const BYTE* data, std::uint64_t& bit, std::ui
                 ++next;
             }
             const std::size_t count = std::min(text, total - o);
-            copy_text(out + o, out + from, count, o + 16 <= capacity);
+            copy_text(out + o, out + from, count, o + count + kSlack <= capacity);
             o += count;
         }
         if (next > mask + 1 && code_bits < kMaxCodeBits) {
