@@ -188,8 +188,9 @@ void wuffs_check(wuffs_base__status status) {
 __attribute__((noinline)) void wuffs_decode(const Bytes& gif) {
     const std::size_t decoder_bytes = sizeof__wuffs_gif__decoder();
     auto* decoder = static_cast<wuffs_gif__decoder*>(std::malloc(decoder_bytes));
-    wuffs_check(wuffs_gif__decoder__initialize(decoder, decoder_bytes, WUFFS_VERSION,
-                                               WUFFS_INITIALIZE__LEAVE_INTERNAL_BUFFERS_UNINITIALIZED));
+    wuffs_check(
+        wuffs_gif__decoder__initialize(decoder, decoder_bytes, WUFFS_VERSION,
+                                       WUFFS_INITIALIZE__LEAVE_INTERNAL_BUFFERS_UNINITIALIZED));
     wuffs_base__io_buffer source =
         wuffs_base__ptr_u8__reader(const_cast<BYTE*>(gif.data()), gif.size(), true);
     wuffs_base__image_config config{};
@@ -212,10 +213,9 @@ __attribute__((noinline)) void wuffs_decode(const Bytes& gif) {
             wuffs_gif__decoder__decode_frame_config(decoder, &frame, &source);
         if (status.repr == wuffs_base__note__end_of_data) break;
         wuffs_check(status);
-        wuffs_check(wuffs_gif__decoder__decode_frame(decoder, &buffer, &source,
-                                                     WUFFS_BASE__PIXEL_BLEND__SRC,
-                                                     wuffs_base__make_slice_u8(work, work_bytes),
-                                                     nullptr));
+        wuffs_check(wuffs_gif__decoder__decode_frame(
+            decoder, &buffer, &source, WUFFS_BASE__PIXEL_BLEND__SRC,
+            wuffs_base__make_slice_u8(work, work_bytes), nullptr));
     }
     std::free(work);
     std::free(pixels);

@@ -45,4 +45,9 @@ inline const BYTE* bits_of(const BITMAPINFOHEADER* dib) {
     return reinterpret_cast<const BYTE*>(dib) + dib->biSize + kPaletteBytes;
 }
 
+// A DIB as RaskoCreateDIB makes it, its pixels and row pads left as the
+// allocator gives them (zeroing a large picture costs a pass over it), for a
+// reader that writes every byte of them.
+BITMAPINFOHEADER* create_dib_to_overwrite(int width, int height);
+
 } // namespace rasko

@@ -256,20 +256,22 @@ void unpack_bottom_up(BYTE* bits, std::size_t width, std::size_t rows, std::size
 }
 
 // Reads one image's data (the input at its LZW minimum code size) into the
-// DIB. The whole data is consumed in every case; false only when memory for
-// decoding ran out. Bad or short data leaves the pixels decoded so far and
-// 0 after them. Images in row order decode straight into the DIB's pixels;
-// interlaced ones go through a work buffer.
+// DIB, writing every byte of its pixels and row pads, since the DIB comes
+// unzeroed. The whole data is consumed in every case; false only when memory
+// for decoding ran out. Bad or short data leaves the pixels decoded so far
+// and 0 after them. Images in row order decode straight into the DIB's
+// pixels; interlaced ones go through a work buffer.
 bool read_image_data(Input& in, BITMAPINFOHEADER* dib, bool interlaced) {
-    const int min_code_size = in.byte();
-    if (min_code_size < 1 || min_code_size > 8) {
-        skip_sub_blocks(in);
-        return true;
-    }
     const int width = dib->biWidth, rows = dib->biHeight;
     const std::size_t total = std::size_t(width) * std::size_t(rows);
     const std::size_t stride = std::size_t(rasko::stride_of(width));
     BYTE* bits = rasko::bits_of(dib);
+    const int min_code_size = in.byte();
+    if (min_code_size < 1 || min_code_size > 8) {
+        std::memset(bits, 0, stride * std::size_t(rows));
+        skip_sub_blocks(in);
+        return true;
+    }
     if (!interlaced) {
         const std::size_t decoded =
             decode_image(in, min_code_size, bits, total, stride * std::size_t(rows));
@@ -286,8 +288,9 @@ bool read_image_data(Input& in, BITMAPINFOHEADER* dib, bool interlaced) {
     std::memset(work + decoded, 0, total - decoded);
     for (int i = 0; i < rows; ++i) {
         const int row = interlaced_row(i, rows);
-        std::memcpy(bits + std::size_t(rows - 1 - row) * stride, work + std::size_t(i) * width,
-                    std::size_t(width));
+        BYTE* line = bits + std::size_t(rows - 1 - row) * stride;
+        std::memcpy(line, work + std::size_t(i) * width, std::size_t(width));
+        std::memset(line + width, 0, stride - std::size_t(width));
     }
     GlobalFree(work);
     return true;
@@ -321,7 +324,7 @@ BITMAPINFOHEADER* read_gif(Input& in) {
         ColourTable local;
         if (descriptor[8] & 0x80) local.read(in, descriptor[8]);
         if (!plausible_pixel_count(std::uint64_t(width) * rows, in.remaining())) return nullptr;
-        BITMAPINFOHEADER* dib = RaskoCreateDIB(width, rows);
+        BITMAPINFOHEADER* dib = create_dib_to_overwrite(width, rows);
         if (!dib) return nullptr;
         store_colours(global.rgb, global.entries, colour_table(dib));
         store_colours(local.rgb, local.entries, colour_table(dib));
@@ -444,8 +447,9 @@ GifFrame* read_frame(Input& in, GifAnimation* animation, GraphicControl& control
     pixels += std::uint64_t(width) * rows;
     const GraphicControl used = control;
     control.pending = false;
-    BITMAPINFOHEADER* dib =
-        rasko::plausible_pixel_count(pixels, in.size()) ? RaskoCreateDIB(width, rows) : nullptr;
+    BITMAPINFOHEADER* dib = rasko::plausible_pixel_count(pixels, in.size())
+                                ? rasko::create_dib_to_overwrite(width, rows)
+                                : nullptr;
     auto* frame = dib ? static_cast<GifFrame*>(GlobalAlloc(GPTR, sizeof(GifFrame))) : nullptr;
     if (!frame) {
         RaskoDestroyDIB(dib);
