@@ -1,11 +1,13 @@
-// GIF decoding and encoding against giflib, and BMP reading against
-// stb_image, on the same bytes in the same run. Counters: "peer_ratio" =
-// peer time / our time (above 1: we are faster), "size_ratio" = our output
-// bytes / the peer's (encoders only), "Mpixel/s" ours. Times are the best of
-// VELMO_BENCH_ROUNDS rounds (default 5) of thread CPU time, since the machine
-// is shared. Under callgrind run one round: the inclusive costs of the
-// ours_* and peer_* functions divided by the pixels give instructions per
-// pixel.
+// GIF decoding against giflib, stb_image and Wuffs, GIF encoding against
+// giflib, and BMP reading against stb_image, on the same bytes in the same
+// run. Counters: "<peer>_ratio" = peer time / our time (above 1: we are
+// faster), "size_ratio" = our output bytes / the peer's (encoders only),
+// "Mpixel/s" ours. Times are the best of VELMO_BENCH_ROUNDS rounds (default
+// 5) of thread CPU time, since the machine is shared. Wuffs comes from the
+// peers folder (VELMO_PEERS_DIR) and is left out, with a label saying so,
+// when that folder has none. stb_image decodes GIF only to RGBA; Wuffs and
+// giflib give 8-bit indexes as we do. bench/decode_instructions runs the
+// decoders under callgrind and prints each one's instructions per pixel.
 #include "engine/codecs.h"
 #include "platform/io/dib_layout.h"
 
@@ -13,7 +15,11 @@
 #include <gif_lib.h>
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_BMP
+#define STBI_ONLY_GIF
 #include <stb/stb_image.h>
+#ifdef VELMO_BENCH_WUFFS
+#include <wuffs-v0.3.c>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -71,7 +77,8 @@ DibPtr flat_picture(int side, unsigned seed = 11) {
         const int w = 8 + int(random() % unsigned(side / 8)),
                   h = 8 + int(random() % unsigned(side / 8));
         const int x0 = int(random() % unsigned(side - w)), y0 = int(random() % unsigned(side - h));
-        const BYTE fill = BYTE(2 + random() % 30), edge = 0;
+        // Dithered areas also use fill + 1, which must stay below 32.
+        const BYTE fill = BYTE(2 + random() % 29), edge = 0;
         const bool dithered = random() % 4 == 0;
         for (int y = y0; y < y0 + h; ++y)
             for (int x = x0; x < x0 + w; ++x) {
@@ -153,13 +160,68 @@ int read_source(GifFileType* gif, GifByteType* buffer, int count) {
     return int(n);
 }
 
-__attribute__((noinline)) void peer_decode(const Bytes& gif) {
+__attribute__((noinline)) void giflib_decode(const Bytes& gif) {
     Source source{&gif, 0};
     int error = 0;
     GifFileType* file = DGifOpen(&source, read_source, &error);
     if (!file || DGifSlurp(file) != GIF_OK) std::abort();
     DGifCloseFile(file, &error);
 }
+
+// Every frame, as RGBA: stb_image has no indexed output.
+__attribute__((noinline)) void stb_decode(const Bytes& gif) {
+    int* delays = nullptr;
+    int width, height, frames, channels;
+    stbi_uc* pixels = stbi_load_gif_from_memory(gif.data(), int(gif.size()), &delays, &width,
+                                                &height, &frames, &channels, 0);
+    if (!pixels) std::abort();
+    stbi_image_free(pixels);
+    stbi_image_free(delays);
+}
+
+#ifdef VELMO_BENCH_WUFFS
+void wuffs_check(wuffs_base__status status) {
+    if (!wuffs_base__status__is_ok(&status)) std::abort();
+}
+
+// Every frame into one screen-sized buffer of 8-bit indexes.
+__attribute__((noinline)) void wuffs_decode(const Bytes& gif) {
+    const std::size_t decoder_bytes = sizeof__wuffs_gif__decoder();
+    auto* decoder = static_cast<wuffs_gif__decoder*>(std::malloc(decoder_bytes));
+    wuffs_check(
+        wuffs_gif__decoder__initialize(decoder, decoder_bytes, WUFFS_VERSION,
+                                       WUFFS_INITIALIZE__LEAVE_INTERNAL_BUFFERS_UNINITIALIZED));
+    wuffs_base__io_buffer source =
+        wuffs_base__ptr_u8__reader(const_cast<BYTE*>(gif.data()), gif.size(), true);
+    wuffs_base__image_config config{};
+    wuffs_check(wuffs_gif__decoder__decode_image_config(decoder, &config, &source));
+    const std::uint32_t width = wuffs_base__pixel_config__width(&config.pixcfg);
+    const std::uint32_t height = wuffs_base__pixel_config__height(&config.pixcfg);
+    wuffs_base__pixel_config__set(&config.pixcfg, WUFFS_BASE__PIXEL_FORMAT__INDEXED__BGRA_BINARY,
+                                  WUFFS_BASE__PIXEL_SUBSAMPLING__NONE, width, height);
+    // The palette's 1024 bytes, then the indexes.
+    const std::size_t pixel_bytes = 1024 + std::size_t(width) * height;
+    auto* pixels = static_cast<BYTE*>(std::malloc(pixel_bytes));
+    wuffs_base__pixel_buffer buffer;
+    wuffs_check(wuffs_base__pixel_buffer__set_from_slice(
+        &buffer, &config.pixcfg, wuffs_base__make_slice_u8(pixels, pixel_bytes)));
+    const std::size_t work_bytes = std::size_t(wuffs_gif__decoder__workbuf_len(decoder).max_incl);
+    auto* work = static_cast<BYTE*>(std::malloc(std::max<std::size_t>(work_bytes, 1)));
+    for (;;) {
+        wuffs_base__frame_config frame{};
+        const wuffs_base__status status =
+            wuffs_gif__decoder__decode_frame_config(decoder, &frame, &source);
+        if (status.repr == wuffs_base__note__end_of_data) break;
+        wuffs_check(status);
+        wuffs_check(wuffs_gif__decoder__decode_frame(
+            decoder, &buffer, &source, WUFFS_BASE__PIXEL_BLEND__SRC,
+            wuffs_base__make_slice_u8(work, work_bytes), nullptr));
+    }
+    std::free(work);
+    std::free(pixels);
+    std::free(decoder);
+}
+#endif
 
 __attribute__((noinline)) std::size_t ours_encode(const BITMAPINFOHEADER* dib, int depth,
                                                   Bytes& out) {
@@ -238,22 +300,50 @@ const Bytes& flat_gif() {
     return bytes;
 }
 
+// Best thread CPU times of our decoder and each peer's on the same bytes,
+// taking turns.
+void compare_decoders(benchmark::State& state, double pixels, const Bytes& gif) {
+    struct Decoder {
+        const char* ratio;
+        void (*decode)(const Bytes&);
+        double best;
+    };
+    std::vector<Decoder> decoders = {{nullptr, ours_decode, 1e9},
+                                     {"giflib_ratio", giflib_decode, 1e9},
+                                     {"stb_ratio", stb_decode, 1e9}};
+#ifdef VELMO_BENCH_WUFFS
+    decoders.push_back({"wuffs_ratio", wuffs_decode, 1e9});
+#else
+    state.SetLabel("without Wuffs: the peers folder has none");
+#endif
+    for (auto _ : state) {
+        double ours_time = 0;
+        for (Decoder& decoder : decoders) {
+            const double start = cpu_now();
+            decoder.decode(gif);
+            const double time = cpu_now() - start;
+            decoder.best = std::min(decoder.best, time);
+            if (!decoder.ratio) ours_time = time;
+        }
+        state.SetIterationTime(ours_time);
+    }
+    const double ours = decoders[0].best;
+    for (const Decoder& decoder : decoders)
+        if (decoder.ratio) state.counters[decoder.ratio] = decoder.best / ours;
+    state.counters["Mpixel/s"] = pixels / ours * 1e-6;
+}
+
 void GifDecodeNoise4096(benchmark::State& state) {
-    const Bytes& gif = noise_gif();
-    compare(
-        state, 4096.0 * 4096, [&] { ours_decode(gif); }, [&] { peer_decode(gif); });
+    compare_decoders(state, 4096.0 * 4096, noise_gif());
 }
 
 void GifDecodeFlat4096(benchmark::State& state) {
-    const Bytes& gif = flat_gif();
-    compare(
-        state, 4096.0 * 4096, [&] { ours_decode(gif); }, [&] { peer_decode(gif); });
+    compare_decoders(state, 4096.0 * 4096, flat_gif());
 }
 
 void GifDecodeAnimation64x256(benchmark::State& state) {
     static const Bytes gif = animation_gif();
-    compare(
-        state, 64.0 * 256 * 256, [&] { ours_decode(gif); }, [&] { peer_decode(gif); });
+    compare_decoders(state, 64.0 * 256 * 256, gif);
 }
 
 void encode(benchmark::State& state, const BITMAPINFOHEADER* dib, int depth) {

@@ -27,4 +27,9 @@ bool write_gif(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits, in
                int interlace, int transparent_index, char* comment);
 bool write_gif_animation(Output& out, GifAnimation* animation);
 
+// A DIB as RaskoCreateDIB makes it, its pixels and row pads left as the
+// allocator gives them (zeroing a large picture costs a pass over it), for a
+// reader that writes every byte of them.
+BITMAPINFOHEADER* create_dib_to_overwrite(int width, int height);
+
 } // namespace rasko

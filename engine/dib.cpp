@@ -1,4 +1,5 @@
 #include "engine/rasko.h"
+#include "engine/codecs.h"
 #include "platform/io/dib_layout.h"
 #include "engine/tone.h"
 
@@ -25,16 +26,15 @@ void set_entry(RGBQUAD& q, const BYTE rgb[3]) {
     q.rgbReserved = 0;
 }
 
-} // namespace
-
-extern "C" BITMAPINFOHEADER* RaskoCreateDIB(int width, int height) {
+BITMAPINFOHEADER* create_dib(int width, int height, bool zero_pixels) {
     const std::size_t bytes = io::dib_block_size(width, height);
     if (bytes == 0) return nullptr;
-    auto* dib = static_cast<BITMAPINFOHEADER*>(GlobalAlloc(GPTR, bytes));
+    auto* dib = static_cast<BITMAPINFOHEADER*>(GlobalAlloc(zero_pixels ? GPTR : GMEM_FIXED, bytes));
     if (!dib) {
         MessageBoxA(nullptr, "Can't create Bitmap", "Allocate Error", MB_ICONEXCLAMATION);
         return nullptr;
     }
+    if (!zero_pixels) std::memset(dib, 0, io::kHeaderAndPalette);
     dib->biSize = sizeof(BITMAPINFOHEADER);
     dib->biWidth = width;
     dib->biHeight = height;
@@ -47,6 +47,16 @@ extern "C" BITMAPINFOHEADER* RaskoCreateDIB(int width, int height) {
         set_entry(table[246 + i], kHighSystemColours[i]);
     }
     return dib;
+}
+
+} // namespace
+
+extern "C" BITMAPINFOHEADER* RaskoCreateDIB(int width, int height) {
+    return create_dib(width, height, true);
+}
+
+BITMAPINFOHEADER* rasko::create_dib_to_overwrite(int width, int height) {
+    return create_dib(width, height, false);
 }
 
 extern "C" HGLOBAL RaskoDestroyDIB(BITMAPINFOHEADER* dib) { return GlobalFree(dib); }

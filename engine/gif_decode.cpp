@@ -15,8 +15,10 @@ using rasko::Input;
 
 constexpr int kMaxCodes = 4096;
 constexpr int kMaxCodeBits = 12;
-// Bytes written past the output by the decoder's wide copies.
-constexpr std::size_t kSlack = 16;
+// The decoder copies earlier output in words of kWordBytes and needs kSlack
+// bytes after a text for them.
+constexpr std::size_t kWordBytes = 16;
+constexpr std::size_t kSlack = kWordBytes;
 
 using io::get16;
 
@@ -24,6 +26,11 @@ using io::get16;
 // size fields are zero is damaged and the writers refuse empty pictures.
 BITMAPINFOHEADER* create_image(int width, int rows) {
     return width > 0 && rows > 0 ? RaskoCreateDIB(width, rows) : nullptr;
+}
+
+// The same for an image the decoder writes every byte of.
+BITMAPINFOHEADER* create_image_to_overwrite(int width, int rows) {
+    return width > 0 && rows > 0 ? rasko::create_dib_to_overwrite(width, rows) : nullptr;
 }
 
 // Stores `entries` colours of three bytes (red, green, blue) as RGBQUADs.
@@ -93,23 +100,28 @@ class SubBlocks {
     BYTE window_[kWindowBytes + kSlack];
 };
 
-// Copies `count` bytes of earlier output from `from` to `to` (from < to). A
-// code that refers to the entry made by the code before it overlaps its own
-// output and has to go byte by byte; short texts go as two 8-byte words
-// where the output has room for them.
+// Copies the text of a code, `count` bytes of earlier output from `from`, to
+// `to`. An entry's text starts where the code that defined it was written
+// and ends with the first byte written after that code, so the distance is at
+// least count - 1: only the code defined by the code just before it overlaps
+// its own output, and then only by its last byte, which is the first byte
+// copied. All but the last byte go forward in words, each word's source
+// being written before it is read (the first word is read whole before it is
+// stored); the last byte follows. With `room` the output has kSlack bytes
+// after the text for the words to run over.
 inline void copy_text(BYTE* to, const BYTE* from, std::size_t count, bool room) {
-    const std::size_t distance = std::size_t(to - from);
-    if (distance < count) {
+    if (!room) {
         for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
-    } else if (count <= 16 && room) {
-        std::uint64_t a, b;
-        std::memcpy(&a, from, 8);
-        std::memcpy(&b, from + 8, 8);
-        std::memcpy(to, &a, 8);
-        std::memcpy(to + 8, &b, 8);
-    } else {
-        std::memcpy(to, from, count);
+        return;
     }
+    std::size_t i = 0;
+    do {
+        BYTE word[kWordBytes];
+        std::memcpy(word, from + i, kWordBytes);
+        std::memcpy(to + i, word, kWordBytes);
+        i += kWordBytes;
+    } while (i + 1 < count);
+    to[count - 1] = from[count - 1];
 }
 
 // The LZW string table and code size between two windows of data. Each
@@ -183,7 +195,7 @@ bool decode_codes(LzwState& state, const BYTE* data, std::uint64_t& bit, std::ui
                 ++next;
             }
             const std::size_t count = std::min(text, total - o);
-            copy_text(out + o, out + from, count, o + 16 <= capacity);
+            copy_text(out + o, out + from, count, o + count + kSlack <= capacity);
             o += count;
         }
         if (next > mask + 1 && code_bits < kMaxCodeBits) {
@@ -256,20 +268,22 @@ void unpack_bottom_up(BYTE* bits, std::size_t width, std::size_t rows, std::size
 }
 
 // Reads one image's data (the input at its LZW minimum code size) into the
-// DIB. The whole data is consumed in every case; false only when memory for
-// decoding ran out. Bad or short data leaves the pixels decoded so far and
-// 0 after them. Images in row order decode straight into the DIB's pixels;
-// interlaced ones go through a work buffer.
+// DIB, writing every byte of its pixels and row pads, since the DIB comes
+// unzeroed. The whole data is consumed in every case; false only when memory
+// for decoding ran out. Bad or short data leaves the pixels decoded so far
+// and 0 after them. Images in row order decode straight into the DIB's
+// pixels; interlaced ones go through a work buffer.
 bool read_image_data(Input& in, BITMAPINFOHEADER* dib, bool interlaced) {
-    const int min_code_size = in.byte();
-    if (min_code_size < 1 || min_code_size > 8) {
-        skip_sub_blocks(in);
-        return true;
-    }
     const int width = dib->biWidth, rows = dib->biHeight;
     const std::size_t total = std::size_t(width) * std::size_t(rows);
     const std::size_t stride = std::size_t(io::stride_of(width));
     BYTE* bits = io::bits_of(dib);
+    const int min_code_size = in.byte();
+    if (min_code_size < 1 || min_code_size > 8) {
+        std::memset(bits, 0, stride * std::size_t(rows));
+        skip_sub_blocks(in);
+        return true;
+    }
     if (!interlaced) {
         const std::size_t decoded =
             decode_image(in, min_code_size, bits, total, stride * std::size_t(rows));
@@ -286,8 +300,9 @@ bool read_image_data(Input& in, BITMAPINFOHEADER* dib, bool interlaced) {
     std::memset(work + decoded, 0, total - decoded);
     for (int i = 0; i < rows; ++i) {
         const int row = interlaced_row(i, rows);
-        std::memcpy(bits + std::size_t(rows - 1 - row) * stride, work + std::size_t(i) * width,
-                    std::size_t(width));
+        BYTE* line = bits + std::size_t(rows - 1 - row) * stride;
+        std::memcpy(line, work + std::size_t(i) * width, std::size_t(width));
+        std::memset(line + width, 0, stride - std::size_t(width));
     }
     GlobalFree(work);
     return true;
@@ -321,7 +336,7 @@ BITMAPINFOHEADER* read_gif(Input& in) {
         ColourTable local;
         if (descriptor[8] & 0x80) local.read(in, descriptor[8]);
         if (!plausible_pixel_count(std::uint64_t(width) * rows, in.remaining())) return nullptr;
-        BITMAPINFOHEADER* dib = create_image(width, rows);
+        BITMAPINFOHEADER* dib = create_image_to_overwrite(width, rows);
         if (!dib) return nullptr;
         store_colours(global.rgb, global.entries, io::colour_table(dib));
         store_colours(local.rgb, local.entries, io::colour_table(dib));
@@ -444,8 +459,9 @@ GifFrame* read_frame(Input& in, GifAnimation* animation, GraphicControl& control
     pixels += std::uint64_t(width) * rows;
     const GraphicControl used = control;
     control.pending = false;
-    BITMAPINFOHEADER* dib =
-        rasko::plausible_pixel_count(pixels, in.size()) ? create_image(width, rows) : nullptr;
+    BITMAPINFOHEADER* dib = rasko::plausible_pixel_count(pixels, in.size())
+                                ? create_image_to_overwrite(width, rows)
+                                : nullptr;
     auto* frame = dib ? static_cast<GifFrame*>(GlobalAlloc(GPTR, sizeof(GifFrame))) : nullptr;
     if (!frame) {
         RaskoDestroyDIB(dib);

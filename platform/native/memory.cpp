@@ -9,6 +9,7 @@ namespace {
 // is 16 bytes to keep the caller's pointer aligned for any type.
 constexpr std::size_t kHeader = 16;
 bool fail_allocations = false;
+int unzeroed_fill = -1;
 
 std::size_t* header_of(HGLOBAL block) {
     return reinterpret_cast<std::size_t*>(static_cast<char*>(block) - kHeader);
@@ -23,6 +24,8 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     char* raw = static_cast<char*>((flags & GMEM_ZEROINIT) ? std::calloc(1, bytes + kHeader)
                                                             : std::malloc(bytes + kHeader));
     if (!raw) return nullptr;
+    if (!(flags & GMEM_ZEROINIT) && unzeroed_fill >= 0)
+        std::memset(raw + kHeader, unzeroed_fill, bytes);
     std::memcpy(raw, &bytes, sizeof bytes);
     return raw + kHeader;
 }
@@ -40,4 +43,5 @@ SIZE_T GlobalSize(HGLOBAL block) { return block ? *header_of(block) : 0; }
 
 namespace native {
 void set_global_alloc_failure(bool fail) { fail_allocations = fail; }
+void set_unzeroed_alloc_fill(int value) { unzeroed_fill = value; }
 } // namespace native

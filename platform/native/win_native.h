@@ -149,6 +149,10 @@ void set_message_box_answer(int answer);
 
 // Makes the next GlobalAlloc calls fail, for out-of-memory paths.
 void set_global_alloc_failure(bool fail);
+// Fills the blocks GlobalAlloc does not zero with the byte `value` (-1, the
+// default: leaves them as the C allocator gives them), so that a test sees
+// the bytes a caller forgot to write.
+void set_unzeroed_alloc_fill(int value);
 
 } // namespace native
 

@@ -608,6 +608,76 @@ TEST(GifDecoder, ShortDataLeavesZeroPixelsAndPaddingInTheDib) {
               bits);
 }
 
+// The whole pixel area a DIB of `pixels` (stream order, cut or padded with
+// zeros to width x rows) must hold: rows bottom-up, pads zero; interlaced
+// streams send rows 0, 8, ...; 4, 12, ...; 2, 6, ...; 1, 3, ....
+Bytes expected_bits(Bytes pixels, unsigned width, unsigned rows, bool interlaced) {
+    pixels.resize(std::size_t(width) * rows, 0);
+    std::vector<unsigned> order;
+    if (!interlaced)
+        for (unsigned row = 0; row < rows; ++row) order.push_back(row);
+    else
+        for (const auto& [first, step] : {std::pair{0u, 8u}, {4u, 8u}, {2u, 4u}, {1u, 2u}})
+            for (unsigned row = first; row < rows; row += step) order.push_back(row);
+    const unsigned stride = (width + 3) & ~3u;
+    Bytes bits(std::size_t(stride) * rows, 0);
+    for (unsigned i = 0; i < rows; ++i)
+        std::copy_n(pixels.begin() + std::ptrdiff_t(i * width), width,
+                    bits.begin() + std::ptrdiff_t((rows - 1 - order[i]) * stride));
+    return bits;
+}
+
+TEST(GifDecoder, EveryByteOfTheNewDibIsWrittenOverUnzeroedMemory) {
+    // Decoded DIBs are not zeroed first: here their blocks come filled with
+    // 0xCD, so a pixel, pad or tail the decoder leaves unwritten shows. The
+    // runs reach the last byte of outputs without room after them, where
+    // texts overlapping their own output cannot go as words.
+    struct Fill {
+        Fill() { native::set_unzeroed_alloc_fill(0xCD); }
+        ~Fill() { native::set_unzeroed_alloc_fill(-1); }
+    } fill;
+    Bytes runs;
+    for (int run = 1; run < 40; ++run) runs.insert(runs.end(), std::size_t(run), BYTE(run % 5));
+    const struct {
+        const char* name;
+        unsigned width, rows;
+        Bytes pixels;
+        unsigned min_code_size; // above 8: the file's is refused
+        BYTE flags;
+    } cases[] = {
+        {"one run, no pads", 4, 8, Bytes(32, 3), 2, 0},
+        {"one run, pads", 5, 7, Bytes(35, 1), 2, 0},
+        {"run past the end", 4, 2, Bytes(300, 2), 2, 0},
+        {"runs of every length", 33, 24, runs, 3, 0},
+        {"short data", 9, 4, counting(20, 16), 4, 0},
+        {"interlaced, pads", 5, 10, counting(50, 16), 4, 0x40},
+        {"interlaced run", 7, 9, Bytes(63, 6), 3, 0x40},
+        {"interlaced short data", 3, 11, counting(12, 4), 2, 0x40},
+        {"refused code size", 6, 3, counting(18, 4), 12, 0},
+    };
+    for (const auto& c : cases) {
+        const bool refused = c.min_code_size > 8;
+        const Bytes codes = reference_lzw(c.pixels, refused ? 8 : c.min_code_size, true);
+        const Bytes bytes = GifBuilder(c.width, c.rows, 4)
+                                .image(0, 0, c.width, c.rows, c.flags, c.min_code_size, codes)
+                                .end();
+        const Bytes expected =
+            expected_bits(refused ? Bytes{} : c.pixels, c.width, c.rows, c.flags & 0x40);
+        Dib simple = read_gif(bytes);
+        Animation animation(bytes);
+        ASSERT_TRUE(simple) << c.name;
+        ASSERT_EQ(1u, animation.record.frameCount) << c.name;
+        for (const BITMAPINFOHEADER* dib : {simple.get(), animation.frame(0).dib}) {
+            const BYTE* bits = io::bits_of(dib);
+            EXPECT_EQ(expected, Bytes(bits, bits + expected.size())) << c.name;
+            EXPECT_EQ(0u, dib->biCompression) << c.name;
+            EXPECT_EQ(0u, dib->biSizeImage) << c.name;
+            const RGBQUAD beyond = io::colour_table(dib)[100];
+            EXPECT_EQ(0, beyond.rgbRed | beyond.rgbGreen | beyond.rgbBlue | beyond.rgbReserved)
+                << c.name;
+        }
+    }
+}
 TEST(GifReader, ExtensionsAreSkippedByTheirSubBlocks) {
     // A comment holding 0x2C and 0x3B must not be taken for an image or the
     // trailer; an unknown extension with several sub-blocks is passed over.
