@@ -134,7 +134,10 @@ TEST(LayerList, UnlinkingTheBottomHandsItsPlaceOn) {
     delete node;
     EXPECT_EQ(unlink_layer(*doc, doc->layers), nullptr);
     LayerNode* last = layer_node_at(*doc, 1);
-    ASSERT_NE(unlink_layer(*doc, layer_node_at(*doc, 2)), nullptr);
+    LayerNode* second = unlink_layer(*doc, layer_node_at(*doc, 2));
+    ASSERT_NE(second, nullptr);
+    free_layer(second->layer);
+    delete second;
     EXPECT_EQ(unlink_layer(*doc, last), nullptr); // never the only layer
     free_all_layers(*doc);
 }
