@@ -272,12 +272,11 @@ TEST_F(Canvas, CtrlWheelKeepsThePixelUnderThePointerAllTheWayUp) {
 }
 
 // Only tools that change pixels take an undo copy and mark the picture
-// changed; Fluid Fill has no work in the program yet.
+// changed; Select Area has no work in the program yet.
 TEST_F(Canvas, AClickWithAToolThatDoesNothingLeavesThePictureUnchanged) {
-    constexpr int kFluidFillTool = 5;
     PictureDocument& doc = pen_picture(16, 16);
     pixel(*current_layer(doc)->image, 3, 3) = 1;
-    choose_tool(kFluidFillTool);
+    choose_tool(kToolSelectArea);
     press(canvas_, 3, 3);
     release(canvas_, 3, 3);
     EXPECT_FALSE(doc.flags & kDocModified);
