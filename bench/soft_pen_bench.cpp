@@ -9,6 +9,7 @@
 #include "app/tools/canvas_steps.h"
 #include "app/tools/soft_pen_tool.h"
 #include "app/tools/stroke_shape.h"
+#include "bench_picture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,10 +27,7 @@ struct Picture {
     PictureDocument* doc = nullptr;
     Surface pen;
     Picture() {
-        doc = create_document();
-        if (!doc || !create_bottom_layer(*doc, kSide, kSide)) std::abort();
-        for (int i = 1; i < kLayers; ++i)
-            if (!add_layer_above(*doc)) std::abort();
+        doc = bench::layered_picture(kSide, kLayers);
         std::mt19937 rng(7);
         RGBQUAD table[256];
         for (RGBQUAD& c : table) c = {BYTE(rng()), BYTE(rng()), BYTE(rng()), 0};
@@ -39,10 +37,7 @@ struct Picture {
             for (std::size_t i = 0; i < node->layer->image->pixel_bytes(); ++i)
                 node->layer->image->bits[i] = BYTE(rng());
         current_layer(*doc)->image->copy_to(*current_layer(*doc)->undo_copy);
-        if (!pen.create(32, 32)) std::abort();
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                *pixel_at(pen, x, y) = (x - 15) * (x - 15) + (y - 15) * (y - 15) <= 225 ? 0 : 255;
+        bench::make_round_pen(pen);
         doc->current_pen = &pen;
         doc->update_rect = {0, 0, kSide - 1, kSide - 1};
         recomposite(*doc);

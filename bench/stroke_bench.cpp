@@ -10,6 +10,7 @@
 #include "app/document/composite.h"
 #include "app/tools/pen_tool.h"
 #include "app/tools/stroke_shape.h"
+#include "bench_picture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,10 +30,7 @@ struct Picture {
     PictureDocument* doc = nullptr;
     Surface pen;
     Picture() {
-        doc = create_document();
-        if (!doc || !create_bottom_layer(*doc, kSide, kSide)) std::abort();
-        for (int i = 1; i < kLayers; ++i)
-            if (!add_layer_above(*doc)) std::abort();
+        doc = bench::layered_picture(kSide, kLayers);
         std::mt19937 rng(7);
         for (LayerNode* node = doc->layers->next; node != doc->layers; node = node->next) {
             Layer& layer = *node->layer;
@@ -41,11 +39,7 @@ struct Picture {
             for (std::size_t i = 0; i < layer.image->pixel_bytes(); ++i)
                 layer.image->bits[i] = BYTE(rng() % 4 == 0 ? 255 : rng() % 255);
         }
-        // The round pen of the default set: a disc of radius 15 about (15, 15).
-        if (!pen.create(32, 32)) std::abort();
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                pen.bits[(31 - y) * 32 + x] = (x - 15) * (x - 15) + (y - 15) * (y - 15) <= 225 ? 0 : 255;
+        bench::make_round_pen(pen);
         doc->current_pen = &pen;
         doc->left_colour = 12;
         doc->right_colour = 200;

@@ -1,5 +1,7 @@
 #include "app/imageops/mask_ops.h"
 
+#include "app/imageops/layer_write.h"
+
 #include "app/document/composite.h"
 #include "engine/rasko.h"
 
@@ -13,29 +15,6 @@ namespace {
 constexpr BYTE kMaskOpen = 255;
 constexpr BYTE kMaskProtected = 0;
 constexpr int kFullTone = 16;
-
-// Writes plane (w x h, read from (0, 0)) into target's image at (x, y) by the
-// document's modes: opaque or without target's key colour; through target's
-// mask unless the mask is off, the mask moves along or target uses it as
-// opacity.
-void write_image(const PictureDocument& doc, Layer& target, const Surface& plane, int x, int y,
-                 int w, int h) {
-    Surface& image = *target.image;
-    const bool plain = !(doc.flags & kDocMaskOn) || (doc.flags & kDocMoveWithMask) ||
-                       (target.flags & kLayerUseMaskAsOpacity);
-    const bool keyed = doc.flags & kDocKeyColourEnabled;
-    if (plain && !keyed)
-        RaskoCopyDIBBits(image.info, image.bits, x, y, w, h, plane.info, plane.bits, 0, 0);
-    else if (plain)
-        RaskoTransparentDIBBits(image.info, image.bits, x, y, w, h, plane.info, plane.bits, 0, 0,
-                                target.key_colour);
-    else if (!keyed)
-        RaskoMaskCopyDIBBits(image.info, image.bits, x, y, w, h, plane.info, plane.bits, 0, 0,
-                             target.mask->bits);
-    else
-        RaskoMaskTransparentDIBBits(image.info, image.bits, x, y, w, h, plane.info, plane.bits,
-                                    0, 0, target.key_colour, target.mask->bits);
-}
 
 // The w x h rectangle of from at (x, y) into work at (0, 0), so that a layer
 // copied onto itself never reads what it has just written.
@@ -148,7 +127,7 @@ bool copy_area_to_layer(PictureDocument& doc, Layer& target) {
             RaskoCopyDIBBits(target.mask->info, target.mask->bits, x, y, w, h, pasted->info,
                              pasted->bits, 0, 0);
         else
-            write_image(doc, target, *pasted, x, y, w, h);
+            write_into_layer(doc, target, *pasted, x, y, w, h);
         return true;
     }
     std::unique_ptr<Surface> work(create_surface(w, h));
@@ -160,7 +139,7 @@ bool copy_area_to_layer(PictureDocument& doc, Layer& target) {
     }
     if (!mask_view || with_mask) {
         take(*work, *current->image, from_x, from_y, w, h);
-        write_image(doc, target, *work, x, y, w, h);
+        write_into_layer(doc, target, *work, x, y, w, h);
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #include "app/imageops/reverse.h"
 
+#include "app/imageops/layer_write.h"
+
 #include "engine/rasko.h"
 
 #include <memory>
@@ -29,22 +31,8 @@ void reverse_layer(PictureDocument& doc, Layer& layer, Surface& temp, int l, int
                                        kMaskOpen, 0, kFullTone);
     }
     if (mask_view && !with_mask) return;
-    Surface& image = *layer.image;
-    invert(temp.info, temp.bits, 0, 0, w, h, image.info, image.bits, l, t);
-    const bool plain = !(doc.flags & kDocMaskOn) || with_mask ||
-                       (layer.flags & kLayerUseMaskAsOpacity);
-    const bool keyed = doc.flags & kDocKeyColourEnabled;
-    if (plain && !keyed)
-        RaskoCopyDIBBits(image.info, image.bits, l, t, w, h, temp.info, temp.bits, 0, 0);
-    else if (plain)
-        RaskoTransparentDIBBits(image.info, image.bits, l, t, w, h, temp.info, temp.bits, 0, 0,
-                                layer.key_colour);
-    else if (!keyed)
-        RaskoMaskCopyDIBBits(image.info, image.bits, l, t, w, h, temp.info, temp.bits, 0, 0,
-                             layer.mask->bits);
-    else
-        RaskoMaskTransparentDIBBits(image.info, image.bits, l, t, w, h, temp.info, temp.bits, 0,
-                                    0, layer.key_colour, layer.mask->bits);
+    invert(temp.info, temp.bits, 0, 0, w, h, layer.image->info, layer.image->bits, l, t);
+    write_into_layer(doc, layer, temp, l, t, w, h);
 }
 
 } // namespace

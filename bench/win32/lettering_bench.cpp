@@ -13,28 +13,19 @@
 #include "app/session/shell_state.h"
 #include "app/session/tool_table.h"
 #include "app/shell/startup.h"
+#include "bench_window.h"
 
 #include <cstdio>
 
 namespace {
 
+using bench::pump;
+using bench::seconds;
+
 constexpr char kBenchKey[] = "Software\\Korvane\\Velmo\\lettering-bench";
 constexpr double kGoalMs = 2.0;
 constexpr int kKeystrokes = 2000;
 constexpr char kLine[] = "The quick brown fox"; // 19 bytes, the 20th is typed
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
-
-double seconds() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 } // namespace
 

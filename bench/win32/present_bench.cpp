@@ -11,6 +11,7 @@
 #include "app/session/pen_slots.h"
 #include "app/session/shell_state.h"
 #include "app/shell/startup.h"
+#include "bench_window.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,22 +19,12 @@
 
 namespace {
 
+using bench::pump;
+using bench::seconds;
+
 constexpr char kBenchKey[] = "Software\\Korvane\\Velmo\\present-bench";
 constexpr int kSize = 1024;
 constexpr int kLayers = 8;
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
-
-double seconds() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 // Frames per second of `frame` over at least two seconds.
 template <typename Frame>
