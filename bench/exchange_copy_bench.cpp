@@ -11,6 +11,7 @@
 #include "app/tools/exchange_tool.h"
 #include "app/tools/layer_copy_tool.h"
 #include "app/tools/stroke_shape.h"
+#include "bench_picture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,18 +29,12 @@ struct Picture {
     PictureDocument* doc = nullptr;
     Surface pen;
     explicit Picture(int layers) {
-        doc = create_document();
-        if (!doc || !create_bottom_layer(*doc, kSide, kSide)) std::abort();
-        for (int i = 1; i < layers; ++i)
-            if (!add_layer_above(*doc)) std::abort();
+        doc = bench::layered_picture(kSide, layers);
         std::mt19937 rng(5);
         for (LayerNode* node = doc->layers->next; node != doc->layers; node = node->next)
             for (std::size_t i = 0; i < node->layer->image->pixel_bytes(); ++i)
                 node->layer->image->bits[i] = BYTE(rng() % 8);
-        if (!pen.create(32, 32)) std::abort();
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                *pixel_at(pen, x, y) = (x - 15) * (x - 15) + (y - 15) * (y - 15) <= 225 ? 0 : 255;
+        bench::make_round_pen(pen);
         doc->current_pen = &pen;
         doc->left_colour = 3;
         doc->right_colour = 6;

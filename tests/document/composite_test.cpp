@@ -1,6 +1,7 @@
 #include "app/document/composite.h"
 
 #include "engine/rasko.h"
+#include "tests/support/drawing_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,16 +11,9 @@
 
 namespace {
 
-struct DocumentDeleter {
-    void operator()(PictureDocument* doc) const { free_document(doc); }
-};
-using DocumentPtr = std::unique_ptr<PictureDocument, DocumentDeleter>;
-
-BYTE& pixel(Surface& s, int x, int y) {
-    return s.bits[std::size_t(s.height() - 1 - y) * s.stride() + x];
-}
-
-void fill(Surface& s, BYTE value) { std::memset(s.bits, value, s.pixel_bytes()); }
+using drawing_test::at;
+using drawing_test::DocumentPtr;
+using drawing_test::fill;
 
 // Rows of the composite as text, one character per pixel ('0' + value for
 // small values), so a failing grid reads at a glance.
@@ -27,7 +21,7 @@ std::string rows(Surface& s) {
     std::string text;
     for (int y = 0; y < s.height(); ++y) {
         for (int x = 0; x < s.width(); ++x) {
-            const int v = pixel(s, x, y);
+            const int v = at(s, x, y);
             text += v < 10 ? char('0' + v) : v == 255 ? 'F' : '?';
         }
         text += '\n';
@@ -55,8 +49,8 @@ TEST(Recomposite, BottomLayerIsCopiedNotKeyed) {
     auto doc = picture(5, 2, 1);
     Layer& bottom = layer_at(*doc, 1);
     ASSERT_EQ(bottom.key_colour, 255);
-    pixel(*bottom.image, 1, 0) = 255;
-    pixel(*bottom.image, 4, 1) = 255;
+    at(*bottom.image, 1, 0) = 255;
+    at(*bottom.image, 4, 1) = 255;
     recomposite(*doc);
     EXPECT_EQ(rows(*doc->composite), "1F111\n1111F\n");
 }
@@ -65,8 +59,8 @@ TEST(Recomposite, UpperLayersLeaveOutTheirKeyColour) {
     auto doc = picture(4, 1, 2);
     Layer& upper = layer_at(*doc, 2);
     upper.key_colour = 2;
-    pixel(*upper.image, 0, 0) = 5;
-    pixel(*upper.image, 3, 0) = 255;
+    at(*upper.image, 0, 0) = 5;
+    at(*upper.image, 3, 0) = 255;
     recomposite(*doc);
     EXPECT_EQ(rows(*doc->composite), "511F\n");
 }
@@ -77,7 +71,7 @@ TEST(Recomposite, InvisibleBottomShowsItsBackgroundAndInvisibleUpperNothing) {
     layer_at(*doc, 1).background_colour = 7;
     layer_at(*doc, 2).flags &= ~kLayerVisible;
     fill(*layer_at(*doc, 3).image, 255);
-    pixel(*layer_at(*doc, 3).image, 2, 1) = 3;
+    at(*layer_at(*doc, 3).image, 2, 1) = 3;
     recomposite(*doc);
     EXPECT_EQ(rows(*doc->composite), "777\n773\n");
 }
@@ -112,8 +106,8 @@ TEST(Recomposite, MaskPlaneAsOpacity) {
     Layer& upper = layer_at(*doc, 2);
     upper.flags |= kLayerUseMaskAsOpacity;
     fill(*upper.mask, 0);
-    for (int x = 0; x < 4; ++x) pixel(*upper.mask, x, 1) = 255;
-    pixel(*upper.mask, 2, 3) = 1; // any non-zero value lets the layer through
+    for (int x = 0; x < 4; ++x) at(*upper.mask, x, 1) = 255;
+    at(*upper.mask, 2, 3) = 1; // any non-zero value lets the layer through
     recomposite(*doc);
     EXPECT_EQ(rows(*doc->composite), "1111\n2222\n1111\n1121\n");
 
@@ -127,7 +121,7 @@ TEST(Recomposite, MaskPlaneAsOpacity) {
 TEST(Recomposite, OnlyCurrentLayer) {
     auto doc = picture(4, 1, 3);
     Layer& middle = layer_at(*doc, 2);
-    pixel(*middle.image, 0, 0) = 255; // its key colour: still drawn, it comes first
+    at(*middle.image, 0, 0) = 255; // its key colour: still drawn, it comes first
     doc->current = layer_node_at(*doc, 2);
     doc->flags |= kDocOnlyCurrentLayer;
     recomposite(*doc);
@@ -140,9 +134,9 @@ TEST(Recomposite, OnlyCurrentLayer) {
 
     // Below the bottom layer lies the top layer.
     Layer& top = layer_at(*doc, 3);
-    pixel(*top.image, 1, 0) = 7;
+    at(*top.image, 1, 0) = 7;
     Layer& bottom = layer_at(*doc, 1);
-    pixel(*bottom.image, 2, 0) = 255;
+    at(*bottom.image, 2, 0) = 255;
     doc->current = layer_node_at(*doc, 1);
     recomposite(*doc);
     EXPECT_EQ(rows(*doc->composite), "1131\n");
@@ -159,7 +153,7 @@ TEST(Recomposite, OnlyCurrentLayerKeepsAlwaysLayersInView) {
     Layer& top = layer_at(*doc, 3);
     top.flags |= kLayerViewAlways;
     fill(*top.image, 255);
-    pixel(*top.image, 3, 0) = 6;
+    at(*top.image, 3, 0) = 6;
     doc->current = layer_node_at(*doc, 2);
     doc->flags |= kDocOnlyCurrentLayer | kDocWithLayerBelow;
     recomposite(*doc);
@@ -167,7 +161,7 @@ TEST(Recomposite, OnlyCurrentLayerKeepsAlwaysLayersInView) {
 
     // The Always layer below the current one is drawn once, in its place.
     doc->current = layer_node_at(*doc, 1);
-    pixel(*layer_at(*doc, 1).image, 0, 0) = 255;
+    at(*layer_at(*doc, 1).image, 0, 0) = 255;
     recomposite(*doc);
     EXPECT_EQ(rows(*doc->composite), "F116\n");
 
@@ -182,10 +176,10 @@ TEST(Recomposite, FloatingAreaLiesRightOverTheCurrentLayer) {
     doc->current = layer_node_at(*doc, 2);
     Layer& top = layer_at(*doc, 3);
     fill(*top.image, 255);
-    pixel(*top.image, 2, 1) = 3;
+    at(*top.image, 2, 1) = 3;
     doc->floating = create_surface(2, 2);
     fill(*doc->floating, 7);
-    pixel(*doc->floating, 0, 0) = 255; // the current layer's key colour
+    at(*doc->floating, 0, 0) = 255; // the current layer's key colour
     doc->floating_rect = {1, 1, 2, 2};
     doc->flags |= kDocKeyColourEnabled;
     recomposite(*doc);
@@ -198,7 +192,7 @@ TEST(Recomposite, FloatingAreaLiesRightOverTheCurrentLayer) {
 
     // Through the current layer's mask plane when the mask is on.
     doc->flags |= kDocMaskOn;
-    pixel(*layer_at(*doc, 2).mask, 1, 2) = 0;
+    at(*layer_at(*doc, 2).mask, 1, 2) = 0;
     recomposite(*doc);
     EXPECT_EQ(rows(*doc->composite), "22222\n2F322\n22722\n");
 }
@@ -216,8 +210,8 @@ TEST(Recomposite, FloatingAreaIsLimitedToTheUpdateRectangle) {
 TEST(Recomposite, MaskViewWithoutOverlapShowsOnlyBlackAndWhite) {
     auto doc = picture(4, 2, 2);
     Layer& upper = layer_at(*doc, 2);
-    pixel(*upper.mask, 1, 0) = 0;
-    pixel(*upper.mask, 2, 1) = 17;
+    at(*upper.mask, 1, 0) = 0;
+    at(*upper.mask, 2, 1) = 17;
     doc->flags |= kDocMaskView;
     recomposite(*doc);
     // Default palette: white is 255, black 0; protected means "not 255".
@@ -227,8 +221,8 @@ TEST(Recomposite, MaskViewWithoutOverlapShowsOnlyBlackAndWhite) {
 
     // A floating area holds mask values then.
     doc->floating = create_surface(2, 1);
-    pixel(*doc->floating, 0, 0) = 255;
-    pixel(*doc->floating, 1, 0) = 0;
+    at(*doc->floating, 0, 0) = 255;
+    at(*doc->floating, 1, 0) = 0;
     doc->floating_rect = {2, 0, 3, 0};
     recomposite(*doc);
     EXPECT_EQ(rows(*doc->composite), "F0F0\nFF0F\n");
@@ -237,7 +231,7 @@ TEST(Recomposite, MaskViewWithoutOverlapShowsOnlyBlackAndWhite) {
 TEST(Recomposite, MaskViewWithOverlapHalfTonesProtectedPixels) {
     auto doc = picture(4, 4, 2);
     fill(*layer_at(*doc, 2).mask, 0);
-    pixel(*layer_at(*doc, 2).mask, 0, 0) = 255;
+    at(*layer_at(*doc, 2).mask, 0, 0) = 255;
     doc->flags |= kDocMaskView | kDocOverlapMask;
     recomposite(*doc);
     EXPECT_EQ(rows(*doc->composite), "2202\n2020\n0202\n2020\n");
@@ -268,10 +262,10 @@ struct PenFixture {
     PenFixture() {
         pen = create_surface(32, 32);
         fill(*pen, 255);
-        pixel(*pen, 15, 15) = 0;
-        pixel(*pen, 16, 15) = 0;
-        pixel(*pen, 15, 16) = 0;
-        pixel(*pen, 16, 16) = 0;
+        at(*pen, 15, 15) = 0;
+        at(*pen, 16, 15) = 0;
+        at(*pen, 15, 16) = 0;
+        at(*pen, 16, 16) = 0;
     }
     ~PenFixture() { delete pen; }
     Surface* pen;
@@ -337,8 +331,8 @@ TEST(Overlay, StrokePreviewDrawsTheStrokeSurfaceInItsBox) {
     auto doc = picture(5, 3, 1);
     Surface& stroke = *doc->stroke_surface;
     fill(stroke, 0); // stale outside the box: must not show
-    for (int x = 1; x < 4; ++x) pixel(stroke, x, 1) = 255;
-    pixel(stroke, 2, 1) = 0;
+    for (int x = 1; x < 4; ++x) at(stroke, x, 1) = 255;
+    at(stroke, 2, 1) = 0;
     doc->left_colour = 3;
     doc->right_colour = 3;
     doc->tone_level = 16;

@@ -1,6 +1,7 @@
 #include "app/files/open.h"
 #include "app/files/save.h"
 #include "engine/rasko.h"
+#include "tests/support/drawing_fixture.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -13,20 +14,14 @@
 
 namespace {
 
-struct DocumentDeleter {
-    void operator()(PictureDocument* doc) const { free_document(doc); }
-};
-using DocumentPtr = std::unique_ptr<PictureDocument, DocumentDeleter>;
-
-BYTE& pixel(Surface& s, int x, int y) {
-    return s.bits[std::size_t(s.height() - 1 - y) * s.stride() + x];
-}
+using drawing_test::at;
+using drawing_test::DocumentPtr;
 
 bool same_pixels(Surface& a, Surface& b) {
     if (a.width() != b.width() || a.height() != b.height()) return false;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x)
-            if (pixel(a, x, y) != pixel(b, x, y)) return false;
+            if (at(a, x, y) != at(b, x, y)) return false;
     return true;
 }
 
@@ -59,7 +54,7 @@ protected:
         for (int i = 1; i <= layers; ++i) {
             Surface& image = *layer_at(*doc, i).image;
             for (int y = 0; y < height; ++y)
-                for (int x = 0; x < width; ++x) pixel(image, x, y) = BYTE((x * 3 + y * 5 + i * 40) % 250);
+                for (int x = 0; x < width; ++x) at(image, x, y) = BYTE((x * 3 + y * 5 + i * 40) % 250);
         }
         return doc;
     }
@@ -128,7 +123,7 @@ TEST_F(OpenSaveTest, BmpKeepsTheCompositeAsOneLayer) {
     auto doc = picture(9, 5, 2);
     Layer& top = layer_at(*doc, 2);
     top.key_colour = 12;
-    for (int x = 0; x < 9; ++x) pixel(*top.image, x, 2) = 12;
+    for (int x = 0; x < 9; ++x) at(*top.image, x, 2) = 12;
     doc->flags |= kDocModified;
     auto opened = save_and_open(*doc, "pic.bmp", kBmpType);
     ASSERT_TRUE(opened);
@@ -144,10 +139,10 @@ TEST_F(OpenSaveTest, BmpKeepsTheCompositeAsOneLayer) {
     EXPECT_EQ(std::memcmp(layer.image->colour_table(), doc->composite->colour_table(), 1024), 0);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 9; ++x) {
-            const int expected = y == 2 ? pixel(*layer_at(*doc, 1).image, x, y)
-                                        : pixel(*top.image, x, y);
-            ASSERT_EQ(pixel(*layer.image, x, y), expected) << x << "," << y;
-            ASSERT_EQ(pixel(*opened->composite, x, y), expected);
+            const int expected = y == 2 ? at(*layer_at(*doc, 1).image, x, y)
+                                        : at(*top.image, x, y);
+            ASSERT_EQ(at(*layer.image, x, y), expected) << x << "," << y;
+            ASSERT_EQ(at(*opened->composite, x, y), expected);
         }
     EXPECT_EQ(std::memcmp(layer.undo_copy->bits, layer.image->bits, layer.image->pixel_bytes()), 0);
 }
@@ -158,19 +153,19 @@ TEST_F(OpenSaveTest, FourBitBmpMapsToTheFirstSixteenColours) {
     RGBQUAD* table = image.colour_table();
     table[20] = table[3];
     update_palette(*doc);
-    pixel(image, 0, 0) = 15;
-    pixel(image, 1, 0) = 20;
-    pixel(image, 2, 0) = 0;
-    pixel(image, 3, 0) = 7;
+    at(image, 0, 0) = 15;
+    at(image, 1, 0) = 20;
+    at(image, 2, 0) = 0;
+    at(image, 3, 0) = 7;
     SaveChoices choices;
     choices.bmp_bits = 4;
     auto opened = save_and_open(*doc, "pic.bmp", kBmpType, choices);
     ASSERT_TRUE(opened);
     Surface& read = *layer_at(*opened, 1).image;
-    EXPECT_EQ(pixel(read, 0, 0), 15);
-    EXPECT_EQ(pixel(read, 1, 0), 3);
-    EXPECT_EQ(pixel(read, 2, 0), 0);
-    EXPECT_EQ(pixel(read, 3, 0), 7);
+    EXPECT_EQ(at(read, 0, 0), 15);
+    EXPECT_EQ(at(read, 1, 0), 3);
+    EXPECT_EQ(at(read, 2, 0), 0);
+    EXPECT_EQ(at(read, 3, 0), 7);
 }
 
 // A 3 x 2 BMP of the given depth, all pixels 0, with a Windows (40-byte) or
@@ -232,13 +227,13 @@ TEST_F(OpenSaveTest, BmpRemembersTheDepthItWasReadWith) {
 TEST_F(OpenSaveTest, BmpSavesWhatTheDisplayModeShows) {
     auto doc = picture(3, 2, 2);
     doc->flags |= kDocMaskView;
-    pixel(*layer_at(*doc, 2).mask, 1, 1) = 0;
+    at(*layer_at(*doc, 2).mask, 1, 1) = 0;
     auto opened = save_and_open(*doc, "mask.bmp", kBmpType);
     ASSERT_TRUE(opened);
     Surface& read = *layer_at(*opened, 1).image;
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
-            EXPECT_EQ(pixel(read, x, y), x == 1 && y == 1 ? doc->black_index : doc->white_index);
+            EXPECT_EQ(at(read, x, y), x == 1 && y == 1 ? doc->black_index : doc->white_index);
 }
 
 TEST_F(OpenSaveTest, AnimatedGifKeepsLayersAreasAndAnimationSettings) {
@@ -298,7 +293,7 @@ TEST_F(OpenSaveTest, AnimatedGifKeepsLayersAreasAndAnimationSettings) {
             for (int x = 0; x < 16; ++x) {
                 const bool inside = x >= a.left && x < a.left + a.width && y >= a.top &&
                                     y < a.top + a.height;
-                ASSERT_EQ(pixel(*read.image, x, y), inside ? pixel(*original.image, x, y) : 77)
+                ASSERT_EQ(at(*read.image, x, y), inside ? at(*original.image, x, y) : 77)
                     << x << "," << y;
             }
     }
@@ -345,21 +340,21 @@ TEST_F(OpenSaveTest, StillGifWithFewerBitsMapsHighIndexesToNearestLowColour) {
     table[100] = {10, 10, 180, 0}; // nearest of 0-3: entry 2
     table[101] = {250, 240, 250, 0}; // entry 1
     update_palette(*doc);
-    pixel(image, 0, 0) = 100;
-    pixel(image, 1, 0) = 101;
-    pixel(image, 2, 0) = 3;
-    pixel(image, 3, 0) = 0;
+    at(image, 0, 0) = 100;
+    at(image, 1, 0) = 101;
+    at(image, 2, 0) = 3;
+    at(image, 3, 0) = 0;
     doc->gif_colour_bits = 2;
     auto opened = save_and_open(*doc, "two.gif", kGifType);
     ASSERT_TRUE(opened);
     Surface& read = *layer_at(*opened, 1).image;
-    EXPECT_EQ(pixel(read, 0, 0), 2);
-    EXPECT_EQ(pixel(read, 1, 0), 1);
-    EXPECT_EQ(pixel(read, 2, 0), 3);
-    EXPECT_EQ(pixel(read, 3, 0), 0);
+    EXPECT_EQ(at(read, 0, 0), 2);
+    EXPECT_EQ(at(read, 1, 0), 1);
+    EXPECT_EQ(at(read, 2, 0), 3);
+    EXPECT_EQ(at(read, 3, 0), 0);
     EXPECT_EQ(opened->gif_colour_bits, 2);
     // The document itself is not reduced.
-    EXPECT_EQ(pixel(image, 0, 0), 100);
+    EXPECT_EQ(at(image, 0, 0), 100);
 }
 
 TEST_F(OpenSaveTest, GifFrameWithLocalTableIsRemappedToThePicturePalette) {
@@ -392,8 +387,8 @@ TEST_F(OpenSaveTest, GifFrameWithLocalTableIsRemappedToThePicturePalette) {
     DocumentPtr opened(open_picture_file(path.c_str(), kGifType, read_types, write_types, nullptr));
     ASSERT_TRUE(opened);
     Surface& image = *layer_at(*opened, 2).image;
-    EXPECT_EQ(pixel(image, 0, 0), 100);
-    EXPECT_EQ(pixel(image, 1, 0), 30);
+    EXPECT_EQ(at(image, 0, 0), 100);
+    EXPECT_EQ(at(image, 1, 0), 30);
     EXPECT_EQ(image.colour_table()[30].rgbRed, 30);
     // The global table fills the palette: the user hears that colours were
     // merged.
@@ -441,11 +436,11 @@ TEST_F(OpenSaveTest, GifFramesWithTablesOfTheirOwnKeepTheirColoursThroughOpenAnd
         for (int i = 0; i < 4; ++i) {
             Surface& image = *layer_at(doc, i + 1).image;
             const RGBQUAD* table = image.colour_table();
-            const RGBQUAD& blue = table[pixel(image, 0, 0)];
+            const RGBQUAD& blue = table[at(image, 0, 0)];
             EXPECT_EQ(blue.rgbRed, blue_red[i]) << i;
             EXPECT_EQ(blue.rgbBlue, 255) << i;
-            EXPECT_EQ(table[pixel(image, 1, 0)].rgbGreen, 255) << i;
-            EXPECT_EQ(table[pixel(image, 2, 0)].rgbBlue, i % 2 ? 255 : 0) << i;
+            EXPECT_EQ(table[at(image, 1, 0)].rgbGreen, 255) << i;
+            EXPECT_EQ(table[at(image, 2, 0)].rgbBlue, i % 2 ? 255 : 0) << i;
         }
     };
     DocumentPtr opened(open_picture_file(path.c_str(), kGifType, read_types, write_types, nullptr));
@@ -660,9 +655,9 @@ TEST_F(OpenSaveTest, AddInDecoderFramesBecomeLayers) {
     EXPECT_EQ(picture_width(*doc), 3);
     Layer& bottom = layer_at(*doc, 1);
     Layer& upper = layer_at(*doc, 2);
-    EXPECT_EQ(pixel(*bottom.image, 2, 1), 5);
-    EXPECT_EQ(pixel(*upper.image, 1, 1), 6);
-    EXPECT_EQ(pixel(*upper.image, 2, 1), 6) << "outside the smaller frame: the key colour fill";
+    EXPECT_EQ(at(*bottom.image, 2, 1), 5);
+    EXPECT_EQ(at(*upper.image, 1, 1), 6);
+    EXPECT_EQ(at(*upper.image, 2, 1), 6) << "outside the smaller frame: the key colour fill";
     EXPECT_EQ(bottom.key_colour, 6);
     EXPECT_EQ(upper.key_colour, 6);
     // Every layer has frame 0's colour table.
@@ -679,8 +674,8 @@ TEST_F(OpenSaveTest, AddInDecoderHandsItsFramesToTheHost) {
     ASSERT_TRUE(add_file_type(read_types, "own", "Own", decode_handed_over));
     DocumentPtr doc(open_picture_file("a.own", 3, read_types, write_types, nullptr));
     ASSERT_TRUE(doc);
-    EXPECT_EQ(pixel(*layer_at(*doc, 1).image, 0, 0), 7);
-    EXPECT_EQ(pixel(*layer_at(*doc, 2).image, 0, 0), 8);
+    EXPECT_EQ(at(*layer_at(*doc, 1).image, 0, 0), 7);
+    EXPECT_EQ(at(*layer_at(*doc, 2).image, 0, 0), 8);
     EXPECT_EQ(layer_at(*doc, 2).background_colour, 33);
     EXPECT_EQ(doc->file_type, 1);
     // LeakSanitizer checks that the frames, rows and arrays were freed.
