@@ -22,7 +22,8 @@ inline void make_round_pen(Surface& pen) {
     if (!pen.create(32, 32)) std::abort();
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
-            pen.bits[(31 - y) * 32 + x] = (x - 15) * (x - 15) + (y - 15) * (y - 15) <= 225 ? 0 : 255;
+            pen.bits[(31 - y) * 32 + x] =
+                (x - 15) * (x - 15) + (y - 15) * (y - 15) <= 225 ? 0 : 255;
 }
 
 } // namespace bench

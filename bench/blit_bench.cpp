@@ -67,8 +67,7 @@ double memcpy_seconds() {
     return best;
 }
 
-template <class Body>
-void run(benchmark::State& state, Body body) {
+template <class Body> void run(benchmark::State& state, Body body) {
     const double reference = memcpy_seconds();
     double best = 1e9;
     for (auto _ : state) {
@@ -90,8 +89,8 @@ BENCHMARK(BM_MemcpyRows);
 
 void BM_RaskoCopyDIBBits(benchmark::State& state) {
     run(state, [](Frames& f) {
-        RaskoCopyDIBBits(f.dst, Frames::bits(f.dst), 0, 0, kSide, kSide, f.src,
-                         Frames::bits(f.src), 0, 0);
+        RaskoCopyDIBBits(f.dst, Frames::bits(f.dst), 0, 0, kSide, kSide, f.src, Frames::bits(f.src),
+                         0, 0);
     });
 }
 BENCHMARK(BM_RaskoCopyDIBBits);
@@ -129,7 +128,8 @@ void BM_ThreeStreamLimit(benchmark::State& state) {
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + i));
             const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_xor_si128(_mm_xor_si128(a, b), c));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                             _mm_xor_si128(_mm_xor_si128(a, b), c));
         }
     });
 }
@@ -145,9 +145,8 @@ void BM_RaskoMaskTransparentDIBBitsEx(benchmark::State& state) {
 BENCHMARK(BM_RaskoMaskTransparentDIBBitsEx);
 
 void BM_RaskoFillRectEx(benchmark::State& state) {
-    run(state, [](Frames& f) {
-        RaskoFillRectEx(f.dst, Frames::bits(f.dst), 0, 0, kSide, kSide, 7, 9);
-    });
+    run(state,
+        [](Frames& f) { RaskoFillRectEx(f.dst, Frames::bits(f.dst), 0, 0, kSide, kSide, 7, 9); });
 }
 BENCHMARK(BM_RaskoFillRectEx);
 

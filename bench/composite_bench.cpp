@@ -103,10 +103,14 @@ void run_recomposite(benchmark::State& state, int x, int y, int w, int h) {
     state.counters["memcpy_ratio"] = reference / best;
 }
 
-void BM_RecompositeFull(benchmark::State& state) { run_recomposite(state, 0, 0, kSide, kSide); }
+void BM_RecompositeFull(benchmark::State& state) {
+    run_recomposite(state, 0, 0, kSide, kSide);
+}
 BENCHMARK(BM_RecompositeFull)->Unit(benchmark::kMillisecond);
 
-void BM_Recomposite32x32(benchmark::State& state) { run_recomposite(state, 500, 300, 32, 32); }
+void BM_Recomposite32x32(benchmark::State& state) {
+    run_recomposite(state, 500, 300, 32, 32);
+}
 BENCHMARK(BM_Recomposite32x32)->Unit(benchmark::kMicrosecond);
 
 // ---- Opening a 64-frame GIF ----
@@ -140,7 +144,8 @@ const std::string& gif_path() {
         gif.globalPalette = reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(dibs[0]) + 40);
         gif.frames = pointers.data();
         if (!RaskoSaveGIFEx(name.c_str(), &gif)) std::abort();
-        for (BITMAPINFOHEADER* dib : dibs) RaskoDestroyDIB(dib);
+        for (BITMAPINFOHEADER* dib : dibs)
+            RaskoDestroyDIB(dib);
         return name;
     }();
     return path;

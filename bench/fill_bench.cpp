@@ -27,7 +27,8 @@ struct Picture {
         std::memset(image.bits, kRegion, image.pixel_bytes());
         if (comb)
             for (int y = 1; y < kSide; ++y)
-                for (int x = 1; x < kSide; x += 2) *pixel_at(image, x, y) = kWall;
+                for (int x = 1; x < kSide; x += 2)
+                    *pixel_at(image, x, y) = kWall;
         doc->left_colour = doc->right_colour = kRegion;
         doc->tone_level = 8;
         doc->current_point = {0, kSide - 1};
@@ -64,8 +65,12 @@ void run(benchmark::State& state, bool comb, double goal_ms) {
     state.counters["memset_ratio"] = peer / per_fill;
 }
 
-void BM_FillUniform4096(benchmark::State& state) { run(state, false, 60); }
-void BM_FillComb2048Columns(benchmark::State& state) { run(state, true, 150); }
+void BM_FillUniform4096(benchmark::State& state) {
+    run(state, false, 60);
+}
+void BM_FillComb2048Columns(benchmark::State& state) {
+    run(state, true, 150);
+}
 BENCHMARK(BM_FillUniform4096)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillComb2048Columns)->Unit(benchmark::kMillisecond);
 

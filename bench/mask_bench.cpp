@@ -22,7 +22,8 @@ std::unique_ptr<PictureDocument, DocumentDeleter> two_colour_picture() {
     std::unique_ptr<PictureDocument, DocumentDeleter> doc(create_document());
     if (!doc || !create_bottom_layer(*doc, kSide, kSide)) return nullptr;
     Surface& image = *bottom_layer(*doc)->image;
-    for (std::size_t i = 0; i < image.pixel_bytes(); ++i) image.bits[i] = i & 1 ? 5 : kSelected;
+    for (std::size_t i = 0; i < image.pixel_bytes(); ++i)
+        image.bits[i] = i & 1 ? 5 : kSelected;
     return doc;
 }
 
@@ -32,7 +33,8 @@ void set_bytes(benchmark::State& state) {
 
 void BM_InvertMask(benchmark::State& state) {
     auto doc = two_colour_picture();
-    for (auto _ : state) invert_mask(*bottom_layer(*doc));
+    for (auto _ : state)
+        invert_mask(*bottom_layer(*doc));
     set_bytes(state);
 }
 BENCHMARK(BM_InvertMask)->Unit(benchmark::kMillisecond);
@@ -48,7 +50,8 @@ BENCHMARK(BM_CreateMaskWithSelectedColour)->Unit(benchmark::kMillisecond);
 void BM_FillPeer(benchmark::State& state) {
     auto doc = two_colour_picture();
     Surface& mask = *bottom_layer(*doc)->mask;
-    for (auto _ : state) RaskoFillDIB(mask.info, mask.bits, 255);
+    for (auto _ : state)
+        RaskoFillDIB(mask.info, mask.bits, 255);
     set_bytes(state);
 }
 BENCHMARK(BM_FillPeer)->Unit(benchmark::kMillisecond);

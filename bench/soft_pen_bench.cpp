@@ -30,7 +30,8 @@ struct Picture {
         doc = bench::layered_picture(kSide, kLayers);
         std::mt19937 rng(7);
         RGBQUAD table[256];
-        for (RGBQUAD& c : table) c = {BYTE(rng()), BYTE(rng()), BYTE(rng()), 0};
+        for (RGBQUAD& c : table)
+            c = {BYTE(rng()), BYTE(rng()), BYTE(rng()), 0};
         current_layer(*doc)->image->set_palette(table);
         update_palette(*doc);
         for (LayerNode* node = doc->layers->next; node != doc->layers; node = node->next)
@@ -55,7 +56,8 @@ using Clock = std::chrono::steady_clock;
 double scan_seconds(const RGBQUAD* table, int pixels) {
     const auto start = Clock::now();
     int sum = 0;
-    for (int i = 0; i < pixels; ++i) sum += nearest_by_scan(table, i & 255, (i >> 3) & 255, 77).index;
+    for (int i = 0; i < pixels; ++i)
+        sum += nearest_by_scan(table, i & 255, (i >> 3) & 255, 77).index;
     benchmark::DoNotOptimize(sum);
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -80,7 +82,8 @@ void BM_SoftenMove32x32Pen8Layers2048(benchmark::State& state) {
     const double per_move = total / double(state.iterations());
     state.counters["us_per_move"] = per_move * 1e6;
     state.counters["goal_ratio"] = per_move * 1e6 / 150;
-    state.counters["scan_ratio"] = scan_seconds(current_layer(doc)->image->colour_table(), 709) / per_move;
+    state.counters["scan_ratio"] =
+        scan_seconds(current_layer(doc)->image->colour_table(), 709) / per_move;
 }
 BENCHMARK(BM_SoftenMove32x32Pen8Layers2048)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 

@@ -24,13 +24,15 @@ enum Content { kPixelArt, kNoise };
 
 PictureDocument* make_picture(Content content) {
     PictureDocument* doc = new_picture(kSide, kSide, nullptr, nullptr);
-    for (int i = 1; i < kLayers; ++i) add_layer_above(*doc);
+    for (int i = 1; i < kLayers; ++i)
+        add_layer_above(*doc);
     std::mt19937 rng(3);
     int index = 0;
     for (LayerNode* node = doc->layers->next; node != doc->layers; node = node->next, ++index) {
         Surface& image = *node->layer->image;
         if (content == kNoise) {
-            for (std::size_t i = 0; i < image.pixel_bytes(); ++i) image.bits[i] = BYTE(rng());
+            for (std::size_t i = 0; i < image.pixel_bytes(); ++i)
+                image.bits[i] = BYTE(rng());
             continue;
         }
         // Sprites: rectangles of flat colour on the key colour, some dithered.
@@ -63,7 +65,8 @@ void save(const PictureDocument& doc, const std::string& path) {
 void BM_SaveVlx(benchmark::State& state) {
     PictureDocument* doc = make_picture(Content(state.range(0)));
     const std::string path = bench_path();
-    for (auto _ : state) save(*doc, path);
+    for (auto _ : state)
+        save(*doc, path);
     state.SetBytesProcessed(state.iterations() * kPixelBytes);
     state.counters["file_MB"] = double(std::filesystem::file_size(path)) / 1e6;
     std::filesystem::remove(path);
@@ -91,7 +94,8 @@ BENCHMARK(BM_OpenVlx)->Arg(kPixelArt)->Arg(kNoise)->Unit(benchmark::kMillisecond
 void BM_MemcpyPeer(benchmark::State& state) {
     std::vector<BYTE> from(std::size_t(kSide) * kSide, 1), to(from.size());
     for (auto _ : state) {
-        for (int i = 0; i < kLayers; ++i) std::memcpy(to.data(), from.data(), from.size());
+        for (int i = 0; i < kLayers; ++i)
+            std::memcpy(to.data(), from.data(), from.size());
         benchmark::DoNotOptimize(to.data());
         benchmark::ClobberMemory();
     }

@@ -89,7 +89,9 @@ Extent extent_of(const Plane& p, int x, int row, int width, int rows) {
             reinterpret_cast<std::uintptr_t>(p.at(x, row)) + std::uintptr_t(width) - 1};
 }
 
-bool overlap(Extent a, Extent b) { return a.first <= b.last && b.first <= a.last; }
+bool overlap(Extent a, Extent b) {
+    return a.first <= b.last && b.first <= a.last;
+}
 
 // Runs a row kernel over a clipped rectangle. Rows are defined to go from
 // the top row down, which only shows when the destination shares memory
@@ -102,8 +104,8 @@ void blend_rect(const Plane& dst, const Plane* src, const BYTE* mask, const Rect
     const Extent written = extent_of(dst, r.dx, r.dy, r.width, r.height);
     bool shared = src && overlap(written, extent_of(*src, r.sx, r.sy, r.width, r.height));
     if (mask) {
-        const std::uintptr_t shift = reinterpret_cast<std::uintptr_t>(mask) -
-                                     reinterpret_cast<std::uintptr_t>(dst.bits);
+        const std::uintptr_t shift =
+            reinterpret_cast<std::uintptr_t>(mask) - reinterpret_cast<std::uintptr_t>(dst.bits);
         shared = shared || overlap(written, {written.first + shift, written.last + shift});
     }
     const int first = shared ? 0 : r.height - 1;
@@ -113,15 +115,16 @@ void blend_rect(const Plane& dst, const Plane* src, const BYTE* mask, const Rect
         BYTE* d = dst.at(r.dx, y);
         const BYTE* s = src ? src->at(r.sx, r.sy + j) : nullptr;
         const BYTE* m = mask ? d - dst.bits + mask : nullptr;
-        const std::uint32_t tone = (F & rasko::kScreened) ? rasko::tone_row_mask(pattern, r.dx, y) : 0;
+        const std::uint32_t tone =
+            (F & rasko::kScreened) ? rasko::tone_row_mask(pattern, r.dx, y) : 0;
         rasko::blend_row<F>(d, s, m, r.width, key, value, tone);
     }
 }
 
 // A member with a source: clip, then blend.
 template <unsigned F>
-void source_blit(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
-                 int height, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx, int sy,
+void source_blit(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width, int height,
+                 const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx, int sy,
                  const BYTE* mask, int key, int value, WORD pattern) {
     const Plane d = plane_of(dst, dst_bits), s = plane_of(src, src_bits);
     Rect r;
@@ -139,11 +142,17 @@ void fill(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width
     blend_rect<F | rasko::kConstant>(d, nullptr, mask, r, 0, BYTE(colour), pattern);
 }
 
-WORD level_pattern(int level) { return rasko::working_tone(level & 31); }
+WORD level_pattern(int level) {
+    return rasko::working_tone(level & 31);
+}
 
 // Selects the value to write: v where sel is 0xFF, d where it is 0.
-inline BYTE pick(BYTE d, BYTE v, unsigned sel) { return BYTE(d ^ ((d ^ v) & sel)); }
-inline unsigned differs(BYTE a, BYTE b) { return 0u - unsigned(a != b); }
+inline BYTE pick(BYTE d, BYTE v, unsigned sel) {
+    return BYTE(d ^ ((d ^ v) & sel));
+}
+inline unsigned differs(BYTE a, BYTE b) {
+    return 0u - unsigned(a != b);
+}
 
 // The three mirrored transparent members read the source in their own order:
 // rows from the stored position sy + j (the source origin counting from the
@@ -203,11 +212,11 @@ void RaskoCopyDIBBitsEx(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int
                           level_pattern(level));
 }
 
-void RaskoCopyDIBBitsExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                           int width, int height, const BITMAPINFOHEADER* src,
-                           const BYTE* src_bits, int sx, int sy, WORD pattern) {
-    source_blit<kScreened>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy, nullptr,
-                           0, 0, pattern);
+void RaskoCopyDIBBitsExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
+                           int height, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
+                           int sy, WORD pattern) {
+    source_blit<kScreened>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy, nullptr, 0,
+                           0, pattern);
 }
 
 void RaskoCopyDIBBitsUDInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
@@ -230,15 +239,16 @@ void RaskoCopyDIBBitsLRInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int d
     for (int j = 0; j < r.height; ++j) {
         BYTE* out = d.at(r.dx, r.dy + j);
         const BYTE* in = s.at(r.sx, r.sy + j);
-        for (int i = 0; i < r.width; ++i) out[r.width - 1 - i] = in[i];
+        for (int i = 0; i < r.width; ++i)
+            out[r.width - 1 - i] = in[i];
     }
 }
 
-void RaskoTransparentDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                             int width, int height, const BITMAPINFOHEADER* src,
-                             const BYTE* src_bits, int sx, int sy, int key) {
-    source_blit<kSkipKey>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy, nullptr,
-                          key, 0, 0);
+void RaskoTransparentDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
+                             int height, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
+                             int sy, int key) {
+    source_blit<kSkipKey>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy, nullptr, key,
+                          0, 0);
 }
 
 void RaskoTransparentDIBBitsEx(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
@@ -263,49 +273,44 @@ void RaskoTransparentDIBBitsExColor(const BITMAPINFOHEADER* dst, BYTE* dst_bits,
                                       key, level_pattern(level), colour);
 }
 
-void RaskoTransparentDIBBitsExColorAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx,
-                                       int dy, int width, int height,
-                                       const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                       int sy, int key, WORD pattern, int colour) {
+void RaskoTransparentDIBBitsExColorAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
+                                       int width, int height, const BITMAPINFOHEADER* src,
+                                       const BYTE* src_bits, int sx, int sy, int key, WORD pattern,
+                                       int colour) {
     source_blit<kSkipKey | kScreened | kConstant>(dst, dst_bits, dx, dy, width, height, src,
                                                   src_bits, sx, sy, nullptr, key, colour, pattern);
 }
 
-void RaskoTransparentDIBBitsUDInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx,
-                                     int dy, int width, int height,
-                                     const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                     int sy, int key) {
-    mirrored_transparent<kUpDown>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy,
-                                  key);
+void RaskoTransparentDIBBitsUDInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
+                                     int width, int height, const BITMAPINFOHEADER* src,
+                                     const BYTE* src_bits, int sx, int sy, int key) {
+    mirrored_transparent<kUpDown>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy, key);
 }
 
-void RaskoTransparentDIBBitsLRInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx,
-                                     int dy, int width, int height,
-                                     const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                     int sy, int key) {
+void RaskoTransparentDIBBitsLRInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
+                                     int width, int height, const BITMAPINFOHEADER* src,
+                                     const BYTE* src_bits, int sx, int sy, int key) {
     mirrored_transparent<kLeftRight>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy,
                                      key);
 }
 
-void RaskoTransparentDIBBitsLRUDInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx,
-                                       int dy, int width, int height,
-                                       const BITMAPINFOHEADER* src, const BYTE* src_bits,
-                                       int sx, int sy, int key) {
-    mirrored_transparent<kUpDown | kLeftRight>(dst, dst_bits, dx, dy, width, height, src,
-                                               src_bits, sx, sy, key);
+void RaskoTransparentDIBBitsLRUDInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
+                                       int width, int height, const BITMAPINFOHEADER* src,
+                                       const BYTE* src_bits, int sx, int sy, int key) {
+    mirrored_transparent<kUpDown | kLeftRight>(dst, dst_bits, dx, dy, width, height, src, src_bits,
+                                               sx, sy, key);
 }
 
-void RaskoMaskCopyDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                          int width, int height, const BITMAPINFOHEADER* src,
-                          const BYTE* src_bits, int sx, int sy, const BYTE* mask) {
+void RaskoMaskCopyDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
+                          int height, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
+                          int sy, const BYTE* mask) {
     source_blit<kMasked>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy, mask, 0, 0,
                          0);
 }
 
 void RaskoMaskTransparentDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
                                  int width, int height, const BITMAPINFOHEADER* src,
-                                 const BYTE* src_bits, int sx, int sy, int key,
-                                 const BYTE* mask) {
+                                 const BYTE* src_bits, int sx, int sy, int key, const BYTE* mask) {
     source_blit<kSkipKey | kMasked>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy,
                                     mask, key, 0, 0);
 }
@@ -318,20 +323,20 @@ void RaskoMaskTransparentDIBBitsEx(const BITMAPINFOHEADER* dst, BYTE* dst_bits, 
                                      key, level_pattern(level), mask);
 }
 
-void RaskoMaskTransparentDIBBitsExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx,
-                                      int dy, int width, int height,
-                                      const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                      int sy, int key, WORD pattern, const BYTE* mask) {
-    source_blit<kSkipKey | kMasked | kScreened>(dst, dst_bits, dx, dy, width, height, src,
-                                                src_bits, sx, sy, mask, key, 0, pattern);
+void RaskoMaskTransparentDIBBitsExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
+                                      int width, int height, const BITMAPINFOHEADER* src,
+                                      const BYTE* src_bits, int sx, int sy, int key, WORD pattern,
+                                      const BYTE* mask) {
+    source_blit<kSkipKey | kMasked | kScreened>(dst, dst_bits, dx, dy, width, height, src, src_bits,
+                                                sx, sy, mask, key, 0, pattern);
 }
 
 void RaskoExchangeCopyDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
                               int width, int height, const BITMAPINFOHEADER* src,
                               const BYTE* src_bits, int sx, int sy, int new_colour,
                               int match_colour) {
-    source_blit<kOnlyMatch | kConstant>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx,
-                                        sy, nullptr, match_colour, new_colour, 0);
+    source_blit<kOnlyMatch | kConstant>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy,
+                                        nullptr, match_colour, new_colour, 0);
 }
 
 void RaskoMaskExchangeCopyDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
@@ -373,8 +378,8 @@ void RaskoMaskFillRectEx(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, in
                            mask);
 }
 
-void RaskoMaskFillRectExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                            int width, int height, int colour, WORD pattern, const BYTE* mask) {
+void RaskoMaskFillRectExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
+                            int height, int colour, WORD pattern, const BYTE* mask) {
     fill<kMasked | kScreened>(dst, dst_bits, dx, dy, width, height, mask, colour, pattern);
 }
 
@@ -471,9 +476,9 @@ int RaskoCopyDIBtoDIB(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int d
     return copy_dib_to_dib<false>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy, 0);
 }
 
-int RaskoSpriteCopyDIBtoDIB(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                            int width, int height, const BITMAPINFOHEADER* src,
-                            const BYTE* src_bits, int sx, int sy, int key) {
+int RaskoSpriteCopyDIBtoDIB(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
+                            int height, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
+                            int sy, int key) {
     return copy_dib_to_dib<true>(dst, dst_bits, dx, dy, width, height, src, src_bits, sx, sy, key);
 }
 
@@ -483,8 +488,8 @@ void RaskoCopy16x16DIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, 
 }
 
 void RaskoTransparent16x16DIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                                  const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                  int sy, int colour) {
+                                  const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx, int sy,
+                                  int colour) {
     block_16x16<kOnlyMatch>(dst, dst_bits, dx, dy, src, src_bits, sx, sy, colour, false);
 }
 
@@ -494,8 +499,8 @@ void RaskoCopy16x16Pattern(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, 
 }
 
 void RaskoSpriteCopy16x16Pattern(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                                 const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                 int sy, int key) {
+                                 const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx, int sy,
+                                 int key) {
     block_16x16<kSkipKey>(dst, dst_bits, dx, dy, src, src_bits, sx, sy, key, true);
 }
 

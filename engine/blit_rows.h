@@ -106,7 +106,8 @@ inline void blend_row(BYTE* d, const BYTE* s, const BYTE* m, int n, BYTE key, BY
         blend_16<F>(d, s, m, i + 32, vkey, vvalue, vtone);
         blend_16<F>(d, s, m, i + 48, vkey, vvalue, vtone);
     }
-    for (; i + 16 <= n; i += 16) blend_16<F>(d, s, m, i, vkey, vvalue, vtone);
+    for (; i + 16 <= n; i += 16)
+        blend_16<F>(d, s, m, i, vkey, vvalue, vtone);
 #endif
     blend_row_scalar_from<F>(i, d, s, m, n, key, value, tone);
 }

@@ -36,8 +36,8 @@ struct BmpLayout {
     bool top_down = false;
     unsigned bits = 0;
     unsigned compression = BI_RGB;
-    unsigned colours = 0;      // entries to read, clamped to 2^bits
-    unsigned entry_bytes = 4;  // 3 in OS/2 1.x colour tables
+    unsigned colours = 0;     // entries to read, clamped to 2^bits
+    unsigned entry_bytes = 4; // 3 in OS/2 1.x colour tables
     std::uint64_t palette_at = 0;
     std::uint64_t pixels_at = 0;
 };
@@ -125,13 +125,16 @@ BYTE* dib_row(BYTE* bits, const BmpLayout& layout, std::int64_t y) {
 void unpack_row(const BYTE* in, BYTE* out, int width, unsigned bits) {
     switch (bits) {
     case 4:
-        for (int x = 0; x < width; ++x) out[x] = x & 1 ? in[x >> 1] & 15 : in[x >> 1] >> 4;
+        for (int x = 0; x < width; ++x)
+            out[x] = x & 1 ? in[x >> 1] & 15 : in[x >> 1] >> 4;
         break;
     case 2:
-        for (int x = 0; x < width; ++x) out[x] = (in[x >> 2] >> (6 - 2 * (x & 3))) & 3;
+        for (int x = 0; x < width; ++x)
+            out[x] = (in[x >> 2] >> (6 - 2 * (x & 3))) & 3;
         break;
     default:
-        for (int x = 0; x < width; ++x) out[x] = (in[x >> 3] >> (7 - (x & 7))) & 1;
+        for (int x = 0; x < width; ++x)
+            out[x] = (in[x >> 3] >> (7 - (x & 7))) & 1;
         break;
     }
 }
@@ -180,7 +183,8 @@ void read_rle(Input& in, const BmpLayout& layout, BYTE* bits) {
                 std::memset(dib_row(bits, layout, y) + x, value, std::size_t(n));
                 x += count;
             } else {
-                for (int i = 0; i < count; ++i) put(four ? (i & 1 ? value & 15 : value >> 4) : value);
+                for (int i = 0; i < count; ++i)
+                    put(four ? (i & 1 ? value & 15 : value >> 4) : value);
             }
             continue;
         }
@@ -253,7 +257,8 @@ BITMAPINFOHEADER* read_bmp(Input& in, BmpSource source, LPCSTR allocate_caption)
 
 bool write_bmp8(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits) {
     if (!header || !bits || header->biWidth < 1 || header->biHeight == 0) return false;
-    const std::uint64_t rows = header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight;
+    const std::uint64_t rows =
+        header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight;
     const std::uint64_t pixel_bytes = std::uint64_t(io::stride_of(header->biWidth)) * rows;
     if (pixel_bytes > io::kMaxBlockBytes) return false;
     out.word(0x4D42);
@@ -276,7 +281,8 @@ bool write_bmp8(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits) {
 bool write_bmp4(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits) {
     if (!header || !bits || header->biWidth < 1 || header->biHeight == 0) return false;
     const int width = header->biWidth;
-    const std::uint64_t rows = header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight;
+    const std::uint64_t rows =
+        header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight;
     const std::uint64_t row_bytes = (std::uint64_t(width) + 7) / 8 * 4;
     if (row_bytes * rows > io::kMaxBlockBytes) return false;
 
@@ -324,7 +330,8 @@ bool write_bmp4(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits) {
     for (std::uint64_t y = 0; y < rows; ++y) {
         const BYTE* in = bits + y * stride;
         for (std::uint64_t first = 0; first < row_bytes; first += sizeof packed) {
-            const std::size_t chunk = std::size_t(std::min<std::uint64_t>(sizeof packed, row_bytes - first));
+            const std::size_t chunk =
+                std::size_t(std::min<std::uint64_t>(sizeof packed, row_bytes - first));
             for (std::size_t k = 0; k < chunk; ++k) {
                 const std::uint64_t x = 2 * (first + k);
                 const BYTE high = x < std::uint64_t(width) ? map[in[x]] : 0;
@@ -348,10 +355,13 @@ struct BmpSave {
 };
 
 int save_bmp_file(LPCSTR name, const BmpSave& job) {
-    return io::write_replacing(name, [&](HANDLE file) {
-        Output out(file);
-        return job.writer(out, job.header, job.bits);
-    }) ? 1 : 0;
+    return io::write_replacing(name,
+                               [&](HANDLE file) {
+                                   Output out(file);
+                                   return job.writer(out, job.header, job.bits);
+                               })
+               ? 1
+               : 0;
 }
 
 } // namespace

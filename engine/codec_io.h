@@ -47,8 +47,8 @@ class Input {
 
     static constexpr std::size_t kBufferBytes = 64 * 1024;
     HANDLE file_ = nullptr;
-    BYTE* buffer_ = nullptr;            // file mode only (GlobalAlloc)
-    const BYTE* window_ = nullptr;      // bytes at window_start_ in the source
+    BYTE* buffer_ = nullptr;       // file mode only (GlobalAlloc)
+    const BYTE* window_ = nullptr; // bytes at window_start_ in the source
     const BYTE* cursor_ = nullptr;
     const BYTE* end_ = nullptr;
     std::uint64_t window_start_ = 0;

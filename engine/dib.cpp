@@ -11,7 +11,7 @@ namespace {
 // The twenty static system colours as red, green, blue: entries 0-9, then
 // entries 246-255.
 constexpr BYTE kLowSystemColours[10][3] = {
-    {0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0},   {0, 0, 128},
+    {0, 0, 0},     {128, 0, 0},   {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
     {128, 0, 128}, {0, 128, 128}, {192, 192, 192}, {192, 220, 192}, {166, 202, 240},
 };
 constexpr BYTE kHighSystemColours[10][3] = {
@@ -59,7 +59,9 @@ BITMAPINFOHEADER* rasko::create_dib_to_overwrite(int width, int height) {
     return create_dib(width, height, false);
 }
 
-extern "C" HGLOBAL RaskoDestroyDIB(BITMAPINFOHEADER* dib) { return GlobalFree(dib); }
+extern "C" HGLOBAL RaskoDestroyDIB(BITMAPINFOHEADER* dib) {
+    return GlobalFree(dib);
+}
 
 namespace {
 
@@ -109,13 +111,13 @@ extern "C" BITMAPINFOHEADER* RaskoCreateVirtualVRAM(int width, int height) {
     if (!dib) return nullptr;
     // DIB_PAL_COLORS reads the table as 16-bit indexes into the DC's palette.
     auto* indexes = reinterpret_cast<WORD*>(io::colour_table(dib));
-    for (int i = 0; i < io::kPaletteEntries; ++i) indexes[i] = WORD(i);
+    for (int i = 0; i < io::kPaletteEntries; ++i)
+        indexes[i] = WORD(i);
     return dib;
 }
 
 extern "C" int RaskoCopyVRAMtoDisplay(HDC dc, int x, int y, int width, int height,
                                       const BITMAPINFOHEADER* dib, int src_x, int src_y) {
-    return StretchDIBits(dc, x, y, width, height, src_x, src_y, width, height,
-                         io::bits_of(dib), reinterpret_cast<const BITMAPINFO*>(dib),
-                         DIB_PAL_COLORS, SRCCOPY);
+    return StretchDIBits(dc, x, y, width, height, src_x, src_y, width, height, io::bits_of(dib),
+                         reinterpret_cast<const BITMAPINFO*>(dib), DIB_PAL_COLORS, SRCCOPY);
 }

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
-extern "C" int RaskoCopyDIB(HWND window, const BITMAPINFOHEADER* src, const BYTE* src_bits,
-                            int x, int y, int width, int height) {
+extern "C" int RaskoCopyDIB(HWND window, const BITMAPINFOHEADER* src, const BYTE* src_bits, int x,
+                            int y, int width, int height) {
     // An empty rectangle would replace what the clipboard holds with nothing.
     if (width < 1 || height < 1) return 0;
     const std::size_t bytes = io::dib_block_size(width, height);
@@ -48,10 +48,10 @@ struct PackedDib {
     int width, rows;
     bool top_down;
     int bit_count;
-    std::uint64_t colours;     // entries to take into the new table (at most 256)
-    std::uint64_t table_at;    // offset of the colour table
-    std::uint64_t pixels_at;   // offset of the first stored row
-    std::uint64_t row_bytes;   // stored row length
+    std::uint64_t colours;   // entries to take into the new table (at most 256)
+    std::uint64_t table_at;  // offset of the colour table
+    std::uint64_t pixels_at; // offset of the first stored row
+    std::uint64_t row_bytes; // stored row length
 };
 
 // Reads the header of a CF_DIB block of `size` bytes. False for anything the

@@ -111,7 +111,8 @@ class SubBlocks {
 // after the text for the words to run over.
 inline void copy_text(BYTE* to, const BYTE* from, std::size_t count, bool room) {
     if (!room) {
-        for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
+        for (std::size_t i = 0; i < count; ++i)
+            to[i] = from[i];
         return;
     }
     std::size_t i = 0;
@@ -535,10 +536,11 @@ int read_gif_animation(Input& in, GifAnimation* animation) {
     }
 
     const std::size_t count = list.count();
-    animation->frames =
-        static_cast<GifFrame**>(GlobalAlloc(GPTR, std::max<std::size_t>(count, 1) * sizeof(GifFrame*)));
+    animation->frames = static_cast<GifFrame**>(
+        GlobalAlloc(GPTR, std::max<std::size_t>(count, 1) * sizeof(GifFrame*)));
     if (!animation->frames) {
-        for (std::size_t i = 0; i < count; ++i) destroy_frame(list.frames()[i]);
+        for (std::size_t i = 0; i < count; ++i)
+            destroy_frame(list.frames()[i]);
         animation->frameCount = 0;
     } else {
         if (count) std::memcpy(animation->frames, list.frames(), count * sizeof(GifFrame*));

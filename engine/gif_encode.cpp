@@ -83,7 +83,8 @@ class StringTable {
     unsigned find(unsigned prefix, unsigned pixel) const {
         if (prefix < literals_) return pairs_[prefix * literals_ + pixel];
         unsigned child = first_child_[prefix];
-        while (child && value_[child] != pixel) child = next_sibling_[child];
+        while (child && value_[child] != pixel)
+            child = next_sibling_[child];
         return child;
     }
 
@@ -120,8 +121,8 @@ class RowOrder {
   public:
     RowOrder(const BITMAPINFOHEADER* header, const BYTE* bits, bool interlaced)
         : bits_(bits), rows_(header->biHeight < 0 ? -header->biHeight : header->biHeight),
-          stride_(std::size_t(io::stride_of(header->biWidth))),
-          top_down_(header->biHeight < 0), interlaced_(interlaced) {}
+          stride_(std::size_t(io::stride_of(header->biWidth))), top_down_(header->biHeight < 0),
+          interlaced_(interlaced) {}
 
     // The next row's pixels, or null after the last.
     const BYTE* next() {
@@ -214,7 +215,8 @@ void write_colour_table(Output& out, const RGBQUAD* table, unsigned entries) {
 // Whether a DIB can be stored as a GIF image: 1 to 65535 pixels each way.
 bool fits_gif(const BITMAPINFOHEADER* header) {
     if (!header || header->biWidth < 1 || unsigned(header->biWidth) > kMaxSide) return false;
-    const std::int64_t rows = header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight;
+    const std::int64_t rows =
+        header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight;
     return rows >= 1 && rows <= kMaxSide;
 }
 
@@ -247,7 +249,8 @@ void write_graphic_control(Output& out, unsigned packed, unsigned delay, unsigne
 void write_comment(Output& out, char* comment) {
     if (!comment || !*comment) return;
     std::size_t length = 0;
-    while (length < 256 && comment[length]) ++length;
+    while (length < 256 && comment[length])
+        ++length;
     if (length > 255) {
         comment[255] = 0;
         length = 255;
@@ -351,7 +354,8 @@ bool write_gif_animation(Output& out, GifAnimation* animation) {
         const bool transparent =
             frame->transparentIndex >= 0 && unsigned(frame->transparentIndex) < entries;
         if (transparent) packed |= 0x01;
-        write_graphic_control(out, packed, delay, transparent ? unsigned(frame->transparentIndex) : 0);
+        write_graphic_control(out, packed, delay,
+                              transparent ? unsigned(frame->transparentIndex) : 0);
 
         const bool local = differs(io::colour_table(dib), animation->globalPalette, entries);
         BYTE flags = animation->interlaced ? 0x40 : 0x00;
@@ -387,12 +391,17 @@ struct GifSave {
 };
 
 int save_gif_file(LPCSTR name, const GifSave& job) {
-    return io::write_replacing(name, [&](HANDLE file) {
-        Output out(file);
-        if (job.animation) return rasko::write_gif_animation(out, job.animation);
-        return rasko::write_gif(out, job.header, job.bits, job.bits_per_pixel, job.interlace,
-                                job.transparent_index, job.comment);
-    }) ? 1 : 0;
+    return io::write_replacing(name,
+                               [&](HANDLE file) {
+                                   Output out(file);
+                                   if (job.animation)
+                                       return rasko::write_gif_animation(out, job.animation);
+                                   return rasko::write_gif(out, job.header, job.bits,
+                                                           job.bits_per_pixel, job.interlace,
+                                                           job.transparent_index, job.comment);
+                               })
+               ? 1
+               : 0;
 }
 
 } // namespace

@@ -62,8 +62,8 @@ int RaskoPutPixelEx(const BITMAPINFOHEADER* dib, BYTE* bits, int x, int y, int b
 BITMAPINFOHEADER* RaskoCreateVirtualVRAM(int width, int height);
 // Draws such a DIB unscaled at (x, y); src_y counts from the bottom row, as
 // StretchDIBits defines. Returns what StretchDIBits returns.
-int RaskoCopyVRAMtoDisplay(HDC dc, int x, int y, int width, int height,
-                           const BITMAPINFOHEADER* dib, int src_x, int src_y);
+int RaskoCopyVRAMtoDisplay(HDC dc, int x, int y, int width, int height, const BITMAPINFOHEADER* dib,
+                           int src_x, int src_y);
 
 // Rectangle blits. Arguments: destination (header, bits), destination
 // rectangle dx, dy, width, height (y from the top row), source (header, bits),
@@ -84,9 +84,9 @@ void RaskoCopyDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int d
 void RaskoCopyDIBBitsEx(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
                         int height, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
                         int sy, int level);
-void RaskoCopyDIBBitsExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                           int width, int height, const BITMAPINFOHEADER* src,
-                           const BYTE* src_bits, int sx, int sy, WORD pattern);
+void RaskoCopyDIBBitsExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
+                           int height, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
+                           int sy, WORD pattern);
 // Fills the clipped destination rectangle upside down (source row j goes to
 // destination row dy + n - 1 - j).
 void RaskoCopyDIBBitsUDInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
@@ -97,9 +97,9 @@ void RaskoCopyDIBBitsLRInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int d
                               int width, int height, const BITMAPINFOHEADER* src,
                               const BYTE* src_bits, int sx, int sy);
 
-void RaskoTransparentDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                             int width, int height, const BITMAPINFOHEADER* src,
-                             const BYTE* src_bits, int sx, int sy, int key);
+void RaskoTransparentDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
+                             int height, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
+                             int sy, int key);
 void RaskoTransparentDIBBitsEx(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
                                int width, int height, const BITMAPINFOHEADER* src,
                                const BYTE* src_bits, int sx, int sy, int key, int level);
@@ -112,43 +112,39 @@ void RaskoTransparentDIBBitsExColor(const BITMAPINFOHEADER* dst, BYTE* dst_bits,
                                     int width, int height, const BITMAPINFOHEADER* src,
                                     const BYTE* src_bits, int sx, int sy, int key, int colour,
                                     int level);
-void RaskoTransparentDIBBitsExColorAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx,
-                                       int dy, int width, int height,
-                                       const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                       int sy, int key, WORD pattern, int colour);
+void RaskoTransparentDIBBitsExColorAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
+                                       int width, int height, const BITMAPINFOHEADER* src,
+                                       const BYTE* src_bits, int sx, int sy, int key, WORD pattern,
+                                       int colour);
 // Destination row j (from dy) takes the source row stored at position
 // sy + j from the start of the source bits (sy counts from the bottom).
-void RaskoTransparentDIBBitsUDInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx,
-                                     int dy, int width, int height,
-                                     const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                     int sy, int key);
+void RaskoTransparentDIBBitsUDInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
+                                     int width, int height, const BITMAPINFOHEADER* src,
+                                     const BYTE* src_bits, int sx, int sy, int key);
 // Destination column i (from dx) takes source column width - 1 - sx - i, so
 // sx = 0 with the source's full width mirrors the source.
-void RaskoTransparentDIBBitsLRInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx,
-                                     int dy, int width, int height,
-                                     const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                     int sy, int key);
+void RaskoTransparentDIBBitsLRInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
+                                     int width, int height, const BITMAPINFOHEADER* src,
+                                     const BYTE* src_bits, int sx, int sy, int key);
 // Rows as RaskoTransparentDIBBitsUDInvert, columns as ...LRInvert.
-void RaskoTransparentDIBBitsLRUDInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx,
-                                       int dy, int width, int height,
-                                       const BITMAPINFOHEADER* src, const BYTE* src_bits,
-                                       int sx, int sy, int key);
+void RaskoTransparentDIBBitsLRUDInvert(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
+                                       int width, int height, const BITMAPINFOHEADER* src,
+                                       const BYTE* src_bits, int sx, int sy, int key);
 
-void RaskoMaskCopyDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                          int width, int height, const BITMAPINFOHEADER* src,
-                          const BYTE* src_bits, int sx, int sy, const BYTE* mask);
+void RaskoMaskCopyDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
+                          int height, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
+                          int sy, const BYTE* mask);
 void RaskoMaskTransparentDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
                                  int width, int height, const BITMAPINFOHEADER* src,
-                                 const BYTE* src_bits, int sx, int sy, int key,
-                                 const BYTE* mask);
+                                 const BYTE* src_bits, int sx, int sy, int key, const BYTE* mask);
 void RaskoMaskTransparentDIBBitsEx(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
                                    int width, int height, const BITMAPINFOHEADER* src,
                                    const BYTE* src_bits, int sx, int sy, int key, int level,
                                    const BYTE* mask);
-void RaskoMaskTransparentDIBBitsExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx,
-                                      int dy, int width, int height,
-                                      const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                      int sy, int key, WORD pattern, const BYTE* mask);
+void RaskoMaskTransparentDIBBitsExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
+                                      int width, int height, const BITMAPINFOHEADER* src,
+                                      const BYTE* src_bits, int sx, int sy, int key, WORD pattern,
+                                      const BYTE* mask);
 
 // Writes new_colour where the source pixel equals match_colour.
 void RaskoExchangeCopyDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
@@ -170,8 +166,8 @@ void RaskoMaskFillRect(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int 
                        int height, int colour, const BYTE* mask);
 void RaskoMaskFillRectEx(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
                          int height, int colour, int level, const BYTE* mask);
-void RaskoMaskFillRectExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                            int width, int height, int colour, WORD pattern, const BYTE* mask);
+void RaskoMaskFillRectExAsm(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
+                            int height, int colour, WORD pattern, const BYTE* mask);
 // Fills the width bytes of every row (the row padding is left alone).
 void RaskoFillDIB(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int colour);
 
@@ -181,9 +177,9 @@ void RaskoFillDIB(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int colour);
 int RaskoCopyDIBtoDIB(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
                       int height, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
                       int sy);
-int RaskoSpriteCopyDIBtoDIB(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                            int width, int height, const BITMAPINFOHEADER* src,
-                            const BYTE* src_bits, int sx, int sy, int key);
+int RaskoSpriteCopyDIBtoDIB(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy, int width,
+                            int height, const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
+                            int sy, int key);
 
 // 16 x 16 blocks without any clipping: the caller keeps both blocks inside
 // their bitmaps. The two DIBBits members need a bottom-up destination; the
@@ -192,13 +188,13 @@ void RaskoCopy16x16DIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, 
                            const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx, int sy);
 // Stamps one colour: writes only the source pixels equal to colour.
 void RaskoTransparent16x16DIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                                  const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                  int sy, int colour);
+                                  const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx, int sy,
+                                  int colour);
 void RaskoCopy16x16Pattern(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
                            const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx, int sy);
 void RaskoSpriteCopy16x16Pattern(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
-                                 const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx,
-                                 int sy, int key);
+                                 const BITMAPINFOHEADER* src, const BYTE* src_bits, int sx, int sy,
+                                 int key);
 
 // Rebuilds the process-wide working tone table from the standard patterns
 // (offsets do not accumulate; (0, 0) restores it). x >= 0: new column c holds
@@ -231,8 +227,7 @@ void RaskoStretchDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, in
 // source pixel equals the key colour.
 void RaskoStretchTransparentDIBBits(const BITMAPINFOHEADER* dst, BYTE* dst_bits, int dx, int dy,
                                     int dw, int dh, const BITMAPINFOHEADER* src,
-                                    const BYTE* src_bits, int sx, int sy, int sw, int sh,
-                                    int key);
+                                    const BYTE* src_bits, int sx, int sy, int sw, int sh, int key);
 
 // ---- Lines, filled rectangles and line clipping ----
 //
@@ -262,8 +257,8 @@ int RaskoDrawLineEx(const BITMAPINFOHEADER* dib, BYTE* bits, int x1, int y1, int
                     int background, int colour, int level);
 // Fills the clipped rectangle with the colour; returns the clipped height
 // (0 or less when nothing was drawn).
-int RaskoDrawRectangle(const BITMAPINFOHEADER* dib, BYTE* bits, int x, int y, int width,
-                       int height, int colour);
+int RaskoDrawRectangle(const BITMAPINFOHEADER* dib, BYTE* bits, int x, int y, int width, int height,
+                       int colour);
 // As RaskoDrawRectangle in the two tone colours of RaskoDrawLineEx.
 int RaskoDrawRectangleEx(const BITMAPINFOHEADER* dib, BYTE* bits, int x, int y, int width,
                          int height, int background, int colour, int level);
@@ -344,8 +339,8 @@ struct GifFrame;
 // fixed (packed, 305 bytes in 32-bit builds).
 #pragma pack(push, 1)
 typedef struct GifAnimation {
-    DWORD frameCount;      // entries in `frames`
-    DWORD screenWidth;     // logical screen
+    DWORD frameCount;  // entries in `frames`
+    DWORD screenWidth; // logical screen
     DWORD screenHeight;
     DWORD backgroundIndex; // background colour index
     DWORD aspectRatio;     // the file's pixel aspect byte, unchanged
@@ -354,7 +349,7 @@ typedef struct GifAnimation {
     WORD loopCount;        // 0 = endless; a read leaves it alone without one
     // 256 RGBQUADs or null. After a read: a GlobalAlloc block the caller frees.
     RGBQUAD* globalPalette;
-    char applicationId[8];   // of the last application extension read
+    char applicationId[8]; // of the last application extension read
     char applicationAuth[3];
     // frameCount pointers in file order. After a read the array and each
     // GifFrame are GlobalAlloc blocks (GlobalFree) and each frame's dib is
@@ -402,8 +397,8 @@ int RaskoOpenGIFHandleEx(HANDLE file, GifAnimation* animation);
 // counts only below that number of colours. A comment longer than 255 bytes
 // is cut by writing a NUL into it at 255. Return 1 when the whole file was
 // written, 0 otherwise.
-int RaskoSaveGIF(LPCSTR name, const BITMAPINFOHEADER* header, const BYTE* bits,
-                 int bits_per_pixel, int interlace, int transparent_index, char* comment);
+int RaskoSaveGIF(LPCSTR name, const BITMAPINFOHEADER* header, const BYTE* bits, int bits_per_pixel,
+                 int interlace, int transparent_index, char* comment);
 int RaskoSaveGIFHandle(HANDLE file, const BITMAPINFOHEADER* header, const BYTE* bits,
                        int bits_per_pixel, int interlace, int transparent_index, char* comment);
 int RaskoSaveGIFEx(LPCSTR name, GifAnimation* animation);

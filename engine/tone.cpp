@@ -37,8 +37,8 @@ WORD offset_pattern(WORD standard, int x_offset, int y_offset) {
     for (unsigned r = 0; r < 4; ++r)
         for (unsigned c = 0; c < 4; ++c)
             if ((standard >> (r * 4 + c)) & 1)
-                result |= WORD(1u << (moved_to(r, y_offset, false) * 4 +
-                                      moved_to(c, x_offset, true)));
+                result |=
+                    WORD(1u << (moved_to(r, y_offset, false) * 4 + moved_to(c, x_offset, true)));
     return result;
 }
 

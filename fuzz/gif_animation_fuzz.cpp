@@ -44,8 +44,7 @@ void check_round_trip(GifAnimation& animation) {
             __builtin_trap();
         const std::size_t count = std::size_t(io::stride_of(a->dib->biWidth)) * a->dib->biHeight;
         for (std::size_t p = 0; p < count; ++p)
-            if ((p % std::size_t(io::stride_of(a->dib->biWidth))) <
-                    std::size_t(a->dib->biWidth) &&
+            if ((p % std::size_t(io::stride_of(a->dib->biWidth))) < std::size_t(a->dib->biWidth) &&
                 (a->bits[p] & mask) != b->bits[p])
                 __builtin_trap();
     }

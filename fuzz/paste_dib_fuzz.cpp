@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const BYTE* bits = io::bits_of(dib);
     unsigned sum = 0;
     for (int y = 0; y < dib->biHeight; ++y)
-        for (int x = 0; x < dib->biWidth; ++x) sum += RaskoGetPixel(dib, bits, x, y);
+        for (int x = 0; x < dib->biWidth; ++x)
+            sum += RaskoGetPixel(dib, bits, x, y);
     volatile unsigned sink = sum;
     (void)sink;
     RaskoDestroyDIB(dib);

@@ -10,8 +10,10 @@ namespace {
 
 struct Slots {
     Slots() {
-        for (int i = 0; i < 16; ++i) surfaces[i].create(i == 5 ? 16 : 32, 32);
-        for (int i = 0; i < 16; ++i) pointers[i] = &surfaces[i];
+        for (int i = 0; i < 16; ++i)
+            surfaces[i].create(i == 5 ? 16 : 32, 32);
+        for (int i = 0; i < 16; ++i)
+            pointers[i] = &surfaces[i];
     }
     Surface surfaces[16];
     Surface* pointers[16];

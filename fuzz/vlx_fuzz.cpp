@@ -21,7 +21,8 @@ bool small_enough(const std::uint8_t* data, std::size_t size) {
     if (size < kSizeAt + 8) return true;
     const auto width = std::int32_t(get32(data + kSizeAt));
     const auto height = std::int32_t(get32(data + kSizeAt + 4));
-    return width < 1 || height < 1 || std::uint64_t(width) * std::uint64_t(height) <= kMaxFuzzPixels;
+    return width < 1 || height < 1 ||
+           std::uint64_t(width) * std::uint64_t(height) <= kMaxFuzzPixels;
 }
 
 } // namespace

@@ -29,7 +29,8 @@ ToneTile tone_tile(const PenCallBlock& b) {
                          int(b.right_colour & 0xFF), std::clamp(int(b.tone_level), 0, 16));
     ToneTile tile;
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) tile.colour[y][x] = dib.bits[(3 - y) * 4 + x];
+        for (int x = 0; x < 4; ++x)
+            tile.colour[y][x] = dib.bits[(3 - y) * 4 + x];
     return tile;
 }
 
@@ -63,14 +64,16 @@ RECT mirror_pen_paint(const PenCallBlock& b, bool m_held) {
 
     const long long left = std::max<long long>(b.stroke_x, 0);
     const long long top = std::max<long long>(b.stroke_y, 0);
-    const long long right = std::min<long long>((long long)b.stroke_x + b.stroke_width, plane.width);
+    const long long right =
+        std::min<long long>((long long)b.stroke_x + b.stroke_width, plane.width);
     const long long bottom =
         std::min<long long>((long long)b.stroke_y + b.stroke_height, plane.height);
     if (right <= left || bottom <= top) return none;
 
     const ToneTile tile = tone_tile(b);
     for (int y = int(top); y < int(bottom); ++y) {
-        const BYTE* s = b.stroke_bits + std::size_t(plane.height - 1 - y) * std::size_t(plane.stride);
+        const BYTE* s =
+            b.stroke_bits + std::size_t(plane.height - 1 - y) * std::size_t(plane.stride);
         for (int x = int(left); x < int(right); ++x)
             if (s[x] != 255) plane.paint(x, y, s[x], tile.colour[y & 3][x & 3]);
         for (int x = int(left); x < int(right); ++x) {

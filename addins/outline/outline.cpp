@@ -20,16 +20,18 @@ int draw_outline(BYTE* bits, int width, int height, const BYTE* mask, RECT clip,
     std::vector<bool> shape(std::size_t(width) * height);
     for (int y = 0; y < height; ++y) {
         const BYTE* row = bits + std::size_t(height - 1 - y) * stride;
-        for (int x = 0; x < width; ++x) shape[std::size_t(y) * width + x] = row[x] != key;
+        for (int x = 0; x < width; ++x)
+            shape[std::size_t(y) * width + x] = row[x] != key;
     }
     const auto in_shape = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < width && y < height && shape[std::size_t(y) * width + x];
     };
-    const int (*neighbours)[2] = options.eight_connected ? kEight : kFour;
+    const int(*neighbours)[2] = options.eight_connected ? kEight : kFour;
     const int neighbour_count = options.eight_connected ? 8 : 4;
 
     const int left = std::max<LONG>(clip.left, 0), top = std::max<LONG>(clip.top, 0);
-    const int right = std::min<LONG>(clip.right, width), bottom = std::min<LONG>(clip.bottom, height);
+    const int right = std::min<LONG>(clip.right, width),
+              bottom = std::min<LONG>(clip.bottom, height);
     int painted = 0;
     for (int y = top; y < bottom; ++y) {
         const std::size_t row = std::size_t(height - 1 - y) * stride;

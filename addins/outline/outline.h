@@ -5,7 +5,7 @@
 #include "platform/win.h"
 
 struct OutlineOptions {
-    bool outside = true; // paint key pixels next to the shape, else the shape's own edge
+    bool outside = true;          // paint key pixels next to the shape, else the shape's own edge
     bool eight_connected = false; // diagonal neighbours count too
 };
 

@@ -24,7 +24,9 @@ INT_PTR CALLBACK outline_dialog(HWND dialog, UINT message, WPARAM wparam, LPARAM
             g_options.eight_connected = IsDlgButtonChecked(dialog, kIdEight) == BST_CHECKED;
             EndDialog(dialog, 1);
             return TRUE;
-        case IDCANCEL: EndDialog(dialog, 0); return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, 0);
+            return TRUE;
         }
         break;
     }
@@ -60,8 +62,7 @@ extern "C" int VL_CDECL VLFilter(FilterRequest* request) {
     const int width = header.biWidth, height = std::abs(header.biHeight);
     RECT clip{0, 0, width, height};
     if (request->flags & kFilterArea)
-        clip = RECT{request->area_left, request->area_top,
-                    request->area_left + request->area_width,
+        clip = RECT{request->area_left, request->area_top, request->area_left + request->area_width,
                     request->area_top + request->area_height};
     const BYTE* mask = (request->flags & kFilterMaskOn) ? request->mask_bits : nullptr;
     draw_outline(request->target_bits, width, height, mask, clip, BYTE(request->key_colour),

@@ -18,7 +18,9 @@ enum ColourType { kGrey = 0, kRgb = 2, kIndexed = 3, kGreyAlpha = 4, kRgba = 6 }
 std::uint32_t be32(const BYTE* p) {
     return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
 }
-unsigned be16(const BYTE* p) { return unsigned(p[0]) << 8 | p[1]; }
+unsigned be16(const BYTE* p) {
+    return unsigned(p[0]) << 8 | p[1];
+}
 
 struct Header {
     int width = 0;
@@ -28,10 +30,14 @@ struct Header {
     bool interlaced = false;
     int channels() const {
         switch (colour_type) {
-        case kRgb: return 3;
-        case kGreyAlpha: return 2;
-        case kRgba: return 4;
-        default: return 1;
+        case kRgb:
+            return 3;
+        case kGreyAlpha:
+            return 2;
+        case kRgba:
+            return 4;
+        default:
+            return 1;
         }
     }
     int bits_per_pixel() const { return channels() * depth; }
@@ -44,12 +50,16 @@ struct Header {
 
 bool valid_depth(int colour_type, int depth) {
     switch (colour_type) {
-    case kGrey: return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
-    case kIndexed: return depth == 1 || depth == 2 || depth == 4 || depth == 8;
+    case kGrey:
+        return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+    case kIndexed:
+        return depth == 1 || depth == 2 || depth == 4 || depth == 8;
     case kRgb:
     case kGreyAlpha:
-    case kRgba: return depth == 8 || depth == 16;
-    default: return false;
+    case kRgba:
+        return depth == 8 || depth == 16;
+    default:
+        return false;
     }
 }
 
@@ -127,12 +137,15 @@ int paeth(int a, int b, int c) {
 // pass (all zeros for the first).
 bool unfilter(BYTE type, BYTE* row, const BYTE* prior, std::size_t length, int step) {
     switch (type) {
-    case 0: return true;
+    case 0:
+        return true;
     case 1:
-        for (std::size_t i = std::size_t(step); i < length; ++i) row[i] = BYTE(row[i] + row[i - step]);
+        for (std::size_t i = std::size_t(step); i < length; ++i)
+            row[i] = BYTE(row[i] + row[i - step]);
         return true;
     case 2:
-        for (std::size_t i = 0; i < length; ++i) row[i] = BYTE(row[i] + prior[i]);
+        for (std::size_t i = 0; i < length; ++i)
+            row[i] = BYTE(row[i] + prior[i]);
         return true;
     case 3:
         for (std::size_t i = 0; i < length; ++i) {
@@ -148,7 +161,8 @@ bool unfilter(BYTE type, BYTE* row, const BYTE* prior, std::size_t length, int s
             row[i] = BYTE(row[i] + paeth(left, prior[i], corner));
         }
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -220,7 +234,8 @@ bool read_chunks(const BYTE* data, std::size_t size, Chunks& c) {
                 c.key[0] = be16(d);
             } else if (ct == kRgb && length == 6) {
                 c.has_key = true;
-                for (int i = 0; i < 3; ++i) c.key[i] = be16(d + 2 * i);
+                for (int i = 0; i < 3; ++i)
+                    c.key[i] = be16(d + 2 * i);
             }
         } else if (std::memcmp(type, "IDAT", 4) == 0) {
             if (c.compressed.size() + length > kMaxRawBytes) return false;
@@ -239,7 +254,7 @@ bool read_chunks(const BYTE* data, std::size_t size, Chunks& c) {
 // Turns each unfiltered row of a pass into colour keys: an index for indexed
 // and grey pictures, 0xAARRGGBB for the others.
 class Sink {
-public:
+  public:
     Sink(const Chunks& c, PngPicture& out) : c_(c), h_(c.header), out_(out) {
         if (!direct()) colours_.resize(std::size_t(h_.width) * h_.height);
     }
@@ -266,7 +281,7 @@ public:
             finish_colours();
     }
 
-private:
+  private:
     std::uint32_t colour_of(const BYTE* row, int x) const {
         unsigned r, g, b, a = 255;
         if (h_.colour_type == kGreyAlpha || h_.colour_type == kGrey) {
@@ -318,7 +333,8 @@ private:
         const std::size_t room = transparent ? 255 : 256;
         if (index.size() <= room) {
             std::vector<std::uint32_t> sorted;
-            for (const auto& entry : index) sorted.push_back(entry.first);
+            for (const auto& entry : index)
+                sorted.push_back(entry.first);
             std::sort(sorted.begin(), sorted.end());
             for (std::size_t i = 0; i < sorted.size(); ++i) {
                 index[sorted[i]] = BYTE(i);

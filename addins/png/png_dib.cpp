@@ -38,9 +38,11 @@ bool png_from_dib(const BITMAPINFOHEADER* dib, const BYTE* bits, int transparent
     out = PngPicture{};
     out.width = w;
     out.height = int(h);
-    out.transparent_index = transparent_index >= 0 && transparent_index <= 255 ? transparent_index : -1;
+    out.transparent_index =
+        transparent_index >= 0 && transparent_index <= 255 ? transparent_index : -1;
     std::memcpy(out.palette, io::colour_table(dib), sizeof out.palette);
-    for (RGBQUAD& entry : out.palette) entry.rgbReserved = 0;
+    for (RGBQUAD& entry : out.palette)
+        entry.rgbReserved = 0;
     out.pixels.resize(std::size_t(w) * std::size_t(h));
     const std::size_t stride = std::size_t(io::stride_of(w));
     for (int y = 0; y < h; ++y) {

@@ -81,7 +81,7 @@ constexpr DWORD kFilterPaletteChanged = 0x10000; // set by the filter
 
 // One call of _VLFilter for one layer; zeroed by the host before filling.
 struct FilterRequest {
-    DWORD size; // sizeof(FilterRequest)
+    DWORD size;               // sizeof(FilterRequest)
     BITMAPINFOHEADER* target; // the plane to change: layer image or mask plane
     BYTE* target_bits;
     BYTE* mask_bits; // the layer's mask plane in picture view, else null
@@ -114,7 +114,7 @@ constexpr DWORD kPenNoRecomposite = 0x80000000;
 
 // Built by the canvas for Add-In pens before each call, read back after it.
 struct PenCallBlock {
-    DWORD size; // sizeof(PenCallBlock)
+    DWORD size;               // sizeof(PenCallBlock)
     BITMAPINFOHEADER* target; // current layer's image, or its mask plane in mask view
     BYTE* target_bits;
     BYTE* mask_bits; // current layer's mask plane (target_bits in mask view)
@@ -129,8 +129,8 @@ struct PenCallBlock {
     DWORD tone_level;
     LONG x; // current point, picture pixels
     LONG y;
-    RECT update; // out: rectangle to recomposite and present; 0 on input
-    HDC dc;      // the canvas's device context
+    RECT update;    // out: rectangle to recomposite and present; 0 on input
+    HDC dc;         // the canvas's device context
     void* document; // opaque to the Add-In
     BYTE* stroke_bits;
     LONG stroke_x; // stroke rectangle, or the floating area's left, top,

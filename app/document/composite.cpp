@@ -65,8 +65,8 @@ void copy_opaque(Surface& composite, const Surface& image, const Box& b) {
 }
 
 void copy_keyed(Surface& composite, const Layer& layer, const Box& b) {
-    RaskoTransparentDIBBits(composite.info, composite.bits, b.x, b.y, b.w, b.h,
-                            layer.image->info, layer.image->bits, b.x, b.y, layer.key_colour);
+    RaskoTransparentDIBBits(composite.info, composite.bits, b.x, b.y, b.w, b.h, layer.image->info,
+                            layer.image->bits, b.x, b.y, layer.key_colour);
 }
 
 // A layer over what lies below it: its key colour left out, screened by its
@@ -81,12 +81,11 @@ void draw_over(Surface& c, const Layer& layer, const Box& b) {
                                           image.bits, b.x, b.y, layer.key_colour, layer.opacity,
                                           layer.mask->bits);
         else
-            RaskoMaskTransparentDIBBits(c.info, c.bits, b.x, b.y, b.w, b.h, image.info,
-                                        image.bits, b.x, b.y, layer.key_colour,
-                                        layer.mask->bits);
+            RaskoMaskTransparentDIBBits(c.info, c.bits, b.x, b.y, b.w, b.h, image.info, image.bits,
+                                        b.x, b.y, layer.key_colour, layer.mask->bits);
     } else if (blend) {
-        RaskoTransparentDIBBitsEx(c.info, c.bits, b.x, b.y, b.w, b.h, image.info, image.bits,
-                                  b.x, b.y, layer.key_colour, layer.opacity);
+        RaskoTransparentDIBBitsEx(c.info, c.bits, b.x, b.y, b.w, b.h, image.info, image.bits, b.x,
+                                  b.y, layer.key_colour, layer.opacity);
     } else {
         copy_keyed(c, layer, b);
     }
@@ -127,23 +126,21 @@ void draw_floating(PictureDocument& doc, const Box& b) {
 
     Surface& c = *doc.composite;
     const Layer& current = *doc.current->layer;
-    const bool opaque =
-        (!(doc.flags & kDocKeyColourEnabled) && doc.current == doc.layers->next) ||
-        (doc.flags & kDocMoveAllLayers);
+    const bool opaque = (!(doc.flags & kDocKeyColourEnabled) && doc.current == doc.layers->next) ||
+                        (doc.flags & kDocMoveAllLayers);
     const bool through_mask = (doc.flags & kDocMaskOn) && !(doc.flags & kDocMaskView);
     if (through_mask && opaque)
-        RaskoMaskCopyDIBBits(c.info, c.bits, d.x, d.y, d.w, d.h, floating->info, floating->bits,
-                             sx, sy, current.mask->bits);
+        RaskoMaskCopyDIBBits(c.info, c.bits, d.x, d.y, d.w, d.h, floating->info, floating->bits, sx,
+                             sy, current.mask->bits);
     else if (through_mask)
         RaskoMaskTransparentDIBBits(c.info, c.bits, d.x, d.y, d.w, d.h, floating->info,
-                                    floating->bits, sx, sy, current.key_colour,
-                                    current.mask->bits);
+                                    floating->bits, sx, sy, current.key_colour, current.mask->bits);
     else if (opaque)
         RaskoCopyDIBBits(c.info, c.bits, d.x, d.y, d.w, d.h, floating->info, floating->bits, sx,
                          sy);
     else
-        RaskoTransparentDIBBits(c.info, c.bits, d.x, d.y, d.w, d.h, floating->info,
-                                floating->bits, sx, sy, current.key_colour);
+        RaskoTransparentDIBBits(c.info, c.bits, d.x, d.y, d.w, d.h, floating->info, floating->bits,
+                                sx, sy, current.key_colour);
 }
 
 LayerNode* layer_below(const PictureDocument& doc, LayerNode* node) {
@@ -199,8 +196,8 @@ void compose_mask_view(PictureDocument& doc, const Box& b) {
     int sx, sy;
     if (!floating_placement(doc, b, d, sx, sy)) return;
     if (!overlap)
-        RaskoExchangeCopyDIBBits(c.info, c.bits, d.x, d.y, d.w, d.h, floating->info,
-                                 floating->bits, sx, sy, doc.white_index, 255);
+        RaskoExchangeCopyDIBBits(c.info, c.bits, d.x, d.y, d.w, d.h, floating->info, floating->bits,
+                                 sx, sy, doc.white_index, 255);
     RaskoTransparentDIBBitsExColor(c.info, c.bits, d.x, d.y, d.w, d.h, floating->info,
                                    floating->bits, sx, sy, 255, doc.black_index, level);
 }
@@ -213,8 +210,8 @@ void draw_in_drawing_colours(PictureDocument& doc, const Surface& src, int x, in
                              int sx, int sy) {
     Surface& c = *doc.composite;
     auto paint = [&](int colour, int level) {
-        RaskoTransparentDIBBitsExColor(c.info, c.bits, x, y, w, h, src.info, src.bits, sx, sy,
-                                       255, colour, level);
+        RaskoTransparentDIBBitsExColor(c.info, c.bits, x, y, w, h, src.info, src.bits, sx, sy, 255,
+                                       colour, level);
     };
     const int left = doc.left_colour, right = doc.right_colour, tone = doc.tone_level;
     if (doc.flags & kDocKeyColourEnabled) {
@@ -235,7 +232,9 @@ void draw_in_drawing_colours(PictureDocument& doc, const Surface& src, int x, in
     paint(right, tone);
 }
 
-bool is_empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+bool is_empty(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
 
 RECT union_of(const RECT& a, const RECT& b) {
     if (is_empty(a)) return b;
@@ -272,8 +271,7 @@ RECT draw_footprint(PictureDocument& doc, int x, int y) {
 }
 
 RECT draw_stroke_preview(PictureDocument& doc, const AreaRect& stroke) {
-    const RECT box{stroke.left, stroke.top, stroke.left + stroke.width,
-                   stroke.top + stroke.height};
+    const RECT box{stroke.left, stroke.top, stroke.left + stroke.width, stroke.top + stroke.height};
     const RECT present = union_of(doc.update_rect, box);
     doc.update_rect = box;
     if (ready(doc) && doc.stroke_surface && doc.stroke_surface->info && stroke.width > 0 &&

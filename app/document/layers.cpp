@@ -38,7 +38,8 @@ void append_layer_at_top(LayerNode* sentinel, LayerNode* node) {
 
 LayerNode* layer_node_at(const PictureDocument& doc, int position) {
     LayerNode* node = doc.layers;
-    for (int i = 0; node && i < position; ++i) node = node->next;
+    for (int i = 0; node && i < position; ++i)
+        node = node->next;
     return node;
 }
 

@@ -82,7 +82,7 @@ struct Layer {
     std::uint32_t flags = 0;
     std::int32_t key_colour = 255;
     std::int32_t background_colour = 255;
-    std::int32_t opacity = 16; // tone level 0..16
+    std::int32_t opacity = 16;  // tone level 0..16
     std::int32_t interval = 50; // animation frame time in milliseconds
     std::int32_t disposal = 0;  // 0 Nothing, 1 Overlap, 2 Erase, 3 Previous
     AreaRect area{};            // animation frame rectangle
@@ -125,14 +125,14 @@ constexpr int kFileNameSize = 1024;
 constexpr int kGifCommentSize = 256;
 
 struct PictureDocument {
-    LayerNode* layers = nullptr;         // owned sentinel of the layer list
-    LayerNode* current = nullptr;        // borrowed node of that list; never the sentinel once open
-    Surface* composite = nullptr;        // owned; all layers composited
-    Surface* colour_swatch = nullptr;    // owned; 16 x 16 preview of the drawing colours
-    Surface* current_pen = nullptr;      // borrowed pen slot (the shell owns the slots)
-    std::int32_t current_pen_index = 0;  // 0..15
-    Surface* floating = nullptr;         // owned when set; the floating area
-    Surface* stroke_surface = nullptr;   // owned; shape of the current stroke
+    LayerNode* layers = nullptr;        // owned sentinel of the layer list
+    LayerNode* current = nullptr;       // borrowed node of that list; never the sentinel once open
+    Surface* composite = nullptr;       // owned; all layers composited
+    Surface* colour_swatch = nullptr;   // owned; 16 x 16 preview of the drawing colours
+    Surface* current_pen = nullptr;     // borrowed pen slot (the shell owns the slots)
+    std::int32_t current_pen_index = 0; // 0..15
+    Surface* floating = nullptr;        // owned when set; the floating area
+    Surface* stroke_surface = nullptr;  // owned; shape of the current stroke
     std::uint32_t flags = 0;
     HDC window_dc = nullptr;             // borrowed from the canvas window
     HPALETTE palette = nullptr;          // owned; the picture palette as a GDI object

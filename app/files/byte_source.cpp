@@ -20,7 +20,8 @@ std::size_t FileSource::read(void* buffer, std::size_t count) {
         const std::size_t left = count - total;
         const DWORD chunk = left > 0x40000000u ? 0x40000000u : DWORD(left);
         DWORD got = 0;
-        if (!ReadFile(file_, static_cast<BYTE*>(buffer) + total, chunk, &got, nullptr) || got == 0) {
+        if (!ReadFile(file_, static_cast<BYTE*>(buffer) + total, chunk, &got, nullptr) ||
+            got == 0) {
             size_ = position_;
             break;
         }

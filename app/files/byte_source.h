@@ -8,7 +8,7 @@
 #include <cstdint>
 
 class ByteSource {
-public:
+  public:
     virtual ~ByteSource() = default;
     // Reads up to count bytes and returns how many it read; fewer only at
     // the end of the input (or on a read error, which ends the input).
@@ -22,7 +22,7 @@ public:
 // A file opened for reading as the readers open theirs (read access, no
 // sharing, existing files only); closed when it goes out of scope.
 class ReadOnlyFile {
-public:
+  public:
     explicit ReadOnlyFile(const char* path)
         : file_(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                             nullptr)) {}
@@ -34,33 +34,33 @@ public:
     bool is_open() const { return file_ != INVALID_HANDLE_VALUE; }
     HANDLE handle() const { return file_; }
 
-private:
+  private:
     HANDLE file_;
 };
 
 // An open file from its current position; the caller keeps and closes it.
 class FileSource : public ByteSource {
-public:
+  public:
     explicit FileSource(HANDLE file);
     std::size_t read(void* buffer, std::size_t count) override;
     std::uint64_t remaining() const override { return size_ - position_; }
     bool skip(std::uint64_t count) override;
 
-private:
+  private:
     HANDLE file_;
     std::uint64_t position_ = 0;
     std::uint64_t size_ = 0;
 };
 
 class MemorySource : public ByteSource {
-public:
+  public:
     MemorySource(const void* data, std::size_t size)
         : data_(static_cast<const BYTE*>(data)), size_(size) {}
     std::size_t read(void* buffer, std::size_t count) override;
     std::uint64_t remaining() const override { return size_ - position_; }
     bool skip(std::uint64_t count) override;
 
-private:
+  private:
     const BYTE* data_;
     std::size_t size_;
     std::size_t position_ = 0;

@@ -62,7 +62,8 @@ FoundType find_type_by_extension(LPCSTR path, const FileTypeTable& table) {
         const std::size_t extension_length = std::strlen(extension);
         if (extension_length == 0 || extension_length >= length) continue;
         const std::size_t k = length - extension_length;
-        if (k > 1 && path[k - 1] == '.' && same_ignoring_case(path + k, extension, extension_length))
+        if (k > 1 && path[k - 1] == '.' &&
+            same_ignoring_case(path + k, extension, extension_length))
             return {true, i, int(k - 1)};
     }
     const char* dot = std::strrchr(path, '.');

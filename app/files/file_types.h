@@ -11,8 +11,8 @@
 // on success.
 using AddInFileProc = VLDecodeFn;
 
-constexpr int kExtensionChars = 8;  // 7 characters and the NUL
-constexpr int kTypeNameChars = 64;  // 63 characters and the NUL
+constexpr int kExtensionChars = 8; // 7 characters and the NUL
+constexpr int kTypeNameChars = 64; // 63 characters and the NUL
 
 struct FileType {
     char extension[kExtensionChars]; // without the dot
@@ -46,9 +46,9 @@ void free_file_type_table(FileTypeTable& table);
 
 struct FoundType {
     bool found;
-    int index;         // -1 when not found
-    int dot_position;  // of the extension's dot; when not found, of the last
-                       // '.' in the path, or the path's length
+    int index;        // -1 when not found
+    int dot_position; // of the extension's dot; when not found, of the last
+                      // '.' in the path, or the path's length
 };
 
 // The type whose extension ends the path after a dot that has at least one

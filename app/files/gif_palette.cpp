@@ -23,12 +23,15 @@ const RGBQUAD* table_of(const GifFrame& frame) {
                                             frame.dib->biSize);
 }
 
-bool usable(const GifFrame* frame) { return frame && frame->dib && frame->bits; }
+bool usable(const GifFrame* frame) {
+    return frame && frame->dib && frame->bits;
+}
 
 template <typename Visit> void for_each_pixel_row(const GifFrame& frame, Visit visit) {
     const int width = frame.dib->biWidth, height = frame.dib->biHeight;
     const std::size_t stride = std::size_t((width + 3) & ~3);
-    for (int y = 0; y < height; ++y) visit(frame.bits + stride * std::size_t(y), width);
+    for (int y = 0; y < height; ++y)
+        visit(frame.bits + stride * std::size_t(y), width);
 }
 
 // The palette being built: which entries something already relies on.
@@ -45,12 +48,11 @@ struct SharedPalette {
     // The entry a frame colour goes to; `avoid` (the frame's transparent
     // index, never own_index) is never one. Sets merged when only a nearest colour was left.
     int place(const RGBQUAD& colour, int own_index, int avoid, bool& merged) {
-        if (used[own_index] && same_colour(colours[own_index], colour))
-            return own_index;
+        if (used[own_index] && same_colour(colours[own_index], colour)) return own_index;
         for (int i = 0; i < kColours; ++i)
             if (i != avoid && used[i] && same_colour(colours[i], colour)) return i;
-        const int free_entry = !used[own_index] ? own_index
-                                                : int(std::find(used, used + kColours, false) - used);
+        const int free_entry =
+            !used[own_index] ? own_index : int(std::find(used, used + kColours, false) - used);
         if (free_entry < kColours) {
             colours[free_entry] = colour;
             used[free_entry] = true;
@@ -72,12 +74,14 @@ struct SharedPalette {
 
 // Frames without a table of their own carry a copy of the global one.
 bool has_own_table(const GifAnimation& gif, const GifFrame& frame) {
-    return !gif.globalPalette || std::memcmp(table_of(frame), gif.globalPalette, kPaletteBytes) != 0;
+    return !gif.globalPalette ||
+           std::memcmp(table_of(frame), gif.globalPalette, kPaletteBytes) != 0;
 }
 
 void mark_pixels(const GifFrame& frame, bool* marks) {
     for_each_pixel_row(frame, [&](const BYTE* row, int width) {
-        for (int x = 0; x < width; ++x) marks[row[x]] = true;
+        for (int x = 0; x < width; ++x)
+            marks[row[x]] = true;
     });
 }
 
@@ -114,10 +118,12 @@ bool merge_gif_palettes(const GifAnimation& gif, RGBQUAD* palette) {
         const RGBQUAD* table = table_of(*frame);
         BYTE map[kColours];
         for (int c = 0; c < kColours; ++c)
-            map[c] = BYTE(present[c] && c != transparent ? shared.place(table[c], c, transparent, merged)
-                                                         : c);
+            map[c] =
+                BYTE(present[c] && c != transparent ? shared.place(table[c], c, transparent, merged)
+                                                    : c);
         for_each_pixel_row(*frame, [&](BYTE* row, int width) {
-            for (int x = 0; x < width; ++x) row[x] = map[row[x]];
+            for (int x = 0; x < width; ++x)
+                row[x] = map[row[x]];
         });
     }
     return !merged;

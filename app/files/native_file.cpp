@@ -42,7 +42,8 @@ NativeReadResult refuse(LPCSTR text, LPCSTR caption = kReadCaption) {
 
 int layer_count_of(const PictureDocument& doc) {
     int count = 0;
-    for (LayerNode* node = doc.layers->next; node != doc.layers; node = node->next) ++count;
+    for (LayerNode* node = doc.layers->next; node != doc.layers; node = node->next)
+        ++count;
     return count;
 }
 
@@ -98,17 +99,18 @@ PlaneRead read_raw_plane(ByteSource& source, BYTE* plane, std::size_t n) {
 // really holds shows as they are read; only those are made.
 bool header_fits(std::int32_t width, std::int32_t height, std::uint32_t layer_count) {
     if (width < 1 || height < 1 || layer_count < 1) return false;
-    const std::uint64_t n = ((std::uint64_t(width) + 3) & ~std::uint64_t(3)) * std::uint64_t(height);
+    const std::uint64_t n =
+        ((std::uint64_t(width) + 3) & ~std::uint64_t(3)) * std::uint64_t(height);
     return n <= kMaxPlaneBytes;
 }
 
 // Reads the pixels and the mask plane of one layer record.
 PlaneRead read_layer_planes(ByteSource& source, const BYTE* record, Layer& layer, std::size_t n) {
     const std::uint32_t flags = get32(record + 4);
-    PlaneRead read = flags & kPixelsCompressed
-                         ? read_coded_plane(source, get32(record + 24), layer.image->bits, n,
-                                            decode_byte_runs)
-                         : read_raw_plane(source, layer.image->bits, n);
+    PlaneRead read =
+        flags & kPixelsCompressed
+            ? read_coded_plane(source, get32(record + 24), layer.image->bits, n, decode_byte_runs)
+            : read_raw_plane(source, layer.image->bits, n);
     layer.image->copy_to(*layer.undo_copy);
     if (read == PlaneRead::Whole && (flags & kMaskPresent))
         read = flags & kMaskCompressed ? read_coded_plane(source, get32(record + 16),
@@ -162,14 +164,16 @@ int write_native_file(HANDLE file, const PictureDocument& doc) {
 int read_native_file(HANDLE file, LPCSTR path, PictureDocument& doc) {
     FileSource source(file);
     const NativeReadResult result = read_native_picture(source, doc);
-    if (result.text) show_file_message(result.text, result.caption, path, MB_OK | MB_ICONEXCLAMATION);
+    if (result.text)
+        show_file_message(result.text, result.caption, path, MB_OK | MB_ICONEXCLAMATION);
     return result.outcome == NativeRead::Refused ? 0 : 1;
 }
 
 NativeReadResult read_native_picture(ByteSource& source, PictureDocument& doc) {
     BYTE header[kFileHeaderSize];
     if (source.read(header, sizeof header) != sizeof header) return refuse("Error");
-    if (header[0] != 'V' || header[1] != 'L' || header[2] != 'X') return refuse("It's no for Velmo");
+    if (header[0] != 'V' || header[1] != 'L' || header[2] != 'X')
+        return refuse("It's no for Velmo");
     // A newer file may lay out what follows differently, so nothing more of
     // it is judged.
     if (get32(header + 128) > kVersion)

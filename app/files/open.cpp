@@ -29,22 +29,23 @@ bool layers_fit(int width, int height, std::uint64_t layers) {
 
 constexpr char kUnableToOpen[] = "Unable to Open Picture";
 constexpr char kOpenCaption[] = "Open Error";
-constexpr char kMergedColours[] =
-    "The frames hold more colors than one palette can.\n"
-    "Some colors were replaced by the nearest ones.";
+constexpr char kMergedColours[] = "The frames hold more colors than one palette can.\n"
+                                  "Some colors were replaced by the nearest ones.";
 constexpr char kMergedCaption[] = "Open Picture";
 
 // How a reader ended. A reader that failed with a message of its own has
 // told the user already; every other failure is told once by the caller.
 enum class Opened { Yes, NoAndTold, No };
 
-Opened opened_if(bool ok) { return ok ? Opened::Yes : Opened::No; }
+Opened opened_if(bool ok) {
+    return ok ? Opened::Yes : Opened::No;
+}
 
 Opened open_native(LPCSTR path, PictureDocument& doc) {
     doc.file_type = 1;
     doc.gif_colour_bits = 8;
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Opened::No;
     const int ok = read_native_file(file, path, doc);
     CloseHandle(file);
@@ -209,8 +210,8 @@ bool usable_frame(const BITMAPINFOHEADER* dib, const BYTE* bits) {
 void load_addin_frame(Layer& layer, const AddInImage& frames, DWORD i, const RGBQUAD* table) {
     Surface& image = *layer.image;
     const BITMAPINFOHEADER* dib = frames.dibs[i];
-    RaskoCopyDIBBits(image.info, image.bits, 0, 0, dib->biWidth, dib->biHeight, dib,
-                     frames.bits[i], 0, 0);
+    RaskoCopyDIBBits(image.info, image.bits, 0, 0, dib->biWidth, dib->biHeight, dib, frames.bits[i],
+                     0, 0);
     image.set_palette(table);
     image.copy_to(*layer.undo_copy);
     if (frames.flags & kAddInImageKeyColour) layer.key_colour = int(frames.key_colour & 0xFF);
@@ -226,8 +227,8 @@ bool build_from_addin(PictureDocument& doc, const AddInImage& frames) {
     if (!layers_fit(first->biWidth, first->biHeight, frames.frame_count) ||
         !create_bottom_layer(doc, first->biWidth, first->biHeight))
         return false;
-    const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(
-        reinterpret_cast<const BYTE*>(first) + first->biSize);
+    const RGBQUAD* table =
+        reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(first) + first->biSize);
     load_addin_frame(*bottom_layer(doc), frames, 0, table);
     for (DWORD i = 1; i < frames.frame_count; ++i) {
         doc.flags |= kDocModified;
@@ -285,10 +286,18 @@ PictureDocument* open_picture_file(LPCSTR path, int type, const FileTypeTable& r
     if (!doc) return refuse_to_open(path, nullptr);
     Opened opened;
     switch (type) {
-    case kNativeType: opened = open_native(path, *doc); break;
-    case kBmpType: opened = open_bmp(path, *doc); break;
-    case kGifType: opened = open_gif(path, *doc); break;
-    default: opened = open_addin(path, read_types.types[type].function, *doc); break;
+    case kNativeType:
+        opened = open_native(path, *doc);
+        break;
+    case kBmpType:
+        opened = open_bmp(path, *doc);
+        break;
+    case kGifType:
+        opened = open_gif(path, *doc);
+        break;
+    default:
+        opened = open_addin(path, read_types.types[type].function, *doc);
+        break;
     }
     if (opened == Opened::NoAndTold) {
         free_document(doc);
@@ -301,7 +310,9 @@ PictureDocument* open_picture_file(LPCSTR path, int type, const FileTypeTable& r
     doc->current_pen = pen;
     doc->current_pen_index = 0;
     doc->flags |= kDocNamed;
-    if (type <= kGifType) doc->flags &= ~kDocModified;
-    else choose_write_type(path, write_types, *doc);
+    if (type <= kGifType)
+        doc->flags &= ~kDocModified;
+    else
+        choose_write_type(path, write_types, *doc);
     return doc;
 }

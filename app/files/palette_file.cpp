@@ -91,7 +91,9 @@ int read_pen_file(ByteSource& source, Surface* const* slots, int capacity) {
     if (source.read(header, sizeof header) != sizeof header) return 0;
     if (header[0] != 'P' || header[1] != 'N') return 0;
     const std::uint32_t count = get32(header + 136);
-    const std::uint32_t n = capacity < 0 ? 0 : count < std::uint32_t(capacity) ? count : std::uint32_t(capacity);
+    const std::uint32_t n = capacity < 0                      ? 0
+                            : count < std::uint32_t(capacity) ? count
+                                                              : std::uint32_t(capacity);
     for (std::uint32_t i = 0; i < n; ++i) {
         // Only true 32 x 32 slots take a block; a file cut short fills what
         // it holds of the last block.

@@ -47,7 +47,9 @@ std::size_t encode_byte_runs(const BYTE* plane, std::size_t n, BYTE* out) {
         out[length++] = BYTE(b);
         return true;
     };
-    if (!encode_runs(n, [&](std::size_t i) { return unsigned(plane[i]); }, emit, emit)) return 0;
+    if (!encode_runs(
+            n, [&](std::size_t i) { return unsigned(plane[i]); }, emit, emit))
+        return 0;
     return length;
 }
 
@@ -101,12 +103,15 @@ std::size_t decode_mask_nibbles(const BYTE* code, std::size_t length, BYTE* out,
             BYTE bytes[16][4 * 255];
         } runs{};
         for (int g = 0; g < 16; ++g)
-            for (int i = 0; i < 4 * 255; ++i) runs.bytes[g][i] = (g >> (i % 4)) & 1 ? 255 : 0;
+            for (int i = 0; i < 4 * 255; ++i)
+                runs.bytes[g][i] = (g >> (i % 4)) & 1 ? 255 : 0;
         return runs;
     }();
     const std::size_t units = length * 2;
     std::size_t produced = 0, k = 0;
-    auto unit = [&](std::size_t index) { return unsigned(code[index / 2] >> (index % 2 * 4)) & 0xF; };
+    auto unit = [&](std::size_t index) {
+        return unsigned(code[index / 2] >> (index % 2 * 4)) & 0xF;
+    };
     auto put_groups = [&](unsigned g, unsigned times) {
         std::size_t bytes = std::size_t(times) * 4;
         if (bytes > n - produced) bytes = n - produced;

@@ -16,7 +16,9 @@ std::size_t encode_byte_runs(const BYTE* plane, std::size_t n, BYTE* out);
 std::size_t decode_byte_runs(const BYTE* code, std::size_t length, BYTE* out, std::size_t n);
 
 // Room that encode_mask_nibbles needs for a mask plane of n bytes.
-inline std::size_t mask_code_capacity(std::size_t n) { return n / 4 + 2; }
+inline std::size_t mask_code_capacity(std::size_t n) {
+    return n / 4 + 2;
+}
 // Nibble code of a mask plane of n bytes (a multiple of 4): each four bytes
 // become one 4-bit group value (bit i set when byte i is non-zero), coded
 // like the bytes above with 8-bit counts split into two units, low first,

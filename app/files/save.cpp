@@ -45,10 +45,13 @@ void map_into_first_colours(BITMAPINFOHEADER* dib, int bits) {
     const int width = dib->biWidth, stride = io::stride_of(width);
     BYTE* row = io::bits_of(dib);
     for (int y = 0; y < dib->biHeight; ++y, row += stride)
-        for (int x = 0; x < width; ++x) row[x] = map[row[x]];
+        for (int x = 0; x < width; ++x)
+            row[x] = map[row[x]];
 }
 
-int gif_bits(const PictureDocument& doc) { return std::clamp(doc.gif_colour_bits, 1, 8); }
+int gif_bits(const PictureDocument& doc) {
+    return std::clamp(doc.gif_colour_bits, 1, 8);
+}
 
 // Every save answers 1 or 0.
 template <typename Write> int write_safely(const char* name, Write write) {
@@ -110,8 +113,8 @@ int save_animated_gif(PictureDocument& doc) {
         const AreaRect area = frame_area(layer, width, height);
         GifFrame frame{};
         if (area.width < width || area.height < height || bits < 8) {
-            DibPtr part(RaskoCreateDIBPart(image.info, image.bits, area.left, area.top,
-                                           area.width, area.height));
+            DibPtr part(RaskoCreateDIBPart(image.info, image.bits, area.left, area.top, area.width,
+                                           area.height));
             if (!part) return 0;
             if (bits < 8) map_into_first_colours(part.get(), bits);
             frame.dib = part.get();
@@ -130,7 +133,8 @@ int save_animated_gif(PictureDocument& doc) {
         frames.push_back(frame);
     }
     std::vector<GifFrame*> frame_pointers;
-    for (GifFrame& frame : frames) frame_pointers.push_back(&frame);
+    for (GifFrame& frame : frames)
+        frame_pointers.push_back(&frame);
 
     GifAnimation gif{};
     gif.frameCount = DWORD(frames.size());
@@ -215,10 +219,18 @@ int save_picture_file(PictureDocument& doc, const FileTypeTable& write_types,
     if (current_layer(doc)) {
         if (doc.file_type != 1) prepare_composite(doc);
         switch (doc.file_type) {
-        case 1: result = save_native(doc); break;
-        case 2: result = save_bmp(doc, choices.bmp_bits); break;
-        case 3: result = save_gif(doc, choices.gif_key_colour); break;
-        default: result = save_addin(doc, write_types); break;
+        case 1:
+            result = save_native(doc);
+            break;
+        case 2:
+            result = save_bmp(doc, choices.bmp_bits);
+            break;
+        case 3:
+            result = save_gif(doc, choices.gif_key_colour);
+            break;
+        default:
+            result = save_addin(doc, write_types);
+            break;
         }
     }
     doc.flags |= kDocNamed;

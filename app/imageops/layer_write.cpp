@@ -2,8 +2,8 @@
 
 #include "engine/rasko.h"
 
-void write_into_layer(const PictureDocument& doc, Layer& target, const Surface& plane, int x,
-                      int y, int w, int h) {
+void write_into_layer(const PictureDocument& doc, Layer& target, const Surface& plane, int x, int y,
+                      int w, int h) {
     Surface& image = *target.image;
     const bool plain = !(doc.flags & kDocMaskOn) || (doc.flags & kDocMoveWithMask) ||
                        (target.flags & kLayerUseMaskAsOpacity);
@@ -17,6 +17,6 @@ void write_into_layer(const PictureDocument& doc, Layer& target, const Surface& 
         RaskoMaskCopyDIBBits(image.info, image.bits, x, y, w, h, plane.info, plane.bits, 0, 0,
                              target.mask->bits);
     else
-        RaskoMaskTransparentDIBBits(image.info, image.bits, x, y, w, h, plane.info, plane.bits,
-                                    0, 0, target.key_colour, target.mask->bits);
+        RaskoMaskTransparentDIBBits(image.info, image.bits, x, y, w, h, plane.info, plane.bits, 0,
+                                    0, target.key_colour, target.mask->bits);
 }

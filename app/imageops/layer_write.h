@@ -7,5 +7,5 @@
 #include "app/document/picture.h"
 
 // Writes plane (w x h, read from (0, 0)) into target's image at (x, y).
-void write_into_layer(const PictureDocument& doc, Layer& target, const Surface& plane, int x,
-                      int y, int w, int h);
+void write_into_layer(const PictureDocument& doc, Layer& target, const Surface& plane, int x, int y,
+                      int w, int h);

@@ -39,7 +39,9 @@ std::uint64_t swap_bytes_of(std::uint64_t word) {
 
 } // namespace
 
-void clear_mask(Layer& layer) { RaskoFillDIB(layer.mask->info, layer.mask->bits, kMaskOpen); }
+void clear_mask(Layer& layer) {
+    RaskoFillDIB(layer.mask->info, layer.mask->bits, kMaskOpen);
+}
 
 void invert_mask(Layer& layer) {
     Surface& mask = *layer.mask;
@@ -55,7 +57,8 @@ void invert_mask(Layer& layer) {
             word ^= swap_bytes_of(word);
             std::memcpy(p + x, &word, sizeof word);
         }
-        for (; x < width; ++x) p[x] = BYTE(p[x] ^ (BYTE(p[x] + 1) <= 1 ? kMaskOpen : 0));
+        for (; x < width; ++x)
+            p[x] = BYTE(p[x] ^ (BYTE(p[x] + 1) <= 1 ? kMaskOpen : 0));
     }
 }
 
@@ -77,11 +80,11 @@ void mask_from_colour(PictureDocument& doc, int colour, ColourMatch match, MaskS
     const int w = picture_width(doc), h = picture_height(doc);
     if (start == MaskStart::Clear) clear_mask(*layer);
     if (match == ColourMatch::Selected)
-        RaskoExchangeCopyDIBBits(mask.info, mask.bits, 0, 0, w, h, source->info, source->bits, 0,
-                                 0, kMaskProtected, colour);
+        RaskoExchangeCopyDIBBits(mask.info, mask.bits, 0, 0, w, h, source->info, source->bits, 0, 0,
+                                 kMaskProtected, colour);
     else
-        RaskoTransparentDIBBitsExColor(mask.info, mask.bits, 0, 0, w, h, source->info,
-                                       source->bits, 0, 0, colour, kMaskProtected, kFullTone);
+        RaskoTransparentDIBBitsExColor(mask.info, mask.bits, 0, 0, w, h, source->info, source->bits,
+                                       0, 0, colour, kMaskProtected, kFullTone);
 }
 
 void copy_colour_to_layer(PictureDocument& doc, Layer& target, int colour) {
@@ -90,11 +93,11 @@ void copy_colour_to_layer(PictureDocument& doc, Layer& target, int colour) {
     Surface& image = *target.image;
     const int w = picture_width(doc), h = picture_height(doc);
     if (!(doc.flags & kDocMaskOn) || (target.flags & kLayerUseMaskAsOpacity))
-        RaskoExchangeCopyDIBBits(image.info, image.bits, 0, 0, w, h, source->info, source->bits,
-                                 0, 0, colour, colour);
+        RaskoExchangeCopyDIBBits(image.info, image.bits, 0, 0, w, h, source->info, source->bits, 0,
+                                 0, colour, colour);
     else
-        RaskoMaskExchangeCopyDIBBits(image.info, image.bits, 0, 0, w, h, source->info,
-                                     source->bits, 0, 0, colour, colour, target.mask->bits);
+        RaskoMaskExchangeCopyDIBBits(image.info, image.bits, 0, 0, w, h, source->info, source->bits,
+                                     0, 0, colour, colour, target.mask->bits);
 }
 
 bool copy_area_to_layer(PictureDocument& doc, Layer& target) {
@@ -134,8 +137,8 @@ bool copy_area_to_layer(PictureDocument& doc, Layer& target) {
     if (!work) return false;
     if (mask_view || with_mask) {
         take(*work, *current->mask, from_x, from_y, w, h);
-        RaskoCopyDIBBits(target.mask->info, target.mask->bits, x, y, w, h, work->info,
-                         work->bits, 0, 0);
+        RaskoCopyDIBBits(target.mask->info, target.mask->bits, x, y, w, h, work->info, work->bits,
+                         0, 0);
     }
     if (!mask_view || with_mask) {
         take(*work, *current->image, from_x, from_y, w, h);
@@ -148,6 +151,5 @@ AreaRect selected_animation_area(const PictureDocument& doc) {
     const int width = picture_width(doc), height = picture_height(doc);
     RECT r{0, 0, width - 1, height - 1};
     if (doc.flags & kDocFloatingFrame) r = doc.floating_rect;
-    return clamped_area({r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1}, width,
-                        height);
+    return clamped_area({r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1}, width, height);
 }

@@ -18,7 +18,7 @@ struct Seed {
 // First in, first out, growing by doubling; one contiguous block, so a
 // push and a pop are a store and an index step.
 class SeedQueue {
-public:
+  public:
     bool empty() const { return count_ == 0; }
     void push(const Seed& s) {
         if (count_ == slots_.size()) grow();
@@ -32,7 +32,7 @@ public:
         return s;
     }
 
-private:
+  private:
     void grow() {
         std::vector<Seed> bigger(slots_.empty() ? kFirstSlots : slots_.size() * 2);
         for (std::size_t i = 0; i < count_; ++i)
@@ -54,7 +54,9 @@ inline std::uint64_t load8(const BYTE* p) {
     std::memcpy(&v, p, sizeof v);
     return v;
 }
-inline bool has_zero_byte(std::uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; }
+inline bool has_zero_byte(std::uint64_t v) {
+    return ((v - kOnes) & ~v & kHighs) != 0;
+}
 
 // Rows of a bottom-up plane, addressed top-down.
 struct Rows {
@@ -69,18 +71,19 @@ struct Rows {
 // column, a cache miss a pixel) and the pending seeds stay about one row's
 // worth.
 class Filler {
-public:
+  public:
     Filler(Rows region, Rows source, const RECT& b, BYTE colour, BYTE mark)
-        : region_(region), source_(source), b_(b), colour_(colour), mark_(mark),
-          box_{b.right, b.bottom, b.left, b.top} {}
+        : region_(region), source_(source), b_(b), colour_(colour),
+          mark_(mark), box_{b.right, b.bottom, b.left, b.top} {}
 
     void run(int x, int y) {
         seeds_.push({x, y, 1, 0, 1}); // no parent: both neighbour rows are scanned
-        while (!seeds_.empty()) span(seeds_.pop());
+        while (!seeds_.empty())
+            span(seeds_.pop());
     }
     const RECT& box() const { return box_; }
 
-private:
+  private:
     bool fillable(const BYTE* src, const BYTE* reg, int x) const {
         return src[x] == colour_ && reg[x] != mark_;
     }
@@ -90,14 +93,18 @@ private:
     // match, the rest byte by byte.
     int fillable_end(const BYTE* src, const BYTE* reg, int x, int limit) const {
         if (x >= limit || !fillable(src, reg, x + 1)) return x; // most runs of a comb end here
-        while (x + 8 <= limit && whole_word(src, reg, x + 1)) x += 8;
-        while (x < limit && fillable(src, reg, x + 1)) ++x;
+        while (x + 8 <= limit && whole_word(src, reg, x + 1))
+            x += 8;
+        while (x < limit && fillable(src, reg, x + 1))
+            ++x;
         return x;
     }
     int fillable_start(const BYTE* src, const BYTE* reg, int x, int limit) const {
         if (x <= limit || !fillable(src, reg, x - 1)) return x;
-        while (x - 8 >= limit && whole_word(src, reg, x - 8)) x -= 8;
-        while (x > limit && fillable(src, reg, x - 1)) --x;
+        while (x - 8 >= limit && whole_word(src, reg, x - 8))
+            x -= 8;
+        while (x > limit && fillable(src, reg, x - 1))
+            --x;
         return x;
     }
     // Eight pixels from x all have the region's colour and none is marked.
@@ -117,7 +124,8 @@ private:
         left = fillable_start(src, reg, s.x, b_.left);
         right = fillable_end(src, reg, s.x, b_.right);
         if (right - left < kShortSpan)
-            for (int x = left; x <= right; ++x) reg[x] = mark_;
+            for (int x = left; x <= right; ++x)
+                reg[x] = mark_;
         else
             std::memset(reg + left, mark_, std::size_t(right - left + 1));
         box_.left = std::min<LONG>(box_.left, left);
@@ -140,7 +148,8 @@ private:
         const BYTE* reg = region_.row(next);
         int x = left;
         while (x <= right) {
-            while (x <= right && !fillable(src, reg, x)) ++x;
+            while (x <= right && !fillable(src, reg, x))
+                ++x;
             if (x > right) break;
             seeds_.push({x, next, left, right, dir});
             x = fillable_end(src, reg, x, right) + 1;

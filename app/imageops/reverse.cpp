@@ -25,8 +25,8 @@ void reverse_layer(PictureDocument& doc, Layer& layer, Surface& temp, int l, int
         Surface& m = *layer.mask;
         invert(temp.info, temp.bits, 0, 0, w, h, m.info, m.bits, l, t);
         // Mask bytes come back as 0 and 255 only.
-        RaskoExchangeCopyDIBBits(m.info, m.bits, l, t, w, h, temp.info, temp.bits, 0, 0,
-                                 kMaskOpen, kMaskOpen);
+        RaskoExchangeCopyDIBBits(m.info, m.bits, l, t, w, h, temp.info, temp.bits, 0, 0, kMaskOpen,
+                                 kMaskOpen);
         RaskoTransparentDIBBitsExColor(m.info, m.bits, l, t, w, h, temp.info, temp.bits, 0, 0,
                                        kMaskOpen, 0, kFullTone);
     }

@@ -4,11 +4,16 @@ namespace {
 
 bool has_entry_point_of(DWORD kind, const AddInEntryPoints& entry) {
     switch (kind) {
-    case kAddInEncoder: return entry.encode != nullptr;
-    case kAddInDecoder: return entry.decode != nullptr;
-    case kAddInFilter: return entry.filter != nullptr;
-    case kAddInPen: return entry.pen != nullptr;
-    default: return false;
+    case kAddInEncoder:
+        return entry.encode != nullptr;
+    case kAddInDecoder:
+        return entry.decode != nullptr;
+    case kAddInFilter:
+        return entry.filter != nullptr;
+    case kAddInPen:
+        return entry.pen != nullptr;
+    default:
+        return false;
     }
 }
 
@@ -31,11 +36,20 @@ AddInCounts count_pass(AddInLoader& loader) {
         AddInInfo info;
         const DWORD kind = query(addin, info) ? accepted_kind(info, addin.entry) : 0;
         switch (kind) {
-        case kAddInEncoder: ++counts.encoders; break;
-        case kAddInDecoder: ++counts.decoders; break;
-        case kAddInFilter: ++counts.filters; break;
-        case kAddInPen: ++counts.pens; break;
-        default: break;
+        case kAddInEncoder:
+            ++counts.encoders;
+            break;
+        case kAddInDecoder:
+            ++counts.decoders;
+            break;
+        case kAddInFilter:
+            ++counts.filters;
+            break;
+        case kAddInPen:
+            ++counts.pens;
+            break;
+        default:
+            break;
         }
         loader.unload(addin);
     }
@@ -70,13 +84,11 @@ bool register_one(AddInHost& host, AddInLoader& loader, const LoadedAddIn& addin
     if (host.module_count >= host.capacity.total()) return false;
     switch (kind) {
     case kAddInEncoder:
-        if (!add_file_type(host.write_types, info.extension, info.description,
-                           addin.entry.encode))
+        if (!add_file_type(host.write_types, info.extension, info.description, addin.entry.encode))
             return false;
         break;
     case kAddInDecoder:
-        if (!add_file_type(host.read_types, info.extension, info.description,
-                           addin.entry.decode))
+        if (!add_file_type(host.read_types, info.extension, info.description, addin.entry.decode))
             return false;
         break;
     case kAddInFilter: {
@@ -95,7 +107,8 @@ bool register_one(AddInHost& host, AddInLoader& loader, const LoadedAddIn& addin
         loader.pen_resources(addin, tool.button, tool.cursor);
         break;
     }
-    default: return false;
+    default:
+        return false;
     }
     host.modules[host.module_count++] = AddInModule{addin.module, addin.entry.get_info};
     return true;

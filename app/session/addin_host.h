@@ -53,12 +53,12 @@ struct AddInCounts {
 };
 
 struct AddInHost {
-    FileTypeTable read_types;  // built-in decoders, then Add-In decoders
-    FileTypeTable write_types; // built-in encoders, then Add-In encoders
+    FileTypeTable read_types;       // built-in decoders, then Add-In decoders
+    FileTypeTable write_types;      // built-in encoders, then Add-In encoders
     FilterEntry* filters = nullptr; // GlobalAlloc'd; null without filters
     int filter_count = 0;
     ToolTable tools;
-    int pen_count = 0; // tools from kBuiltinToolCount on
+    int pen_count = 0;              // tools from kBuiltinToolCount on
     AddInModule* modules = nullptr; // GlobalAlloc'd; null without Add-Ins
     int module_count = 0;
     // What the counting pass found: registration never goes past it.
@@ -74,7 +74,7 @@ struct LoadedAddIn {
 // The system side of discovery. The window build implements it with
 // FindFirstFile, LoadLibrary and GetProcAddress; tests with plain records.
 class AddInLoader {
-public:
+  public:
     virtual ~AddInLoader() = default;
     // The names of the candidate files ("*.dll" in the current directory),
     // listed afresh for each pass.

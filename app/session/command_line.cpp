@@ -9,13 +9,15 @@ std::vector<std::string> scan_command_line(const char* text) {
         if (*p == '"') {
             ++p;
             end = p;
-            while (*end && *end != '"') ++end;
+            while (*end && *end != '"')
+                ++end;
             if (end > p) names.emplace_back(p, end);
             p = *end ? end + 1 : end;
             continue;
         }
         end = p;
-        while (*end && *end != ' ' && *end != '"') ++end;
+        while (*end && *end != ' ' && *end != '"')
+            ++end;
         if (end > p) names.emplace_back(p, end);
         // A quote right after a name starts the next, quoted name.
         p = *end == ' ' ? end + 1 : end;

@@ -11,7 +11,9 @@ void add_entry(std::string& list, const std::string& name, const std::string& pa
     list += '\0';
 }
 
-std::string pattern_of(const FileType& type) { return std::string("*.") + type.extension; }
+std::string pattern_of(const FileType& type) {
+    return std::string("*.") + type.extension;
+}
 
 } // namespace
 
@@ -58,4 +60,6 @@ std::string with_extension(const std::string& name, const char* extension) {
     return name + "." + extension;
 }
 
-bool name_lost_characters(const char* path) { return path && std::strchr(path, '?') != nullptr; }
+bool name_lost_characters(const char* path) {
+    return path && std::strchr(path, '?') != nullptr;
+}

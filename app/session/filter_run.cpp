@@ -12,8 +12,12 @@ void whole_picture(PictureDocument& doc) {
     doc.update_rect = RECT{0, 0, picture_width(doc), picture_height(doc)};
 }
 
-bool mask_view(const PictureDocument& doc) { return (doc.flags & kDocMaskView) != 0; }
-bool all_layers(const PictureDocument& doc) { return (doc.flags & kDocMoveAllLayers) != 0; }
+bool mask_view(const PictureDocument& doc) {
+    return (doc.flags & kDocMaskView) != 0;
+}
+bool all_layers(const PictureDocument& doc) {
+    return (doc.flags & kDocMoveAllLayers) != 0;
+}
 
 // The floating area still shows the pixels under it only when it stands
 // where it was lifted and was not pasted from elsewhere.
@@ -114,7 +118,8 @@ FilterResult apply_filter(PictureDocument& doc, const FilterEntry& filter, HWND 
 
     // One palette per picture: the table a filter left becomes everyone's.
     if (palette_source) {
-        if (palette_source != current) current->image->set_palette(palette_source->image->colour_table());
+        if (palette_source != current)
+            current->image->set_palette(palette_source->image->colour_table());
         update_palette(doc);
         result.palette_changed = true;
     }

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 class KeyValueStore {
-public:
+  public:
     virtual ~KeyValueStore() = default;
 
     // True while the store holds no value at all (a first run).

@@ -5,7 +5,9 @@ namespace {
 constexpr unsigned char kContinuationMask = 0xC0;
 constexpr unsigned char kContinuation = 0x80;
 
-bool continues(unsigned char byte) { return (byte & kContinuationMask) == kContinuation; }
+bool continues(unsigned char byte) {
+    return (byte & kContinuationMask) == kContinuation;
+}
 
 } // namespace
 

@@ -11,7 +11,7 @@ enum class Check { None, FrameLeft, FrameTop, Left, Top };
 
 struct SettingField {
     const char* name;
-    std::int32_t Settings::* value; // null for the two texts
+    std::int32_t Settings::*value; // null for the two texts
     std::int32_t initial;
     Check check;
 };
@@ -107,7 +107,8 @@ void apply_check(std::int32_t& v, Check check, ScreenSize screen) {
 
 void set_defaults(Settings& s, const char* current_dir) {
     s = Settings{};
-    for (const SettingField& f : kFields) s.*f.value = f.initial;
+    for (const SettingField& f : kFields)
+        s.*f.value = f.initial;
     copy_text(s.input_fontName, sizeof s.input_fontName, kDefaultFont);
     copy_text(s.current_path, sizeof s.current_path, current_dir);
 }
@@ -132,7 +133,8 @@ int load_settings(Settings& s, KeyValueStore* store, ScreenSize screen, const ch
 }
 
 int save_settings(const Settings& s, KeyValueStore& store, const char* current_dir) {
-    for (const SettingField& f : kFields) store.write_dword(f.name, s.*f.value);
+    for (const SettingField& f : kFields)
+        store.write_dword(f.name, s.*f.value);
     store.write_text(kFontNameValue, s.input_fontName);
     char path[kPathCapacity];
     copy_text(path, sizeof path, current_dir);

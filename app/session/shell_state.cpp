@@ -25,14 +25,18 @@ PictureDocument* document_of(HWND document_window) {
     return static_cast<PictureDocument*>(GetPropA(document_window, kDocumentProperty));
 }
 
-PictureDocument* active_document() { return document_of(active_document_window()); }
+PictureDocument* active_document() {
+    return document_of(active_document_window());
+}
 
 HWND canvas_of(HWND document_window) {
     return document_window ? FindWindowExA(document_window, nullptr, kCanvasClass, nullptr)
                            : nullptr;
 }
 
-void hold_animation_player() { send_if_open(shell_windows().animation_view, kMsgHoldAnimation); }
+void hold_animation_player() {
+    send_if_open(shell_windows().animation_view, kMsgHoldAnimation);
+}
 
 void resume_animation_player() {
     send_if_open(shell_windows().animation_view, kMsgDocumentActivated, 0, 0);

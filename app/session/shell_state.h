@@ -67,7 +67,6 @@ struct ShellState {
 ShellWindows& shell_windows();
 ShellState& shell_state();
 
-
 // The frame's status bar parts.
 enum StatusPart : int {
     kStatusToolHint,
@@ -80,7 +79,6 @@ enum StatusPart : int {
 // How a picture is saved: Save writes a named picture after asking to
 // overwrite it; Save As (and Save of an unnamed picture) asks for the name.
 enum SaveMode : int { kSaveChooseName = 0, kSaveAskOverwrite = 1 };
-
 
 // The class of the document windows (MDI children) and of the canvas each
 // holds.

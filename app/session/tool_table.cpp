@@ -97,7 +97,9 @@ constexpr bool tools_in_order() {
 }
 static_assert(tools_in_order(), "kBuiltinTools must list the tools in the order of their ids");
 
-int do_nothing_tool(HWND, UINT, WPARAM, LPARAM, void*) { return 0; }
+int do_nothing_tool(HWND, UINT, WPARAM, LPARAM, void*) {
+    return 0;
+}
 
 bool tool_has_work(const ToolEntry& entry) {
     return entry.pen || (entry.handler && entry.handler != do_nothing_tool);
@@ -114,7 +116,8 @@ bool build_tool_table(ToolTable& table, int count, const ToolHandler* builtin_ha
     if (count < kBuiltinToolCount || count > 0x10000) return false;
     auto* entries = static_cast<ToolEntry*>(GlobalAlloc(GPTR, sizeof(ToolEntry) * count));
     if (!entries) return false;
-    for (int i = 0; i < count; ++i) entries[i].handler = do_nothing_tool;
+    for (int i = 0; i < count; ++i)
+        entries[i].handler = do_nothing_tool;
     for (int i = 0; i < kBuiltinToolCount; ++i) {
         const BuiltinTool& tool = kBuiltinTools[i];
         ToolEntry& entry = entries[i];

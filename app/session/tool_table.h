@@ -9,8 +9,7 @@
 #include <cstdint>
 
 // A built-in tool's handler. The record is the active PictureDocument.
-using ToolHandler = int (*)(HWND canvas, UINT message, WPARAM wparam, LPARAM lparam,
-                            void* record);
+using ToolHandler = int (*)(HWND canvas, UINT message, WPARAM wparam, LPARAM lparam, void* record);
 
 // The built-in tools by number; menu command 500 + number chooses one.
 enum BuiltinToolId : int {
@@ -54,9 +53,9 @@ struct ToolEntry {
     // nothing and returns 0. Add-In pens keep the do-nothing handler and are
     // called through pen instead, with a PenCallBlock.
     ToolHandler handler;
-    VLPenFn pen;     // the Add-In's _VLPen; null for built-in tools
-    HBITMAP button;  // owned by the table (loaded from resources)
-    HCURSOR cursor;  // shared resource, not destroyed; null: the arrow
+    VLPenFn pen;    // the Add-In's _VLPen; null for built-in tools
+    HBITMAP button; // owned by the table (loaded from resources)
+    HCURSOR cursor; // shared resource, not destroyed; null: the arrow
     char hint[kToolTextSize];
     char name[kToolTextSize];
     DWORD flags;

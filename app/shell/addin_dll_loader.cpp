@@ -10,7 +10,7 @@
 namespace {
 
 class DllAddInLoader : public AddInLoader {
-public:
+  public:
     std::vector<std::string> candidates() override {
         std::vector<std::string> names;
         WIN32_FIND_DATAA found;
@@ -89,4 +89,6 @@ void discover_program_addins() {
     load_builtin_tool_resources();
 }
 
-void release_program_addins() { release_addins(addin_host(), loader()); }
+void release_program_addins() {
+    release_addins(addin_host(), loader());
+}

@@ -121,7 +121,7 @@ void on_command(HWND dlg, int id, int code) {
     case IDC_BAR_VIEW:
         if (code == CBN_SELCHANGE)
             send_to_document(send_item(dlg, id, CB_GETCURSEL, 0, 0) == 1 ? CMD_VIEW_MASK
-                                                                           : CMD_VIEW_PICTURE);
+                                                                         : CMD_VIEW_PICTURE);
         return;
     case IDC_BAR_ZOOM:
         if (code == CBN_SELCHANGE) {
@@ -182,8 +182,8 @@ void create_dialog_bar(HWND frame) {
         CreateWindowExA(WS_EX_WINDOWEDGE, kDialogBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                         frame, nullptr, w.instance, nullptr);
     if (w.dialog_bar_container)
-        w.dialog_bar = CreateDialogParamA(w.instance, "MAIN_TOOLBAR_DIALOG",
-                                          w.dialog_bar_container, dialog_bar_proc, 0);
+        w.dialog_bar = CreateDialogParamA(w.instance, "MAIN_TOOLBAR_DIALOG", w.dialog_bar_container,
+                                          dialog_bar_proc, 0);
 }
 
 void mirror_in_dialog_bar(UINT command) {

@@ -12,7 +12,7 @@ using Creator = HWND (*)(HWND frame);
 
 struct FloatingWindow {
     UINT command;
-    HWND ShellWindows::* handle;
+    HWND ShellWindows::*handle;
     // Makes the window; null while the window is not part of the program.
     Creator create;
 };

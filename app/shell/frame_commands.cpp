@@ -36,7 +36,9 @@ struct FrameCommand {
 // their place in the table but no handler; they do nothing.
 constexpr Handler kNotYetBuilt = nullptr;
 
-bool has_document() { return active_document() != nullptr; }
+bool has_document() {
+    return active_document() != nullptr;
+}
 
 bool layer_below_enabled() {
     PictureDocument* doc = active_document();
@@ -107,7 +109,9 @@ void arrange_command(HWND, UINT id) {
     SendMessageA(client, msg, 0, 0);
 }
 
-void floating_window_command(HWND frame, UINT id) { toggle_floating_window(frame, id); }
+void floating_window_command(HWND frame, UINT id) {
+    toggle_floating_window(frame, id);
+}
 
 void help_command(HWND frame, UINT) {
     char path[MAX_PATH];
@@ -125,9 +129,13 @@ void recent_command(HWND, UINT id) {
     if (open_file_in_window(path.c_str())) restore_tool_windows(had_active);
 }
 
-void about_addin_command(HWND frame, UINT) { run_addin_about_dialog(frame); }
+void about_addin_command(HWND frame, UINT) {
+    run_addin_about_dialog(frame);
+}
 
-void filter_command(HWND frame, UINT id) { run_filter_command(frame, int(id - CMD_FILTER_FIRST)); }
+void filter_command(HWND frame, UINT id) {
+    run_filter_command(frame, int(id - CMD_FILTER_FIRST));
+}
 
 void tool_command(HWND, UINT id) {
     int tool = int(id - CMD_TOOL_FIRST);
@@ -158,8 +166,9 @@ bool close_all_documents(HWND frame) {
             // The question names no picture: the one it is about comes
             // forward first.
             SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(wnd), 0);
-            int answer = MessageBoxA(frame, "Picture has been modified.\nSave Picture before close?\n",
-                                     "Close", MB_YESNOCANCEL | MB_ICONQUESTION);
+            int answer =
+                MessageBoxA(frame, "Picture has been modified.\nSave Picture before close?\n",
+                            "Close", MB_YESNOCANCEL | MB_ICONQUESTION);
             if (answer == IDCANCEL) return false;
             if (answer == IDYES && !save_picture(frame, *doc, kSaveAskOverwrite)) return false;
         }

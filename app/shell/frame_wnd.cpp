@@ -61,17 +61,18 @@ void create_toolbar(HWND frame) {
     ShellWindows& w = shell_windows();
     w.toolbar = CreateToolbarEx(frame, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, kToolbarId,
                                 kToolbarImages, w.instance, IDB_TOOLBAR, kToolbarButtons,
-                                int(sizeof kToolbarButtons / sizeof kToolbarButtons[0]), 20, 20,
-                                20, 20, sizeof(TBBUTTON));
+                                int(sizeof kToolbarButtons / sizeof kToolbarButtons[0]), 20, 20, 20,
+                                20, sizeof(TBBUTTON));
 }
 
 void create_status_bar(HWND frame) {
     ShellWindows& w = shell_windows();
-    w.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                                   0, 0, 0, 0, frame, reinterpret_cast<HMENU>(kStatusBarId),
-                                   w.instance, nullptr);
+    w.status_bar =
+        CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                        frame, reinterpret_cast<HMENU>(kStatusBarId), w.instance, nullptr);
     if (w.status_bar)
-        SendMessageA(w.status_bar, SB_SETPARTS, kStatusPartCount, reinterpret_cast<LPARAM>(kStatusParts));
+        SendMessageA(w.status_bar, SB_SETPARTS, kStatusPartCount,
+                     reinterpret_cast<LPARAM>(kStatusParts));
 }
 
 void add_filter_menu(HMENU menu) {
@@ -265,10 +266,10 @@ HWND create_mdi_client(HWND frame) {
     CLIENTCREATESTRUCT ccs{};
     ccs.hWindowMenu = GetSubMenu(GetMenu(frame), kWindowMenuPosition);
     ccs.idFirstChild = kFirstDocumentId;
-    w.mdi_client = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
-                                   WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL |
-                                       WS_HSCROLL,
-                                   0, 0, 0, 0, frame, nullptr, w.instance, &ccs);
+    w.mdi_client =
+        CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 0, 0, 0,
+                        0, frame, nullptr, w.instance, &ccs);
     if (w.mdi_client) {
         RECT r;
         GetClientRect(frame, &r);
@@ -319,7 +320,8 @@ bool open_file_in_window(const char* path) {
 }
 
 void open_command_line(const char* text) {
-    for (const std::string& name : scan_command_line(text)) open_file_in_window(name.c_str());
+    for (const std::string& name : scan_command_line(text))
+        open_file_in_window(name.c_str());
 }
 
 void restore_tool_windows(bool had_active_document) {

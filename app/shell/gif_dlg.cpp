@@ -13,7 +13,7 @@
 namespace {
 
 // Radio buttons by colour bits 1 to 8 (2 to 256 colours).
-constexpr int kColourButtons[8] = {IDC_COLORS_2,  IDC_COLORS_4,  IDC_COLORS_8,  IDC_COLORS_16,
+constexpr int kColourButtons[8] = {IDC_COLORS_2,  IDC_COLORS_4,  IDC_COLORS_8,   IDC_COLORS_16,
                                    IDC_COLORS_32, IDC_COLORS_64, IDC_COLORS_128, IDC_COLORS_256};
 constexpr int kCommentRead = 512;
 // Posted to itself by "Spoit": the dialog takes the mouse once the button's
@@ -46,7 +46,8 @@ void init_dialog(HWND dlg, GifDialog& g) {
     SendDlgItemMessageA(dlg, IDC_GIF_REPEAT_SPIN, UDM_SETRANGE32, 0, 32767);
     SendDlgItemMessageA(dlg, IDC_GIF_REPEAT_SPIN, UDM_SETPOS32, 0, doc.gif_repeat_count);
     // The depth the picture came with (or was last saved with) is offered.
-    for (int button : kColourButtons) CheckDlgButton(dlg, button, BST_UNCHECKED);
+    for (int button : kColourButtons)
+        CheckDlgButton(dlg, button, BST_UNCHECKED);
     CheckDlgButton(dlg, kColourButtons[std::clamp(doc.gif_colour_bits, 1, 8) - 1], BST_CHECKED);
     CheckDlgButton(dlg, IDC_GIF_INTERLACED, (doc.gif_options & kGifInterlaced) ? 1 : 0);
     CheckDlgButton(dlg, IDC_GIF_TRANSPARENT, (doc.gif_options & kGifTransparent) ? 1 : 0);
@@ -156,7 +157,8 @@ INT_PTR CALLBACK gif_dialog_proc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lpara
         if (!g) break;
         switch (LOWORD(wparam)) {
         case IDC_GIF_KEY:
-            if (HIWORD(wparam) == EN_CHANGE) InvalidateRect(GetDlgItem(dlg, IDC_GIF_SAMPLE), nullptr, FALSE);
+            if (HIWORD(wparam) == EN_CHANGE)
+                InvalidateRect(GetDlgItem(dlg, IDC_GIF_SAMPLE), nullptr, FALSE);
             return TRUE;
         case IDC_GIF_SPOIT:
             PostMessageA(dlg, kMsgStartPicking, 0, 0);

@@ -4,12 +4,12 @@
 #include "platform/win.h"
 
 class Hourglass {
-public:
+  public:
     Hourglass() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
     ~Hourglass() { SetCursor(previous_); }
     Hourglass(const Hourglass&) = delete;
     Hourglass& operator=(const Hourglass&) = delete;
 
-private:
+  private:
     HCURSOR previous_;
 };

@@ -44,7 +44,7 @@ WriteResult write_picture(HWND owner, PictureDocument& doc) {
     }
     Hourglass wait;
     return save_picture_file(doc, addin_host().write_types, choices) ? WriteResult::Written
-                                                                      : WriteResult::Failed;
+                                                                     : WriteResult::Failed;
 }
 
 void tell_unusable_name(HWND owner, const char* path, const char* caption) {

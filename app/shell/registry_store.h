@@ -5,7 +5,7 @@
 #include "platform/win.h"
 
 class RegistryStore : public KeyValueStore {
-public:
+  public:
     // Opens or creates HKEY_CURRENT_USER\<key_path>; ok() tells whether it
     // could. Tests pass a key of their own.
     explicit RegistryStore(const char* key_path);
@@ -21,6 +21,6 @@ public:
     void write_dword(const char* name, std::int32_t value) override;
     void write_text(const char* name, const char* text) override;
 
-private:
+  private:
     HKEY key_ = nullptr;
 };

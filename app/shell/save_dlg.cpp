@@ -34,7 +34,8 @@ bool choose_name(HWND owner, PictureDocument& doc) {
     ofn.lpstrFilter = filters.c_str();
     // A type past the table (an Add-In decoder's position) preselects the
     // native type.
-    ofn.nFilterIndex = doc.file_type >= 1 && doc.file_type <= types.count ? DWORD(doc.file_type) : 1;
+    ofn.nFilterIndex =
+        doc.file_type >= 1 && doc.file_type <= types.count ? DWORD(doc.file_type) : 1;
     ofn.lpstrFile = path;
     ofn.nMaxFile = sizeof path;
     ofn.lpstrTitle = "Save Picture";
@@ -56,8 +57,8 @@ bool choose_name(HWND owner, PictureDocument& doc) {
 
 int save_picture(HWND owner, PictureDocument& doc, SaveMode mode) {
     const FileTypeTable& types = addin_host().write_types;
-    bool named_known = (doc.flags & kDocNamed) &&
-                       find_type_by_extension(doc.file_name, types).found;
+    bool named_known =
+        (doc.flags & kDocNamed) && find_type_by_extension(doc.file_name, types).found;
     // What the picture was called before: a Save As that writes nothing
     // leaves it so, and the caption and the next Save go on agreeing.
     const std::string old_name = doc.file_name;

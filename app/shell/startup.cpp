@@ -68,7 +68,8 @@ bool init_globals(HINSTANCE instance) {
     discover_program_addins();
     SetCurrentDirectoryA(settings().current_path);
     ShellState& state = shell_state();
-    for (int i = 0; i < kMenuHelpIds; ++i) state.menu_help_ids[i] = UINT(i);
+    for (int i = 0; i < kMenuHelpIds; ++i)
+        state.menu_help_ids[i] = UINT(i);
     state.accelerators = LoadAcceleratorsA(instance, "VELMO_MENU");
     return true;
 }
@@ -88,8 +89,8 @@ HWND start_velmo(HINSTANCE instance, const char* command_line, int show) {
         return nullptr;
     }
     if (!register_window_classes(instance)) return nullptr;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS |
-                                                       ICC_WIN95_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     state.wheel_message = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
     if (!init_globals(instance)) return nullptr;

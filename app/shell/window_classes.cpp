@@ -15,20 +15,24 @@ struct WindowClass {
     UINT style;
     int background; // a system colour index + 1
     const char* menu;
-    const char* icon;   // program resource, or null
-    LPCSTR cursor;      // system cursor, or null for none
+    const char* icon; // program resource, or null
+    LPCSTR cursor;    // system cursor, or null for none
 };
 
 // In registration order. The windows of the palettes, pens, zoom, tile view,
 // animation test, animation view and mini zoomer join the table as they
 // join the program.
 const WindowClass kClasses[] = {
-    {kFrameClass, VLFrameWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW + 1, "VELMO_MENU", "VELMO_ICON",
-     IDC_ARROW},
-    {kDocumentClass, VLDIBWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
-    {kCanvasClass, VLDIBDispWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW + 1, nullptr, nullptr, nullptr},
-    {kToolWindowClass, VLToolWndProc, CS_BYTEALIGNCLIENT | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
-    {kDialogBarClass, VLDialogBarWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kFrameClass, VLFrameWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW + 1,
+     "VELMO_MENU", "VELMO_ICON", IDC_ARROW},
+    {kDocumentClass, VLDIBWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE + 1,
+     nullptr, nullptr, IDC_ARROW},
+    {kCanvasClass, VLDIBDispWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
+     COLOR_WINDOW + 1, nullptr, nullptr, nullptr},
+    {kToolWindowClass, VLToolWndProc, CS_BYTEALIGNCLIENT | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+     COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kDialogBarClass, VLDialogBarWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW,
+     COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
 };
 
 } // namespace
@@ -50,5 +54,6 @@ bool register_window_classes(HINSTANCE instance) {
 }
 
 void unregister_window_classes(HINSTANCE instance) {
-    for (const WindowClass& c : kClasses) UnregisterClassA(c.name, instance);
+    for (const WindowClass& c : kClasses)
+        UnregisterClassA(c.name, instance);
 }

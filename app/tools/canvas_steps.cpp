@@ -21,7 +21,9 @@ void build_document_stroke(PictureDocument& doc, int shape_mode) {
                        doc.stroke_rect);
 }
 
-RECT box_of(const AreaRect& r) { return {r.left, r.top, r.left + r.width, r.top + r.height}; }
+RECT box_of(const AreaRect& r) {
+    return {r.left, r.top, r.left + r.width, r.top + r.height};
+}
 
 RECT union_of(const RECT& a, const RECT& b) {
     if (a.right <= a.left || a.bottom <= a.top) return b;

@@ -37,7 +37,9 @@ DrawTarget drawing_target(const PictureDocument& doc, bool m_held) {
     return t;
 }
 
-WORD standard_tone(int level) { return kStandardTones[std::clamp(level, 0, 16)]; }
+WORD standard_tone(int level) {
+    return kStandardTones[std::clamp(level, 0, 16)];
+}
 
 ToneTile tone_tile(int left, int right, int level) {
     ToneTile tile;

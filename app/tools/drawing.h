@@ -24,8 +24,8 @@ constexpr std::uint32_t kNotifyBits = 0xFF000000;
 constexpr int kNoTransparentColour = -1;
 
 struct DrawTarget {
-    Surface* surface = nullptr; // the current layer's image or mask plane
-    const BYTE* mask = nullptr; // mask plane bits limiting the writes, or null
+    Surface* surface = nullptr;             // the current layer's image or mask plane
+    const BYTE* mask = nullptr;             // mask plane bits limiting the writes, or null
     int transparent = kNoTransparentColour; // colour never written
 };
 

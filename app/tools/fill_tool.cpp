@@ -88,8 +88,8 @@ bool fluid_fill(PictureDocument& doc, bool m_held) {
         box = {box.left + f.left, box.top + f.top, box.right + f.left, box.bottom + f.top};
     } else {
         if (!t.surface || !doc.stroke_surface ||
-            !fill_surface(*t.surface, *doc.stroke_surface, p, {0, 0}, tile, t.mask,
-                          t.transparent, box))
+            !fill_surface(*t.surface, *doc.stroke_surface, p, {0, 0}, tile, t.mask, t.transparent,
+                          box))
             return false;
     }
     doc.update_rect = box;

@@ -53,7 +53,9 @@ void start_text(LetteringText& text) {
     text.state = 1;
 }
 
-void drop_text(LetteringText& text) { text = LetteringText{}; }
+void drop_text(LetteringText& text) {
+    text = LetteringText{};
+}
 
 TypingResult type_byte(LetteringText& t, BYTE c, LeadByteTest is_lead) {
     if (t.state == 0) return TypingResult::ignored;
@@ -64,9 +66,13 @@ TypingResult type_byte(LetteringText& t, BYTE c, LeadByteTest is_lead) {
         set_length(t, last_character(t, is_lead));
         return t.length == 0 ? TypingResult::emptied : TypingResult::changed;
     case kTab:
-    case kLineFeed: return TypingResult::ignored;
-    case kEnter: return TypingResult::commit;
-    case kEscape: drop_text(t); return TypingResult::drop;
+    case kLineFeed:
+        return TypingResult::ignored;
+    case kEnter:
+        return TypingResult::commit;
+    case kEscape:
+        drop_text(t);
+        return TypingResult::drop;
     }
     return append(t, c, is_lead);
 }
@@ -90,8 +96,8 @@ RECT lettering_box(POINT anchor, int cx, int cy, int degrees) {
 void lettering_preview(PictureDocument& doc, BYTE text_mark, const RECT& box) {
     const Layer* layer = current_layer(doc);
     if (!doc.composite || !doc.stroke_surface || !layer) return;
-    const int key = (doc.flags & kDocKeyColourEnabled) ? layer->key_colour & 0xFF
-                                                       : kNoTransparentColour;
+    const int key =
+        (doc.flags & kDocKeyColourEnabled) ? layer->key_colour & 0xFF : kNoTransparentColour;
     paint_region(*doc.composite, *doc.stroke_surface, box, text_mark,
                  tone_tile(doc.left_colour, doc.right_colour, doc.tone_level), {0, 0}, nullptr,
                  key);

@@ -25,11 +25,11 @@ struct LetteringText {
 
 // What a typed byte asks of the window.
 enum class TypingResult {
-    ignored,   // nothing changed
-    changed,   // the text changed: render it again
-    emptied,   // the last character went: remove the old box's preview
-    commit,    // Enter: commit as a release outside the box does
-    drop,      // Escape: the text is dropped, state 0
+    ignored, // nothing changed
+    changed, // the text changed: render it again
+    emptied, // the last character went: remove the old box's preview
+    commit,  // Enter: commit as a release outside the box does
+    drop,    // Escape: the text is dropped, state 0
 };
 
 // Backspace steps back one whole character (a lead byte and its trail go

@@ -7,8 +7,7 @@
 // Calls visit(x, y) for (x0, y0), then once per step along the major axis
 // (x when |dx| >= |dy|) up to and including (x1, y1). The error starts at
 // 2 minor - major; a step with error >= 0 also moves on the minor axis.
-template <typename Visit>
-void walk_line(int x0, int y0, int x1, int y1, Visit&& visit) {
+template <typename Visit> void walk_line(int x0, int y0, int x1, int y1, Visit&& visit) {
     const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
     const int sx = x1 < x0 ? -1 : 1, sy = y1 < y0 ? -1 : 1;
     const bool x_major = dx >= dy;

@@ -68,7 +68,8 @@ Nearest PaletteSearch::search(int red, int green, int blue) const {
     for (int lane = 1; lane < kLanes; ++lane)
         if (least[lane] < best) best = least[lane];
     int index = 0;
-    while (distance[index] != best) ++index;
+    while (distance[index] != best)
+        ++index;
     return {index, best};
 }
 

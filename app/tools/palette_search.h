@@ -18,7 +18,7 @@ struct Nearest {
 };
 
 class PaletteSearch {
-public:
+  public:
     PaletteSearch() = default;
     explicit PaletteSearch(const RGBQUAD* table) { use(table); }
     // Searches table from now on; what was remembered is forgotten only when
@@ -27,7 +27,7 @@ public:
     // Targets from -1024 to 1023 per channel.
     Nearest nearest(int red, int green, int blue);
 
-private:
+  private:
     Nearest search(int red, int green, int blue) const;
 
     static constexpr int kEntries = 256;

@@ -36,8 +36,8 @@ void pen_paint(PictureDocument& doc, bool m_held, bool release) {
     const DrawTarget t = drawing_target(doc, m_held);
     if (!t.surface || !doc.stroke_surface || !doc.colour_swatch) return;
     const AreaRect& r = doc.stroke_rect;
-    paint_through_stroke(*t.surface, r, *doc.colour_swatch, doc.stroke_surface->bits,
-                         t.transparent, t.mask);
+    paint_through_stroke(*t.surface, r, *doc.colour_swatch, doc.stroke_surface->bits, t.transparent,
+                         t.mask);
     const int grow = release ? 0 : -1;
     doc.update_rect = {r.left, r.top, r.left + r.width + grow, r.top + r.height + grow};
     recomposite(doc);

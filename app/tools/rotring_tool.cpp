@@ -66,18 +66,26 @@ void rotring_move(PictureDocument& doc, RotringMode mode, bool m_held) {
 void rotring_release(PictureDocument& doc, RotringMode mode, bool m_held) {
     const POINT a = doc.anchor_point, c = doc.current_point;
     switch (mode) {
-    case RotringMode::free: return;
-    case RotringMode::line: rotring_line(doc, a.x, a.y, c.x, c.y, m_held); break;
-    case RotringMode::rectangle: rotring_rectangle(doc, a, c, m_held); break;
+    case RotringMode::free:
+        return;
+    case RotringMode::line:
+        rotring_line(doc, a.x, a.y, c.x, c.y, m_held);
+        break;
+    case RotringMode::rectangle:
+        rotring_rectangle(doc, a, c, m_held);
+        break;
     }
     doc.flags |= kNotifyPresent | kNotifyZoomWindow;
 }
 
 const char* rotring_mode_status(RotringMode mode) {
     switch (mode) {
-    case RotringMode::line: return "Draw Line";
-    case RotringMode::rectangle: return "Draw Rectangle";
-    case RotringMode::free: break;
+    case RotringMode::line:
+        return "Draw Line";
+    case RotringMode::rectangle:
+        return "Draw Rectangle";
+    case RotringMode::free:
+        break;
     }
     return "";
 }
@@ -89,6 +97,5 @@ void rotring_drag_status(const PictureDocument& doc, RotringMode mode, char (&te
         std::snprintf(text, sizeof text, "\u59cb\u70b9:(%d,%d)-\u7d42\u70b9:(%d,%d)", int(a.x),
                       int(a.y), int(c.x), int(c.y));
     else if (mode == RotringMode::rectangle)
-        std::snprintf(text, sizeof text, "(%d,%d)-(%d,%d)", int(a.x), int(a.y), int(c.x),
-                      int(c.y));
+        std::snprintf(text, sizeof text, "(%d,%d)-(%d,%d)", int(a.x), int(a.y), int(c.x), int(c.y));
 }

@@ -55,25 +55,27 @@ int dithered_nearest(PaletteSearch& search, const RGBQUAD* table, Rgb t, int x, 
     const Nearest first = search.nearest(t.red, t.green, t.blue);
     if (first.distance == 0 || ((x + y) & 1)) return first.index;
     const RGBQUAD& c = table[first.index];
-    const Nearest second = search.nearest(2 * t.red - c.rgbRed, 2 * t.green - c.rgbGreen,
-                                          2 * t.blue - c.rgbBlue);
+    const Nearest second =
+        search.nearest(2 * t.red - c.rgbRed, 2 * t.green - c.rgbGreen, 2 * t.blue - c.rgbBlue);
     const int level = 16 * first.distance / (second.distance + 2 * first.distance);
     const bool take_second = (standard_tone(level) >> ((y & 3) * 4 + (x & 3))) & 1;
     return take_second ? second.index : first.index;
 }
 
-bool soft_pen_filter(PictureDocument& doc, SoftMode mode, const SoftPenValues& values,
-                     bool m_held, PaletteSearch& search) {
+bool soft_pen_filter(PictureDocument& doc, SoftMode mode, const SoftPenValues& values, bool m_held,
+                     PaletteSearch& search) {
     Layer* layer = current_layer(doc);
     if (!layer || !layer->image || !doc.stroke_surface || (doc.flags & kDocMaskView) ||
-        (doc.current_point.x == doc.previous_point.x && doc.current_point.y == doc.previous_point.y))
+        (doc.current_point.x == doc.previous_point.x &&
+         doc.current_point.y == doc.previous_point.y))
         return false;
     const Surface* source = (doc.flags & kDocMoveAllLayers) ? doc.composite : layer->undo_copy;
     Surface& target = *layer->image;
     if (!source || !source->info || source->width() != target.width() ||
         source->height() != target.height())
         return false;
-    const BYTE* mask = ((doc.flags & kDocMaskOn) || m_held) && layer->mask ? layer->mask->bits : nullptr;
+    const BYTE* mask =
+        ((doc.flags & kDocMaskOn) || m_held) && layer->mask ? layer->mask->bits : nullptr;
     const RGBQUAD* table = target.colour_table();
     search.use(table);
     const AreaRect& r = doc.stroke_rect;

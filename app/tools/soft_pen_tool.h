@@ -41,5 +41,5 @@ int dithered_nearest(PaletteSearch& search, const RGBQUAD* table, Rgb target, in
 // view or when the current point equals the previous one; false then.
 // search is the caller's, kept from move to move so that its remembered
 // answers serve the whole stroke.
-bool soft_pen_filter(PictureDocument& doc, SoftMode mode, const SoftPenValues& values,
-                     bool m_held, PaletteSearch& search);
+bool soft_pen_filter(PictureDocument& doc, SoftMode mode, const SoftPenValues& values, bool m_held,
+                     PaletteSearch& search);

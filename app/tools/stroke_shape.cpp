@@ -25,7 +25,9 @@ AreaRect stamp_box(POINT q0, POINT q1) {
             std::abs(q1.y - q0.y) + kPenExtent + 1};
 }
 
-POINT pen_corner(POINT p) { return {p.x - kPenHotSpot, p.y - kPenHotSpot}; }
+POINT pen_corner(POINT p) {
+    return {p.x - kPenHotSpot, p.y - kPenHotSpot};
+}
 
 void stamp_line(Surface& stroke, const Surface& pen, POINT p0, POINT p1, AreaRect& out) {
     const POINT q0 = pen_corner(p0), q1 = pen_corner(p1);
@@ -131,11 +133,19 @@ int build_stroke_shape(Surface& stroke, int mode, POINT p0, POINT p1, const Surf
     if (!stroke.info || !pen.info) return 0;
     switch (mode) {
     case kShapeFreeHand:
-    case kShapeLine: stamp_line(stroke, pen, p0, p1, out); return 1;
-    case kShapeRectangle: stamp_outline(stroke, pen, p0, p1, out); return 1;
-    case kShapeEllipse: return stamp_ellipse(stroke, pen, p0, p1, out);
-    case kShapeFilledRectangle: fill_rectangle(stroke, p0, p1, out); return 1;
-    case kShapeFilledEllipse: return fill_ellipse(stroke, p0, p1, out);
+    case kShapeLine:
+        stamp_line(stroke, pen, p0, p1, out);
+        return 1;
+    case kShapeRectangle:
+        stamp_outline(stroke, pen, p0, p1, out);
+        return 1;
+    case kShapeEllipse:
+        return stamp_ellipse(stroke, pen, p0, p1, out);
+    case kShapeFilledRectangle:
+        fill_rectangle(stroke, p0, p1, out);
+        return 1;
+    case kShapeFilledEllipse:
+        return fill_ellipse(stroke, p0, p1, out);
     }
     return 0;
 }

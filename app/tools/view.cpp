@@ -16,7 +16,9 @@ int zoom_index(int zoom) {
 
 namespace {
 
-int safe_zoom(const PictureDocument& doc) { return doc.zoom > 0 ? doc.zoom : 100; }
+int safe_zoom(const PictureDocument& doc) {
+    return doc.zoom > 0 ? doc.zoom : 100;
+}
 
 int snap_axis(int v, int grid) {
     if (grid <= 0) return v;
@@ -102,12 +104,23 @@ int clamp_origin(int origin, int visible, int extent) {
 
 bool scrolled_origin(int code, int thumb, int origin, int visible, int extent, int& out) {
     switch (code) {
-    case kScrollLineUp: out = origin - 1; break;
-    case kScrollLineDown: out = origin + 1; break;
-    case kScrollPageUp: out = origin - visible / 2; break;
-    case kScrollPageDown: out = origin + visible / 2; break;
-    case kScrollThumbTrack: out = thumb; break;
-    default: return false;
+    case kScrollLineUp:
+        out = origin - 1;
+        break;
+    case kScrollLineDown:
+        out = origin + 1;
+        break;
+    case kScrollPageUp:
+        out = origin - visible / 2;
+        break;
+    case kScrollPageDown:
+        out = origin + visible / 2;
+        break;
+    case kScrollThumbTrack:
+        out = thumb;
+        break;
+    default:
+        return false;
     }
     out = clamp_origin(out, visible, extent);
     return true;

@@ -9,7 +9,8 @@ namespace bench {
 // Dispatches every message waiting for this thread.
 inline void pump() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
 }
 
 // The performance counter in seconds.

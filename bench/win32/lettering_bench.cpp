@@ -49,7 +49,8 @@ int main() {
     SendMessageA(frame, WM_COMMAND, CMD_TOOL_FIRST + kToolLettering, 0);
     SendMessageA(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     SendMessageA(canvas, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-    for (const char* c = kLine; *c; ++c) SendMessageA(canvas, WM_CHAR, BYTE(*c), 0);
+    for (const char* c = kLine; *c; ++c)
+        SendMessageA(canvas, WM_CHAR, BYTE(*c), 0);
     GdiFlush();
     // Each keystroke re-renders the whole line: a character typed, then
     // taken back, so the line stays at 19 and 20 characters.
@@ -64,7 +65,8 @@ int main() {
                              NONANTIALIASED_QUALITY, 0, settings().input_fontName);
     const HGDIOBJ old = SelectObject(dc, font);
     const double peer_start = seconds();
-    for (int i = 0; i < kKeystrokes; ++i) TextOutA(dc, 10, 10, "The quick brown foxx", 20);
+    for (int i = 0; i < kKeystrokes; ++i)
+        TextOutA(dc, 10, 10, "The quick brown foxx", 20);
     GdiFlush();
     const double peer = (seconds() - peer_start) / kKeystrokes * 1e3;
     SelectObject(dc, old);

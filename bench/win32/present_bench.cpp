@@ -27,8 +27,7 @@ constexpr int kSize = 1024;
 constexpr int kLayers = 8;
 
 // Frames per second of `frame` over at least two seconds.
-template <typename Frame>
-double rate(Frame&& frame) {
+template <typename Frame> double rate(Frame&& frame) {
     frame();
     GdiFlush();
     int frames = 0;
@@ -90,8 +89,7 @@ int main() {
         });
         const double present_only = rate([&] { present_view(*doc); });
         std::printf("zoom %4d: canvas %d x %d showing %d x %d picture pixels\n", doc->zoom,
-                    doc->canvas_width, doc->canvas_height, doc->visible_width,
-                    doc->visible_height);
+                    doc->canvas_width, doc->canvas_height, doc->visible_width, doc->visible_height);
         std::printf("  recomposite + present %8.1f fps  (%.2f x a 60 Hz display)\n", full,
                     full / 60.0);
         std::printf("  recomposite alone     %8.1f fps\n", recomposite_only);

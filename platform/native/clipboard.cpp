@@ -10,7 +10,8 @@ struct Clipboard {
     bool refuse_open = false;
 
     void free_all() {
-        for (auto& entry : blocks) GlobalFree(entry.second);
+        for (auto& entry : blocks)
+            GlobalFree(entry.second);
         blocks.clear();
     }
     // Blocks left on the clipboard at exit belong to it, not to a leak.
@@ -61,11 +62,15 @@ HANDLE GetClipboardData(UINT format) {
     return it == board.blocks.end() ? nullptr : it->second;
 }
 
-BOOL IsClipboardFormatAvailable(UINT format) { return clipboard().blocks.count(format) != 0; }
+BOOL IsClipboardFormatAvailable(UINT format) {
+    return clipboard().blocks.count(format) != 0;
+}
 
 namespace native {
 
-void set_clipboard_open_failure(bool fail) { clipboard().refuse_open = fail; }
+void set_clipboard_open_failure(bool fail) {
+    clipboard().refuse_open = fail;
+}
 
 void reset_clipboard() {
     Clipboard& board = clipboard();

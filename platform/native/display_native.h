@@ -9,9 +9,8 @@ struct BITMAPINFO;
 
 // Records its arguments and returns the source height, the number of rows
 // Windows reports for a complete copy.
-int StretchDIBits(HDC dc, int x, int y, int width, int height, int src_x, int src_y,
-                  int src_width, int src_height, const void* bits, const BITMAPINFO* info,
-                  UINT usage, DWORD rop);
+int StretchDIBits(HDC dc, int x, int y, int width, int height, int src_x, int src_y, int src_width,
+                  int src_height, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 
 namespace native {
 

@@ -26,7 +26,7 @@ FileRecord* record_of(HANDLE file) {
 }
 
 bool is_file(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -57,17 +57,27 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD, void*, DWORD disposition, D
     const bool reading = access & GENERIC_READ, writing = access & GENERIC_WRITE;
     flags |= reading && writing ? O_RDWR : writing ? O_WRONLY : O_RDONLY;
     switch (disposition) {
-    case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
-    case CREATE_ALWAYS: flags |= O_CREAT | O_TRUNC; break;
-    case OPEN_EXISTING: break;
-    case OPEN_ALWAYS: flags |= O_CREAT; break;
-    case TRUNCATE_EXISTING: flags |= O_TRUNC; break;
-    default: return INVALID_HANDLE_VALUE;
+    case CREATE_NEW:
+        flags |= O_CREAT | O_EXCL;
+        break;
+    case CREATE_ALWAYS:
+        flags |= O_CREAT | O_TRUNC;
+        break;
+    case OPEN_EXISTING:
+        break;
+    case OPEN_ALWAYS:
+        flags |= O_CREAT;
+        break;
+    case TRUNCATE_EXISTING:
+        flags |= O_TRUNC;
+        break;
+    default:
+        return INVALID_HANDLE_VALUE;
     }
     const int fd = ::open(name, flags, 0644);
     if (fd < 0) return INVALID_HANDLE_VALUE;
     // Windows does not open folders as files.
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
         return INVALID_HANDLE_VALUE;
@@ -115,10 +125,13 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD count, DWORD* written, void*) 
 DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distance_high, DWORD method) {
     FileRecord* f = record_of(file);
     if (!f || method > FILE_END) return INVALID_SET_FILE_POINTER;
-    const int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : SEEK_END;
+    const int whence = method == FILE_BEGIN     ? SEEK_SET
+                       : method == FILE_CURRENT ? SEEK_CUR
+                                                : SEEK_END;
     off_t offset = distance;
     if (distance_high)
-        offset = off_t((std::uint64_t(std::uint32_t(*distance_high)) << 32) | std::uint32_t(distance));
+        offset =
+            off_t((std::uint64_t(std::uint32_t(*distance_high)) << 32) | std::uint32_t(distance));
     const off_t at = ::lseek(f->fd, offset, whence);
     if (at < 0) return INVALID_SET_FILE_POINTER;
     if (distance_high) *distance_high = LONG(std::uint64_t(at) >> 32);
@@ -127,7 +140,7 @@ DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distance_high, DWORD meth
 
 DWORD GetFileSize(HANDLE file, DWORD* size_high) {
     FileRecord* f = record_of(file);
-    struct stat st{};
+    struct stat st {};
     if (!f || ::fstat(f->fd, &st) != 0) return INVALID_FILE_SIZE;
     if (size_high) *size_high = DWORD(std::uint64_t(st.st_size) >> 32);
     return DWORD(std::uint64_t(st.st_size) & 0xFFFFFFFFu);
@@ -146,7 +159,9 @@ BOOL CloseHandle(HANDLE object) {
     return result == 0 ? TRUE : FALSE;
 }
 
-BOOL DeleteFileA(LPCSTR name) { return name && ::unlink(name) == 0 ? TRUE : FALSE; }
+BOOL DeleteFileA(LPCSTR name) {
+    return name && ::unlink(name) == 0 ? TRUE : FALSE;
+}
 
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     if (!from || !to) return FALSE;
@@ -154,14 +169,17 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     return ::rename(from, to) == 0 ? TRUE : FALSE;
 }
 
-DWORD GetCurrentProcessId() { return DWORD(::getpid()); }
+DWORD GetCurrentProcessId() {
+    return DWORD(::getpid());
+}
 
 DWORD SearchPathA(LPCSTR path, LPCSTR file, LPCSTR extension, DWORD size, LPSTR buffer,
                   LPSTR* file_part) {
     if (!file) return 0;
     std::string name = file;
     if (extension && name.find('.') == std::string::npos) name += extension;
-    if (name.find('/') != std::string::npos) return is_file(name) ? copy_result(name, size, buffer, file_part) : 0;
+    if (name.find('/') != std::string::npos)
+        return is_file(name) ? copy_result(name, size, buffer, file_part) : 0;
     std::string folders;
     if (path) {
         folders = path;
@@ -186,5 +204,7 @@ DWORD SearchPathA(LPCSTR path, LPCSTR file, LPCSTR extension, DWORD size, LPSTR 
 }
 
 namespace native {
-void fail_writes_after(long long bytes) { writes_until_failure = bytes; }
+void fail_writes_after(long long bytes) {
+    writes_until_failure = bytes;
+}
 } // namespace native

@@ -63,7 +63,9 @@ void select_palette(HDC dc, HPALETTE palette) {
     ++palette->selections;
 }
 
-bool is_dc(HDC dc) { return dc == &screen_dc || is(dc, Kind::dc); }
+bool is_dc(HDC dc) {
+    return dc == &screen_dc || is(dc, Kind::dc);
+}
 
 HBITMAP selected_section(HDC dc) {
     if (!is(dc, Kind::dc) || dc->bitmap == &stock_bitmap) return nullptr;
@@ -72,9 +74,13 @@ HBITMAP selected_section(HDC dc) {
 
 } // namespace
 
-HDC GetDC(HWND) { return &screen_dc; }
+HDC GetDC(HWND) {
+    return &screen_dc;
+}
 
-int ReleaseDC(HWND, HDC dc) { return dc == &screen_dc ? 1 : 0; }
+int ReleaseDC(HWND, HDC dc) {
+    return dc == &screen_dc ? 1 : 0;
+}
 
 HDC CreateCompatibleDC(HDC dc) {
     if (dc && !is_dc(dc)) return nullptr;
@@ -112,7 +118,8 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
     bitmap->height = h.biHeight;
     bitmap->pixels = pixels;
     const DWORD count = h.biClrUsed && h.biClrUsed < 256 ? h.biClrUsed : 256;
-    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(info) + h.biSize);
+    const auto* table =
+        reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(info) + h.biSize);
     std::memcpy(bitmap->colours, table, count * sizeof(RGBQUAD));
     live()[bitmap] = Kind::bitmap;
     if (bits) *bits = pixels;
@@ -201,6 +208,10 @@ UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* e
 }
 
 namespace native {
-void fail_dib_sections_after(int successes) { sections_until_failure = successes; }
-int live_gdi_objects() { return int(live().size()); }
+void fail_dib_sections_after(int successes) {
+    sections_until_failure = successes;
+}
+int live_gdi_objects() {
+    return int(live().size());
+}
 } // namespace native

@@ -19,8 +19,8 @@ int ReleaseDC(HWND window, HDC dc);
 HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
 // Supports 8-bit bottom-up sections; the colour table comes from info.
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
-                         HANDLE section, DWORD offset);
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
 UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colours);

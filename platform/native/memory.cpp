@@ -22,7 +22,7 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     // calloc leaves the fresh pages of a large block untouched, as Windows
     // does, so a big zeroed picture costs only the pages that get written.
     char* raw = static_cast<char*>((flags & GMEM_ZEROINIT) ? std::calloc(1, bytes + kHeader)
-                                                            : std::malloc(bytes + kHeader));
+                                                           : std::malloc(bytes + kHeader));
     if (!raw) return nullptr;
     if (!(flags & GMEM_ZEROINIT) && unzeroed_fill >= 0)
         std::memset(raw + kHeader, unzeroed_fill, bytes);
@@ -35,13 +35,23 @@ HGLOBAL GlobalFree(HGLOBAL block) {
     return nullptr;
 }
 
-LPVOID GlobalLock(HGLOBAL block) { return block; }
+LPVOID GlobalLock(HGLOBAL block) {
+    return block;
+}
 
-BOOL GlobalUnlock(HGLOBAL) { return FALSE; }
+BOOL GlobalUnlock(HGLOBAL) {
+    return FALSE;
+}
 
-SIZE_T GlobalSize(HGLOBAL block) { return block ? *header_of(block) : 0; }
+SIZE_T GlobalSize(HGLOBAL block) {
+    return block ? *header_of(block) : 0;
+}
 
 namespace native {
-void set_global_alloc_failure(bool fail) { fail_allocations = fail; }
-void set_unzeroed_alloc_fill(int value) { unzeroed_fill = value; }
+void set_global_alloc_failure(bool fail) {
+    fail_allocations = fail;
+}
+void set_unzeroed_alloc_fill(int value) {
+    unzeroed_fill = value;
+}
 } // namespace native

@@ -13,13 +13,19 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
     return answer;
 }
 
-HWND GetActiveWindow() { return nullptr; }
+HWND GetActiveWindow() {
+    return nullptr;
+}
 
 namespace native {
-const MessageBoxRecord& last_message_box() { return record; }
+const MessageBoxRecord& last_message_box() {
+    return record;
+}
 void reset_message_boxes() {
     record = {};
     answer = IDOK;
 }
-void set_message_box_answer(int a) { answer = a; }
+void set_message_box_answer(int a) {
+    answer = a;
+}
 } // namespace native

@@ -43,7 +43,9 @@ HGLOBAL LoadResource(HMODULE, HRSRC resource) {
     return r->data.empty() ? nullptr : r->data.data();
 }
 
-LPVOID LockResource(HGLOBAL data) { return data; }
+LPVOID LockResource(HGLOBAL data) {
+    return data;
+}
 
 DWORD SizeofResource(HMODULE, HRSRC resource) {
     return resource ? DWORD(reinterpret_cast<Resource*>(resource)->data.size()) : 0;
@@ -53,9 +55,12 @@ namespace native {
 
 void add_resource(HMODULE module, LPCSTR type, LPCSTR name, const void* data, std::size_t size) {
     const BYTE* bytes = static_cast<const BYTE*>(data);
-    resources.push_back({module, key_of(type), key_of(name), std::vector<BYTE>(bytes, bytes + size)});
+    resources.push_back(
+        {module, key_of(type), key_of(name), std::vector<BYTE>(bytes, bytes + size)});
 }
 
-void clear_resources() { resources.clear(); }
+void clear_resources() {
+    resources.clear();
+}
 
 } // namespace native

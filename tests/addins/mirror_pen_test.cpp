@@ -23,9 +23,12 @@ struct Plane {
         stride = (header.biWidth + 3) & ~3;
         bits.assign(std::size_t(stride) * rows.size(), 0xEE);
         for (int y = 0; y < header.biHeight; ++y)
-            for (int x = 0; x < header.biWidth; ++x) at(x, y) = value(rows[y][x]);
+            for (int x = 0; x < header.biWidth; ++x)
+                at(x, y) = value(rows[y][x]);
     }
-    static BYTE value(char c) { return c == '.' ? 255 : c <= '9' ? BYTE(c - '0') : BYTE(c - 'a' + 10); }
+    static BYTE value(char c) {
+        return c == '.' ? 255 : c <= '9' ? BYTE(c - '0') : BYTE(c - 'a' + 10);
+    }
     BYTE& at(int x, int y) { return bits[std::size_t(header.biHeight - 1 - y) * stride + x]; }
     std::vector<std::string> text() {
         std::vector<std::string> rows;

@@ -17,14 +17,16 @@ struct Plane {
         : width(int(rows[0].size())), height(int(rows.size())), stride((width + 3) & ~3),
           bits(std::size_t(stride) * height, 0xEE) {
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) at(x, y) = rows[y][x] == '#' ? 7 : rows[y][x] == 'o' ? 3 : 0;
+            for (int x = 0; x < width; ++x)
+                at(x, y) = rows[y][x] == '#' ? 7 : rows[y][x] == 'o' ? 3 : 0;
     }
     BYTE& at(int x, int y) { return bits[std::size_t(height - 1 - y) * stride + x]; }
     std::vector<std::string> text() {
         std::vector<std::string> rows;
         for (int y = 0; y < height; ++y) {
             std::string row;
-            for (int x = 0; x < width; ++x) row += at(x, y) == 7 ? '#' : at(x, y) == 3 ? 'o' : '.';
+            for (int x = 0; x < width; ++x)
+                row += at(x, y) == 7 ? '#' : at(x, y) == 3 ? 'o' : '.';
             rows.push_back(row);
         }
         return rows;
@@ -95,6 +97,7 @@ TEST(Outline, PaddingBytesAreNeverTouched) {
     for (int width : {1, 3, 5, 7}) {
         Plane p({std::string(std::size_t(width), '#')});
         p.outline({.outside = false, .eight_connected = true});
-        for (int x = width; x < p.stride; ++x) EXPECT_EQ(p.bits[std::size_t(x)], 0xEE) << width;
+        for (int x = width; x < p.stride; ++x)
+            EXPECT_EQ(p.bits[std::size_t(x)], 0xEE) << width;
     }
 }

@@ -50,14 +50,16 @@ bool read_with_libpng(const std::vector<BYTE>& bytes, LibpngImage& image) {
                  &image.interlace, nullptr, nullptr);
     png_colorp palette = nullptr;
     int entries = 0;
-    if (png_get_PLTE(png, info, &palette, &entries)) image.palette.assign(palette, palette + entries);
+    if (png_get_PLTE(png, info, &palette, &entries))
+        image.palette.assign(palette, palette + entries);
     png_bytep alpha = nullptr;
     int alpha_entries = 0;
     if (png_get_tRNS(png, info, &alpha, &alpha_entries, nullptr) && alpha)
         image.alpha.assign(alpha, alpha + alpha_entries);
     image.rows.assign(image.height, std::vector<BYTE>(png_get_rowbytes(png, info)));
     std::vector<png_bytep> pointers;
-    for (auto& row : image.rows) pointers.push_back(row.data());
+    for (auto& row : image.rows)
+        pointers.push_back(row.data());
     png_read_image(png, pointers.data());
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
@@ -89,11 +91,13 @@ std::vector<BYTE> write_with_libpng(const LibpngWrite& w) {
     if (!w.palette.empty())
         png_set_PLTE(png, info, const_cast<png_colorp>(w.palette.data()), int(w.palette.size()));
     if (!w.alpha.empty())
-        png_set_tRNS(png, info, const_cast<png_bytep>(w.alpha.data()), int(w.alpha.size()), nullptr);
+        png_set_tRNS(png, info, const_cast<png_bytep>(w.alpha.data()), int(w.alpha.size()),
+                     nullptr);
     if (w.has_key) png_set_tRNS(png, info, nullptr, 0, const_cast<png_color_16p>(&w.key));
     png_write_info(png, info);
     std::vector<png_bytep> pointers;
-    for (const auto& row : w.rows) pointers.push_back(const_cast<png_bytep>(row.data()));
+    for (const auto& row : w.rows)
+        pointers.push_back(const_cast<png_bytep>(row.data()));
     png_write_image(png, pointers.data());
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
@@ -105,9 +109,11 @@ PngPicture test_picture(int width, int height, int transparent) {
     p.width = width;
     p.height = height;
     p.transparent_index = transparent;
-    for (int i = 0; i < 256; ++i) p.palette[i] = RGBQUAD{BYTE(i), BYTE(255 - i), BYTE(i * 7), 0};
+    for (int i = 0; i < 256; ++i)
+        p.palette[i] = RGBQUAD{BYTE(i), BYTE(255 - i), BYTE(i * 7), 0};
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) p.pixels.push_back(BYTE((x * 31 + y * 17) % 256));
+        for (int x = 0; x < width; ++x)
+            p.pixels.push_back(BYTE((x * 31 + y * 17) % 256));
     return p;
 }
 
@@ -165,9 +171,11 @@ TEST(PngRoundTrip, DecodeGivesBackWhatEncodeWrote) {
 
 TEST(PngDecode, IndexedLowDepthsUnpackAndKeepTheirTransparentEntry) {
     for (int depth : {1, 2, 4, 8}) {
-        LibpngWrite w{.width = 13, .height = 3, .depth = depth, .colour_type = PNG_COLOR_TYPE_PALETTE};
+        LibpngWrite w{
+            .width = 13, .height = 3, .depth = depth, .colour_type = PNG_COLOR_TYPE_PALETTE};
         const int colours = 1 << depth;
-        for (int i = 0; i < colours; ++i) w.palette.push_back({BYTE(i * 10), BYTE(i), 0});
+        for (int i = 0; i < colours; ++i)
+            w.palette.push_back({BYTE(i * 10), BYTE(i), 0});
         w.alpha = {255, 40, 0};
         if (depth == 1) w.alpha.resize(2);
         std::vector<int> expected;
@@ -182,7 +190,8 @@ TEST(PngDecode, IndexedLowDepthsUnpackAndKeepTheirTransparentEntry) {
         }
         PngPicture p;
         ASSERT_TRUE(decode(write_with_libpng(w), p)) << depth;
-        for (std::size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(p.pixels[i], expected[i]);
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(p.pixels[i], expected[i]);
         EXPECT_EQ(p.palette[1].rgbRed, 10);
         EXPECT_EQ(p.transparent_index, depth == 1 ? 1 : 2) << depth;
     }
@@ -208,7 +217,10 @@ TEST(PngDecode, GreyMapsEachLevelToItsIndex) {
 
 TEST(PngDecode, FewTruecolourColoursKeepTheirExactValues) {
     for (bool interlaced : {false, true}) {
-        LibpngWrite w{.width = 19, .height = 9, .depth = 8, .colour_type = PNG_COLOR_TYPE_RGBA,
+        LibpngWrite w{.width = 19,
+                      .height = 9,
+                      .depth = 8,
+                      .colour_type = PNG_COLOR_TYPE_RGBA,
                       .interlaced = interlaced};
         for (int y = 0; y < 9; ++y) {
             std::vector<BYTE> row;
@@ -240,7 +252,8 @@ TEST(PngDecode, ManyColoursFallBackToTheCube) {
     LibpngWrite w{.width = 64, .height = 16, .depth = 16, .colour_type = PNG_COLOR_TYPE_RGB};
     for (int y = 0; y < 16; ++y) {
         std::vector<BYTE> row;
-        for (int x = 0; x < 64; ++x) row.insert(row.end(), {BYTE(x * 4), 0, BYTE(y * 16), 0, 255, 0});
+        for (int x = 0; x < 64; ++x)
+            row.insert(row.end(), {BYTE(x * 4), 0, BYTE(y * 16), 0, 255, 0});
         w.rows.push_back(row);
     }
     PngPicture p;
@@ -255,8 +268,8 @@ TEST(PngDecode, RefusesDamagedInput) {
     const std::vector<BYTE> good = png_encode(test_picture(8, 8, -1));
     PngPicture p;
     ASSERT_TRUE(decode(good, p));
-    for (std::size_t cut : {std::size_t(0), std::size_t(7), std::size_t(20), good.size() - 13,
-                            good.size() - 1})
+    for (std::size_t cut :
+         {std::size_t(0), std::size_t(7), std::size_t(20), good.size() - 13, good.size() - 1})
         EXPECT_FALSE(png_decode(good.data(), cut, p)) << cut;
 
     std::vector<BYTE> bad_crc = good;
@@ -278,7 +291,8 @@ std::vector<BYTE> with_header(std::vector<BYTE> bytes, std::uint32_t width, std:
         bytes[20 + i] = BYTE(height >> (24 - 8 * i));
     }
     const uLong crc = crc32(crc32(0, nullptr, 0), bytes.data() + 12, 17);
-    for (int i = 0; i < 4; ++i) bytes[29 + i] = BYTE(crc >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[29 + i] = BYTE(crc >> (24 - 8 * i));
     return bytes;
 }
 

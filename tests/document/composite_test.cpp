@@ -35,7 +35,8 @@ DocumentPtr picture(int width, int height, int layers) {
     DocumentPtr doc(create_document());
     EXPECT_TRUE(doc && create_bottom_layer(*doc, width, height));
     fill(*bottom_layer(*doc)->image, 1);
-    for (int i = 2; i <= layers; ++i) fill(*add_layer_above(*doc)->image, BYTE(i));
+    for (int i = 2; i <= layers; ++i)
+        fill(*add_layer_above(*doc)->image, BYTE(i));
     fill(*doc->composite, 9);
     doc->update_rect = {0, 0, width, height};
     return doc;
@@ -106,7 +107,8 @@ TEST(Recomposite, MaskPlaneAsOpacity) {
     Layer& upper = layer_at(*doc, 2);
     upper.flags |= kLayerUseMaskAsOpacity;
     fill(*upper.mask, 0);
-    for (int x = 0; x < 4; ++x) at(*upper.mask, x, 1) = 255;
+    for (int x = 0; x < 4; ++x)
+        at(*upper.mask, x, 1) = 255;
     at(*upper.mask, 2, 3) = 1; // any non-zero value lets the layer through
     recomposite(*doc);
     EXPECT_EQ(rows(*doc->composite), "1111\n2222\n1111\n1121\n");
@@ -331,7 +333,8 @@ TEST(Overlay, StrokePreviewDrawsTheStrokeSurfaceInItsBox) {
     auto doc = picture(5, 3, 1);
     Surface& stroke = *doc->stroke_surface;
     fill(stroke, 0); // stale outside the box: must not show
-    for (int x = 1; x < 4; ++x) at(stroke, x, 1) = 255;
+    for (int x = 1; x < 4; ++x)
+        at(stroke, x, 1) = 255;
     at(stroke, 2, 1) = 0;
     doc->left_colour = 3;
     doc->right_colour = 3;

@@ -16,7 +16,7 @@ using DocPtr = std::unique_ptr<PictureDocument, DocumentDeleter>;
 // Every test starts with the failure switches off and checks that it gave
 // back every GDI object it made.
 class DocumentTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         native::fail_dib_sections_after(-1);
         native::set_global_alloc_failure(false);
@@ -29,11 +29,13 @@ protected:
         EXPECT_EQ(native::live_gdi_objects(), gdi_objects_);
     }
 
-private:
+  private:
     int gdi_objects_ = 0;
 };
 
-BYTE& pixel(Surface& s, int x, int y) { return s.bits[(s.height() - 1 - y) * s.stride() + x]; }
+BYTE& pixel(Surface& s, int x, int y) {
+    return s.bits[(s.height() - 1 - y) * s.stride() + x];
+}
 
 bool same_table(const Surface& a, const Surface& b) {
     return std::memcmp(a.colour_table(), b.colour_table(), 1024) == 0;
@@ -81,7 +83,8 @@ TEST_F(DocumentTest, SurfaceIsADibSectionWithItsPaletteInStep) {
     Surface s;
     ASSERT_TRUE(s.create(2, 2));
     RGBQUAD table[256];
-    for (int i = 0; i < 256; ++i) table[i] = {BYTE(i), BYTE(255 - i), BYTE(i * 7), 0};
+    for (int i = 0; i < 256; ++i)
+        table[i] = {BYTE(i), BYTE(255 - i), BYTE(i * 7), 0};
     s.set_palette(table);
     EXPECT_EQ(std::memcmp(s.colour_table(), table, 1024), 0);
     expect_palette_in_step(s);
@@ -90,7 +93,8 @@ TEST_F(DocumentTest, SurfaceIsADibSectionWithItsPaletteInStep) {
 TEST_F(DocumentTest, SurfaceCopyToTakesHeaderTableAndEveryRowByte) {
     Surface a, b, other_size;
     ASSERT_TRUE(a.create(5, 2) && b.create(5, 2) && other_size.create(6, 2));
-    for (std::size_t i = 0; i < a.pixel_bytes(); ++i) a.bits[i] = BYTE(i * 13 + 1);
+    for (std::size_t i = 0; i < a.pixel_bytes(); ++i)
+        a.bits[i] = BYTE(i * 13 + 1);
     a.colour_table()[3] = {1, 2, 3, 0};
     a.refresh_palette();
     a.copy_to(b);
@@ -258,8 +262,8 @@ TEST_F(DocumentTest, MaskModeTurnsTheDrawingColoursBlackOrWhite) {
     DocPtr doc(create_document());
     ASSERT_TRUE(doc);
     doc->flags = kDocMaskOn;
-    doc->left_colour = 7;   // 192, 192, 192: bright
-    doc->right_colour = 1;  // 128, 0, 0: dark
+    doc->left_colour = 7;  // 192, 192, 192: bright
+    doc->right_colour = 1; // 128, 0, 0: dark
     doc->tone_level = 8;
     ASSERT_TRUE(create_bottom_layer(*doc, 4, 4));
     EXPECT_EQ(doc->left_colour, 255);

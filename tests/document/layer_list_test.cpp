@@ -54,7 +54,8 @@ TEST(LayerList, PositionsAndListEntriesNameLayersOnly) {
         EXPECT_EQ(position_of_list_entry(*doc, list_entry_of_position(*doc, p)), p);
     }
     EXPECT_EQ(position_of_list_entry(*doc, 0), 3); // the list shows the top first
-    for (int p : {-1, 0, 4}) EXPECT_FALSE(is_layer_position(*doc, p)) << p;
+    for (int p : {-1, 0, 4})
+        EXPECT_FALSE(is_layer_position(*doc, p)) << p;
 }
 
 TEST(LayerList, ReorderingKeepsTheBottomUndeletable) {
@@ -70,20 +71,20 @@ TEST(LayerList, ReorderingKeepsTheBottomUndeletable) {
          "B[A*]C*"},
         {"middle up one", 3, 2, [](PictureDocument& d) { return swap_with_upper(d, 2); }, true,
          "AC*[B*]"},
-        {"top has no upper", 3, 3, [](PictureDocument& d) { return swap_with_upper(d, 3); },
-         false, "AB*[C*]"},
-        {"sentinel is no position", 3, 1,
-         [](PictureDocument& d) { return swap_with_upper(d, 0); }, false, "[A]B*C*"},
+        {"top has no upper", 3, 3, [](PictureDocument& d) { return swap_with_upper(d, 3); }, false,
+         "AB*[C*]"},
+        {"sentinel is no position", 3, 1, [](PictureDocument& d) { return swap_with_upper(d, 0); },
+         false, "[A]B*C*"},
         {"top to the bottom", 3, 3,
          [](PictureDocument& d) { return move_layer_to(d, d.current, 1); }, true, "[C]A*B*"},
         {"bottom to the top", 3, 1,
          [](PictureDocument& d) { return move_layer_to(d, d.current, 3); }, true, "BC*[A*]"},
-        {"to the middle", 4, 4,
-         [](PictureDocument& d) { return move_layer_to(d, d.current, 2); }, true, "A[D*]B*C*"},
-        {"to where it is", 3, 2,
-         [](PictureDocument& d) { return move_layer_to(d, d.current, 2); }, true, "A[B*]C*"},
-        {"past the top", 3, 1,
-         [](PictureDocument& d) { return move_layer_to(d, d.current, 4); }, false, "[A]B*C*"},
+        {"to the middle", 4, 4, [](PictureDocument& d) { return move_layer_to(d, d.current, 2); },
+         true, "A[D*]B*C*"},
+        {"to where it is", 3, 2, [](PictureDocument& d) { return move_layer_to(d, d.current, 2); },
+         true, "A[B*]C*"},
+        {"past the top", 3, 1, [](PictureDocument& d) { return move_layer_to(d, d.current, 4); },
+         false, "[A]B*C*"},
         {"onto the sentinel", 3, 2,
          [](PictureDocument& d) { return move_layer_to(d, d.current, 0); }, false, "A[B*]C*"},
         {"the sentinel itself", 3, 2,

@@ -50,8 +50,10 @@ TEST(CopyDIBBits, ClipsAtTheLeftAndMovesTheSource) {
     DibPtr src = random_dib(20, 3, rng);
     DibPtr dst(RaskoCreateDIB(12, 3));
     RaskoCopyDIBBits(dst.get(), bits(dst.get()), -3, 0, 10, 1, src.get(), bits(src.get()), 5, 0);
-    for (int x = 0; x <= 6; ++x) EXPECT_EQ(at(dst.get(), x, 0), at(src.get(), 5 + 3 + x, 0)) << x;
-    for (int x = 7; x < 12; ++x) EXPECT_EQ(at(dst.get(), x, 0), 0) << x;
+    for (int x = 0; x <= 6; ++x)
+        EXPECT_EQ(at(dst.get(), x, 0), at(src.get(), 5 + 3 + x, 0)) << x;
+    for (int x = 7; x < 12; ++x)
+        EXPECT_EQ(at(dst.get(), x, 0), 0) << x;
 }
 
 TEST(CopyDIBBits, EmptyOrOutsideRectanglesWriteNothing) {
@@ -61,9 +63,17 @@ TEST(CopyDIBBits, EmptyOrOutsideRectanglesWriteNothing) {
     const auto before = pixels_of(dst.get());
     const struct {
         int dx, dy, w, h;
-    } cases[] = {{0, 8, 4, 4},   {0, 0, 0, 4},  {0, 0, 4, 0},       {8, 0, 4, 4},
-                 {-4, 0, 4, 4},  {0, -4, 4, 4}, {-9, -9, 4, 4},     {0, 0, -3, 4},
-                 {0, 0, 4, -3},  {0, 0x7FFFFFF0, 4, 0x7FFFFFF0}, {0x7FFFFFF0, 0, 0x7FFFFFF0, 4}};
+    } cases[] = {{0, 8, 4, 4},
+                 {0, 0, 0, 4},
+                 {0, 0, 4, 0},
+                 {8, 0, 4, 4},
+                 {-4, 0, 4, 4},
+                 {0, -4, 4, 4},
+                 {-9, -9, 4, 4},
+                 {0, 0, -3, 4},
+                 {0, 0, 4, -3},
+                 {0, 0x7FFFFFF0, 4, 0x7FFFFFF0},
+                 {0x7FFFFFF0, 0, 0x7FFFFFF0, 4}};
     for (const auto& c : cases) {
         RaskoCopyDIBBits(dst.get(), bits(dst.get()), c.dx, c.dy, c.w, c.h, src.get(),
                          bits(src.get()), 0, 0);
@@ -110,7 +120,7 @@ struct ScreenedFamily {
 };
 
 class ScreenedMembers : public ::testing::Test {
-protected:
+  protected:
     static constexpr int kKey = 3, kSx = 7, kSy = 9;
     std::mt19937 rng{5};
     DibPtr src = random_dib(48, 40, rng, 8);
@@ -131,8 +141,8 @@ protected:
                                     level);
              },
              [=](const ScreenedCase& c, WORD p) {
-                 RaskoCopyDIBBitsExAsm(c.dst, bits(c.dst), c.dx, c.dy, c.w, c.h, s, sb(), kSx,
-                                       kSy, p);
+                 RaskoCopyDIBBitsExAsm(c.dst, bits(c.dst), c.dx, c.dy, c.w, c.h, s, sb(), kSx, kSy,
+                                       p);
              }},
             {"TransparentDIBBits",
              [=](const ScreenedCase& c) {
@@ -163,16 +173,16 @@ protected:
              }},
             {"MaskTransparentDIBBits",
              [=](const ScreenedCase& c) {
-                 RaskoMaskTransparentDIBBits(c.dst, bits(c.dst), c.dx, c.dy, c.w, c.h, s, sb(),
-                                             kSx, kSy, kKey, m);
+                 RaskoMaskTransparentDIBBits(c.dst, bits(c.dst), c.dx, c.dy, c.w, c.h, s, sb(), kSx,
+                                             kSy, kKey, m);
              },
              [=](const ScreenedCase& c, int level) {
                  RaskoMaskTransparentDIBBitsEx(c.dst, bits(c.dst), c.dx, c.dy, c.w, c.h, s, sb(),
                                                kSx, kSy, kKey, level, m);
              },
              [=](const ScreenedCase& c, WORD p) {
-                 RaskoMaskTransparentDIBBitsExAsm(c.dst, bits(c.dst), c.dx, c.dy, c.w, c.h, s,
-                                                  sb(), kSx, kSy, kKey, p, m);
+                 RaskoMaskTransparentDIBBitsExAsm(c.dst, bits(c.dst), c.dx, c.dy, c.w, c.h, s, sb(),
+                                                  kSx, kSy, kKey, p, m);
              }},
             {"FillRect",
              [=](const ScreenedCase& c) {
@@ -236,8 +246,7 @@ TEST_F(ScreenedMembers, EqualThePlainMemberMaskedByThePattern) {
                         ASSERT_EQ(pixels_of(ex.get()), expected)
                             << f.name << " Ex level " << level << " at " << c.dx << "," << c.dy;
                         ASSERT_EQ(pixels_of(ex_asm.get()), expected)
-                            << f.name << " ExAsm level " << level << " at " << c.dx << ","
-                            << c.dy;
+                            << f.name << " ExAsm level " << level << " at " << c.dx << "," << c.dy;
                     }
                 }
             }
@@ -268,9 +277,10 @@ TEST(BlitRowOrder, TopRowFirstWhenReadingTheDestination) {
     std::mt19937 rng(21);
     DibPtr dib = random_dib(70, 9, rng, 200); // no pixel is the key 250
     std::vector<BYTE> first_row(70);
-    for (int x = 0; x < 70; ++x) first_row[std::size_t(x)] = at(dib.get(), x, 2);
-    RaskoTransparentDIBBits(dib.get(), bits(dib.get()), 0, 3, 70, 6, dib.get(), bits(dib.get()),
-                            0, 2, 250);
+    for (int x = 0; x < 70; ++x)
+        first_row[std::size_t(x)] = at(dib.get(), x, 2);
+    RaskoTransparentDIBBits(dib.get(), bits(dib.get()), 0, 3, 70, 6, dib.get(), bits(dib.get()), 0,
+                            2, 250);
     for (int y = 3; y < 9; ++y)
         for (int x = 0; x < 70; ++x)
             ASSERT_EQ(at(dib.get(), x, y), first_row[std::size_t(x)]) << x << "," << y;
@@ -280,7 +290,8 @@ TEST(BlitRowOrder, TopRowFirstWhenReadingTheDestination) {
     // then protects row 3 only because row 2 was done before it.
     DibPtr plane(RaskoCreateDIB(70, 4));
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 70; ++x) at(plane.get(), x, y) = BYTE(y == 0 ? 0 : 1 + x % 5);
+        for (int x = 0; x < 70; ++x)
+            at(plane.get(), x, y) = BYTE(y == 0 ? 0 : 1 + x % 5);
     const BYTE* mask = bits(plane.get()) + test_dib::stride(plane.get());
     RaskoMaskFillRect(plane.get(), bits(plane.get()), 0, 1, 70, 3, 0, mask);
     for (int x = 0; x < 70; ++x) {
@@ -322,7 +333,8 @@ TEST(MaskCopyDIBBits, MaskIsReadAtTheDestinationPosition) {
                          bits(mask.get()));
     int written = 0;
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) written += at(dst.get(), x, y) != 0;
+        for (int x = 0; x < 8; ++x)
+            written += at(dst.get(), x, y) != 0;
     EXPECT_EQ(written, 1);
     EXPECT_EQ(at(dst.get(), 6, 7), 5);
 }
@@ -330,14 +342,15 @@ TEST(MaskCopyDIBBits, MaskIsReadAtTheDestinationPosition) {
 TEST(ExchangeCopyDIBBits, WritesTheNewColourOnlyOverMatches) {
     std::mt19937 rng(7);
     DibPtr src = random_dib(33, 9, rng, 4), dst = random_dib(33, 9, rng);
-    for (int i = 0; i < 40; ++i) at(src.get(), i % 33, i % 9) = 255;
+    for (int i = 0; i < 40; ++i)
+        at(src.get(), i % 33, i % 9) = 255;
     DibPtr expected = random_dib(33, 9, rng);
     std::memcpy(bits(expected.get()), bits(dst.get()), pixels_of(dst.get()).size());
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 33; ++x)
             if (at(src.get(), x, y) == 255) at(expected.get(), x, y) = 255;
-    RaskoExchangeCopyDIBBits(dst.get(), bits(dst.get()), 0, 0, 33, 9, src.get(), bits(src.get()),
-                             0, 0, 255, 255);
+    RaskoExchangeCopyDIBBits(dst.get(), bits(dst.get()), 0, 0, 33, 9, src.get(), bits(src.get()), 0,
+                             0, 255, 255);
     EXPECT_EQ(pixels_of(dst.get()), pixels_of(expected.get()));
 
     std::vector<BYTE> mask(pixels_of(dst.get()).size(), 0);
@@ -351,36 +364,37 @@ TEST(TransparentDIBBitsExColor, FullLevelPaintsEveryNonKeyPosition) {
     std::mt19937 rng(8);
     DibPtr src = random_dib(15, 7, rng, 2), dst = random_dib(15, 7, rng);
     for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 15; ++x) at(src.get(), x, y) = at(src.get(), x, y) ? 255 : 9;
+        for (int x = 0; x < 15; ++x)
+            at(src.get(), x, y) = at(src.get(), x, y) ? 255 : 9;
     DibPtr before = random_dib(15, 7, rng);
     std::memcpy(bits(before.get()), bits(dst.get()), pixels_of(dst.get()).size());
     RaskoTransparentDIBBitsExColor(dst.get(), bits(dst.get()), 0, 0, 15, 7, src.get(),
                                    bits(src.get()), 0, 0, 255, 0, 16);
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 15; ++x)
-            EXPECT_EQ(at(dst.get(), x, y),
-                      at(src.get(), x, y) == 255 ? at(before.get(), x, y) : 0);
+            EXPECT_EQ(at(dst.get(), x, y), at(src.get(), x, y) == 255 ? at(before.get(), x, y) : 0);
 }
 
 TEST(MirroredCopies, FollowTheirReadingOrder) {
     DibPtr src(RaskoCreateDIB(3, 2)), dst(RaskoCreateDIB(5, 4));
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) at(src.get(), x, y) = BYTE(1 + x + 3 * y); // 1 2 3 / 4 5 6
+        for (int x = 0; x < 3; ++x)
+            at(src.get(), x, y) = BYTE(1 + x + 3 * y); // 1 2 3 / 4 5 6
 
-    RaskoCopyDIBBitsLRInvert(dst.get(), bits(dst.get()), 1, 0, 3, 1, src.get(), bits(src.get()),
-                             0, 0);
+    RaskoCopyDIBBitsLRInvert(dst.get(), bits(dst.get()), 1, 0, 3, 1, src.get(), bits(src.get()), 0,
+                             0);
     EXPECT_EQ(at(dst.get(), 1, 0), 3);
     EXPECT_EQ(at(dst.get(), 2, 0), 2);
     EXPECT_EQ(at(dst.get(), 3, 0), 1);
 
     // Clipped at the bottom, the clipped rectangle itself is filled upside down.
-    RaskoCopyDIBBitsUDInvert(dst.get(), bits(dst.get()), 0, 3, 3, 2, src.get(), bits(src.get()),
-                             0, 0);
+    RaskoCopyDIBBitsUDInvert(dst.get(), bits(dst.get()), 0, 3, 3, 2, src.get(), bits(src.get()), 0,
+                             0);
     EXPECT_EQ(at(dst.get(), 0, 3), 1);
 
     RaskoFillDIB(dst.get(), bits(dst.get()), 0);
-    RaskoCopyDIBBitsUDInvert(dst.get(), bits(dst.get()), 0, 1, 3, 2, src.get(), bits(src.get()),
-                             0, 0);
+    RaskoCopyDIBBitsUDInvert(dst.get(), bits(dst.get()), 0, 1, 3, 2, src.get(), bits(src.get()), 0,
+                             0);
     EXPECT_EQ(at(dst.get(), 0, 1), 4);
     EXPECT_EQ(at(dst.get(), 2, 2), 3);
 
@@ -412,7 +426,8 @@ TEST(MirroredCopies, FollowTheirReadingOrder) {
 
 TEST(MirroredCopies, TransparentLRInvertUsesTheWidthAsPassedWhenClipped) {
     DibPtr src(RaskoCreateDIB(6, 1)), dst(RaskoCreateDIB(4, 1));
-    for (int x = 0; x < 6; ++x) at(src.get(), x, 0) = BYTE(10 + x);
+    for (int x = 0; x < 6; ++x)
+        at(src.get(), x, 0) = BYTE(10 + x);
     // Two columns clipped at the left: destination column i reads source
     // column W - 1 - sx - s_x - i = 6 - 1 - 0 - 2 - i.
     RaskoTransparentDIBBitsLRInvert(dst.get(), bits(dst.get()), -2, 0, 6, 1, src.get(),
@@ -426,10 +441,11 @@ TEST(CopyDIBtoDIB, ClipsItsOwnWayAndAcceptsTopDownDestinations) {
     DibPtr src = random_dib(8, 6, rng);
     DibPtr dst(RaskoCreateDIB(5, 4));
     dst->biHeight = -4;
-    EXPECT_EQ(RaskoCopyDIBtoDIB(dst.get(), bits(dst.get()), 0, 0, 5, 4, src.get(),
-                                bits(src.get()), 1, 0),
-              4);
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(bits(dst.get())[x], at(src.get(), 1 + x, 0));
+    EXPECT_EQ(
+        RaskoCopyDIBtoDIB(dst.get(), bits(dst.get()), 0, 0, 5, 4, src.get(), bits(src.get()), 1, 0),
+        4);
+    for (int x = 0; x < 5; ++x)
+        EXPECT_EQ(bits(dst.get())[x], at(src.get(), 1 + x, 0));
     EXPECT_EQ(bits(dst.get())[3 * 8 + 2], at(src.get(), 3, 3));
 
     dst->biHeight = 4;
@@ -438,16 +454,16 @@ TEST(CopyDIBtoDIB, ClipsItsOwnWayAndAcceptsTopDownDestinations) {
               2);
     EXPECT_EQ(at(dst.get(), 0, 0), at(src.get(), 4, 3));
     EXPECT_EQ(at(dst.get(), 3, 1), at(src.get(), 7, 4));
-    EXPECT_EQ(RaskoCopyDIBtoDIB(dst.get(), bits(dst.get()), 7, 0, 2, 2, src.get(),
-                                bits(src.get()), 0, 0),
-              0);
-    EXPECT_LE(RaskoCopyDIBtoDIB(dst.get(), bits(dst.get()), 0, 6, 2, 2, src.get(),
-                                bits(src.get()), 0, 0),
-              0);
+    EXPECT_EQ(
+        RaskoCopyDIBtoDIB(dst.get(), bits(dst.get()), 7, 0, 2, 2, src.get(), bits(src.get()), 0, 0),
+        0);
+    EXPECT_LE(
+        RaskoCopyDIBtoDIB(dst.get(), bits(dst.get()), 0, 6, 2, 2, src.get(), bits(src.get()), 0, 0),
+        0);
     // A source area outside the source is refused.
-    EXPECT_EQ(RaskoCopyDIBtoDIB(dst.get(), bits(dst.get()), 0, 0, 4, 4, src.get(),
-                                bits(src.get()), 6, 0),
-              0);
+    EXPECT_EQ(
+        RaskoCopyDIBtoDIB(dst.get(), bits(dst.get()), 0, 0, 4, 4, src.get(), bits(src.get()), 6, 0),
+        0);
 }
 
 TEST(SpriteCopyDIBtoDIB, LeavesTheKeyOut) {
@@ -474,8 +490,8 @@ TEST(Blocks16x16, CopyStampAndRefuseBlocksOutsideTheBitmaps) {
     EXPECT_EQ(at(dst.get(), 17, 16), 0);
 
     RaskoFillDIB(dst.get(), bits(dst.get()), 9);
-    RaskoTransparent16x16DIBBits(dst.get(), bits(dst.get()), 0, 0, src.get(), bits(src.get()), 0,
-                                 0, 2);
+    RaskoTransparent16x16DIBBits(dst.get(), bits(dst.get()), 0, 0, src.get(), bits(src.get()), 0, 0,
+                                 2);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             ASSERT_EQ(at(dst.get(), x, y), at(src.get(), x, y) == 2 ? 2 : 9);
@@ -488,16 +504,16 @@ TEST(Blocks16x16, CopyStampAndRefuseBlocksOutsideTheBitmaps) {
         const BYTE s = at(src.get(), x, 0);
         ASSERT_EQ(bits(top_down.get())[x], s == 1 ? 0 : s);
     }
-    RaskoCopy16x16Pattern(top_down.get(), bits(top_down.get()), 0, 0, src.get(), bits(src.get()),
-                          4, 4);
+    RaskoCopy16x16Pattern(top_down.get(), bits(top_down.get()), 0, 0, src.get(), bits(src.get()), 4,
+                          4);
     EXPECT_EQ(bits(top_down.get())[16 * 15 + 15], at(src.get(), 19, 19));
 
     const auto before = pixels_of(dst.get());
     RaskoCopy16x16DIBBits(dst.get(), bits(dst.get()), 3, 0, src.get(), bits(src.get()), 0, 0);
     RaskoCopy16x16DIBBits(dst.get(), bits(dst.get()), 0, 0, src.get(), bits(src.get()), 5, 0);
     RaskoCopy16x16DIBBits(dst.get(), bits(dst.get()), -1, 0, src.get(), bits(src.get()), 0, 0);
-    RaskoCopy16x16DIBBits(top_down.get(), bits(top_down.get()), 0, 0, src.get(), bits(src.get()),
-                          0, 0);
+    RaskoCopy16x16DIBBits(top_down.get(), bits(top_down.get()), 0, 0, src.get(), bits(src.get()), 0,
+                          0);
     EXPECT_EQ(pixels_of(dst.get()), before);
 }
 
@@ -513,8 +529,7 @@ TEST(FillDIB, FillsEveryRowButNotThePadding) {
 
 // The SSE2 kernels against the scalar reference, for every flag combination
 // the blits use, every tone phase and row lengths around the vector width.
-template <unsigned F>
-void expect_kernels_agree(std::mt19937& rng) {
+template <unsigned F> void expect_kernels_agree(std::mt19937& rng) {
     std::uniform_int_distribution<int> byte(0, 255), small(0, 3);
     for (int n = 0; n <= 70; ++n) {
         std::vector<BYTE> s(n + 1), m(n + 1), d(n + 1);

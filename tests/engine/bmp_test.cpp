@@ -9,7 +9,8 @@ using namespace codec_test;
 namespace {
 
 void put32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + std::size_t(i)] = BYTE(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + std::size_t(i)] = BYTE(v >> (8 * i));
 }
 
 // A BMP file: file header, an info header of `header_size` bytes (12 = OS/2
@@ -98,8 +99,7 @@ TEST(BmpReader, RefusalsShowTheReadersMessages) {
               refusal(make_bmp({.bits = 8, .compression = 3, .pixels = {0, 1}})));
     EXPECT_EQ("Read Error / Read Error", refusal(make_bmp({.width = 0, .pixels = {0, 0, 0, 0}})));
     EXPECT_EQ("Read Error / Read Error", refusal(make_bmp({.height = 0, .pixels = {0, 0, 0, 0}})));
-    EXPECT_EQ("Read Error / Read Error",
-              refusal(make_bmp({.width = -4, .pixels = {0, 0, 0, 0}})));
+    EXPECT_EQ("Read Error / Read Error", refusal(make_bmp({.width = -4, .pixels = {0, 0, 0, 0}})));
     EXPECT_EQ("Read Error / Read Error",
               refusal(make_bmp({.height = INT32_MIN, .pixels = {0, 0, 0, 0}})));
     Bytes odd_header = make_bmp({});
@@ -113,9 +113,11 @@ TEST(BmpReader, SizesTheFileCannotHoldAreRefusedBeforeAllocating) {
               refusal(make_bmp({.width = 50000, .height = 50000, .pixels = Bytes(64, 0)})));
     EXPECT_EQ("Read Error / Read Error",
               refusal(make_bmp({.width = INT32_MAX, .height = INT32_MAX, .pixels = Bytes(64, 0)})));
-    EXPECT_EQ("Read Error / Read Error",
-              refusal(make_bmp({.width = 60000, .height = 60000, .bits = 8,
-                                .compression = BI_RLE8, .pixels = {0, 1}})));
+    EXPECT_EQ("Read Error / Read Error", refusal(make_bmp({.width = 60000,
+                                                           .height = 60000,
+                                                           .bits = 8,
+                                                           .compression = BI_RLE8,
+                                                           .pixels = {0, 1}})));
     // A wide row whose block would exceed the engine's limit.
     BmpSpec wide{.width = INT32_MAX - 1, .height = 1, .bits = 1, .pixels = Bytes(1 << 20, 0)};
     EXPECT_EQ("Create Error / Allocate Error", refusal(make_bmp(wide)));
@@ -136,17 +138,23 @@ TEST(BmpReader, EightBitFileReadsToTheSameDibAndColourTable) {
 
 TEST(BmpReader, OneTwoAndFourBitRowsUnpackWithColourTablesFromTheFile) {
     // Width 9: a 1-bit row of 4 bytes, a 2-bit row of 4, a 4-bit row of 8.
-    Dib one = read_bmp(make_bmp({.width = 9, .height = 2, .bits = 1, .colours = 2,
+    Dib one = read_bmp(make_bmp({.width = 9,
+                                 .height = 2,
+                                 .bits = 1,
+                                 .colours = 2,
                                  .pixels = {0xA5, 0x80, 0, 0, 0x01, 0x7F, 0, 0}}));
     ASSERT_TRUE(one);
     EXPECT_EQ(Bytes({0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 1, 0, 0, 1, 0, 1, 1}),
               pixels_top_first(one.get()));
-    Dib two = read_bmp(make_bmp({.width = 9, .height = 1, .bits = 2, .colours = 4,
-                                 .pixels = {0x1B, 0xE4, 0x80, 0}}));
+    Dib two = read_bmp(make_bmp(
+        {.width = 9, .height = 1, .bits = 2, .colours = 4, .pixels = {0x1B, 0xE4, 0x80, 0}}));
     ASSERT_TRUE(two);
     EXPECT_EQ(Bytes({0, 1, 2, 3, 3, 2, 1, 0, 2}), pixels_top_first(two.get()));
     EXPECT_EQ(9, io::colour_table(two.get())[3].rgbRed);
-    Dib four = read_bmp(make_bmp({.width = 9, .height = 1, .bits = 4, .colours = 16,
+    Dib four = read_bmp(make_bmp({.width = 9,
+                                  .height = 1,
+                                  .bits = 4,
+                                  .colours = 16,
                                   .pixels = {0x01, 0x23, 0x45, 0x67, 0xFE, 0, 0, 0}}));
     ASSERT_TRUE(four);
     EXPECT_EQ(Bytes({0, 1, 2, 3, 4, 5, 6, 7, 15}), pixels_top_first(four.get()));
@@ -160,14 +168,14 @@ TEST(BmpReader, OneTwoAndFourBitRowsUnpackWithColourTablesFromTheFile) {
 TEST(BmpReader, HeaderSizesTopDownRowsAndPixelOffset) {
     const Bytes rows = {1, 2, 0, 0, 3, 4, 0, 0}; // 2 x 2, bottom row first
     for (std::uint32_t size : {40u, 52u, 56u, 64u, 108u, 124u, 16u}) {
-        Dib dib = read_bmp(make_bmp({.header_size = size, .width = 2, .height = 2, .colours = 256,
-                                     .pixels = rows}));
+        Dib dib = read_bmp(make_bmp(
+            {.header_size = size, .width = 2, .height = 2, .colours = 256, .pixels = rows}));
         ASSERT_TRUE(dib) << size;
         EXPECT_EQ(Bytes({3, 4, 1, 2}), pixels_top_first(dib.get())) << size;
         EXPECT_EQ(6, io::colour_table(dib.get())[2].rgbRed) << size;
     }
-    Dib os2 = read_bmp(make_bmp({.header_size = 12, .width = 2, .height = 2, .colours = 256,
-                                 .pixels = rows}));
+    Dib os2 = read_bmp(
+        make_bmp({.header_size = 12, .width = 2, .height = 2, .colours = 256, .pixels = rows}));
     ASSERT_TRUE(os2);
     EXPECT_EQ(Bytes({3, 4, 1, 2}), pixels_top_first(os2.get()));
     EXPECT_EQ(6, io::colour_table(os2.get())[2].rgbRed);
@@ -179,22 +187,31 @@ TEST(BmpReader, HeaderSizesTopDownRowsAndPixelOffset) {
     EXPECT_EQ(Bytes({1, 2, 3, 4}), pixels_top_first(top_down.get()));
 
     // A gap between the table and the rows, as bfOffBits says.
-    Dib gap = read_bmp(make_bmp({.width = 2, .height = 2, .colours = 4, .gap = 37, .pixels = rows}));
+    Dib gap =
+        read_bmp(make_bmp({.width = 2, .height = 2, .colours = 4, .gap = 37, .pixels = rows}));
     ASSERT_TRUE(gap);
     EXPECT_EQ(Bytes({3, 4, 1, 2}), pixels_top_first(gap.get()));
 }
 
 TEST(BmpReader, ColourCountsAreClampedToTheDepthAndTheRoomBeforeThePixels) {
     // biClrUsed of 300 for 4 bits: 16 entries read, the rest black.
-    Dib many = read_bmp(make_bmp({.width = 2, .height = 1, .bits = 4, .colours_used = 300,
-                                  .colours = 16, .pixels = {0xF1, 0, 0, 0}}));
+    Dib many = read_bmp(make_bmp({.width = 2,
+                                  .height = 1,
+                                  .bits = 4,
+                                  .colours_used = 300,
+                                  .colours = 16,
+                                  .pixels = {0xF1, 0, 0, 0}}));
     ASSERT_TRUE(many);
     EXPECT_EQ(Bytes({15, 1}), pixels_top_first(many.get()));
     EXPECT_EQ(45, io::colour_table(many.get())[15].rgbRed);
     EXPECT_EQ(0, io::colour_table(many.get())[16].rgbRed);
     // Without a usable bfOffBits the rows follow all 20 declared entries.
-    Bytes no_offset = make_bmp({.width = 2, .height = 1, .bits = 4, .colours_used = 20,
-                                .colours = 20, .pixels = {0x2E, 0, 0, 0}});
+    Bytes no_offset = make_bmp({.width = 2,
+                                .height = 1,
+                                .bits = 4,
+                                .colours_used = 20,
+                                .colours = 20,
+                                .pixels = {0x2E, 0, 0, 0}});
     put32(no_offset, 10, 0);
     Dib skipped = read_bmp(no_offset);
     ASSERT_TRUE(skipped);
@@ -219,7 +236,10 @@ TEST(BmpReader, DamagedPixelOffsetFallsBackToTheRowsAfterTheTable) {
 }
 
 TEST(BmpReader, TruncatedFilesReadAsFarAsTheDataGoes) {
-    Bytes bytes = make_bmp({.width = 3, .height = 3, .bits = 4, .colours = 16,
+    Bytes bytes = make_bmp({.width = 3,
+                            .height = 3,
+                            .bits = 4,
+                            .colours = 16,
                             .pixels = {0x12, 0x30, 0, 0, 0x45, 0x60, 0, 0, 0x78, 0x90, 0, 0}});
     bytes.resize(bytes.size() - 7);
     Dib dib = read_bmp(bytes);
@@ -235,33 +255,35 @@ TEST(BmpReader, TruncatedFilesReadAsFarAsTheDataGoes) {
 }
 
 TEST(BmpReader, Rle8EscapesRunsAndDeltas) {
-    const Bytes data = {
-        3, 5,             // run of three 5s
-        0, 3, 7, 8, 9, 0, // absolute 7 8 9, padded to a word
-        0, 0,             // end of line
-        0, 2, 1, 1,       // delta: right 1, up 1
-        2, 4,             // 4 4 at (1..2, row 2)
-        9, 6,             // a run that leaves the row is cut
-        0, 0,             // end of line
-        0, 2, 0, 9,       // a delta far past the last row ends the data
-        1, 1};
-    Dib dib = read_bmp(make_bmp({.width = 4, .height = 4, .compression = BI_RLE8, .colours = 16,
-                                 .pixels = data}));
+    const Bytes data = {3, 5,             // run of three 5s
+                        0, 3, 7, 8, 9, 0, // absolute 7 8 9, padded to a word
+                        0, 0,             // end of line
+                        0, 2, 1, 1,       // delta: right 1, up 1
+                        2, 4,             // 4 4 at (1..2, row 2)
+                        9, 6,             // a run that leaves the row is cut
+                        0, 0,             // end of line
+                        0, 2, 0, 9,       // a delta far past the last row ends the data
+                        1, 1};
+    Dib dib = read_bmp(
+        make_bmp({.width = 4, .height = 4, .compression = BI_RLE8, .colours = 16, .pixels = data}));
     ASSERT_TRUE(dib);
     // Rows from the top: row 3 (skipped), row 2, row 1 (empty), row 0.
     EXPECT_EQ(Bytes({0, 0, 0, 0, 0, 4, 4, 6, 0, 0, 0, 0, 5, 5, 5, 7}), pixels_top_first(dib.get()));
 }
 
 TEST(BmpReader, Rle4EscapesAndOddCounts) {
-    const Bytes data = {
-        5, 0x12,             // 1 2 1 2 1
-        0, 0,                // end of line
-        0, 3, 0x34, 0x50,    // absolute 3 4 5 (two bytes, already a word)
-        0, 5, 0x67, 0x89, 0xA0, 0, // absolute 6 7 8 9 10, padded
-        0, 1,                // end of bitmap
-        4, 0xFF};            // never read
-    Dib dib = read_bmp(make_bmp({.width = 6, .height = 2, .bits = 4, .compression = BI_RLE4,
-                                 .colours = 16, .pixels = data}));
+    const Bytes data = {5, 0x12,                      // 1 2 1 2 1
+                        0, 0,                         // end of line
+                        0, 3,    0x34, 0x50,          // absolute 3 4 5 (two bytes, already a word)
+                        0, 5,    0x67, 0x89, 0xA0, 0, // absolute 6 7 8 9 10, padded
+                        0, 1,                         // end of bitmap
+                        4, 0xFF};                     // never read
+    Dib dib = read_bmp(make_bmp({.width = 6,
+                                 .height = 2,
+                                 .bits = 4,
+                                 .compression = BI_RLE4,
+                                 .colours = 16,
+                                 .pixels = data}));
     ASSERT_TRUE(dib);
     EXPECT_EQ(Bytes({3, 4, 5, 6, 7, 8, 1, 2, 1, 2, 1, 0}), pixels_top_first(dib.get()));
 }
@@ -269,14 +291,17 @@ TEST(BmpReader, Rle4EscapesAndOddCounts) {
 TEST(BmpReader, RleDataThatStopsEarlyKeepsWhatCame) {
     for (std::size_t cut = 0; cut <= 9; ++cut) {
         const Bytes data = {2, 9, 0, 4, 1, 2, 3, 4, 0};
-        Dib dib = read_bmp(make_bmp({.width = 8, .height = 2, .compression = BI_RLE8,
-                                     .pixels = Bytes(data.begin(), data.begin() + std::ptrdiff_t(cut))}));
+        Dib dib =
+            read_bmp(make_bmp({.width = 8,
+                               .height = 2,
+                               .compression = BI_RLE8,
+                               .pixels = Bytes(data.begin(), data.begin() + std::ptrdiff_t(cut))}));
         ASSERT_TRUE(dib) << cut;
         EXPECT_EQ(cut >= 2 ? 9 : 0, pixel(dib.get(), 1, 1)) << cut;
     }
     // Top-down RLE reads with its rows flipped.
-    Dib top_down = read_bmp(make_bmp({.width = 2, .height = -2, .compression = BI_RLE8,
-                                      .pixels = {2, 1, 0, 0, 2, 3, 0, 1}}));
+    Dib top_down = read_bmp(make_bmp(
+        {.width = 2, .height = -2, .compression = BI_RLE8, .pixels = {2, 1, 0, 0, 2, 3, 0, 1}}));
     ASSERT_TRUE(top_down);
     EXPECT_EQ(Bytes({1, 1, 3, 3}), pixels_top_first(top_down.get()));
 }
@@ -328,8 +353,8 @@ TEST(BmpFiles, MissingFilesFallBackToCheckedBitmapResources) {
     EXPECT_EQ("DIB open error", native::last_message_box().caption);
 
     // A packed DIB without file header; 4-bit resources are converted.
-    const Bytes file = make_bmp({.width = 3, .height = 1, .bits = 4, .colours = 16,
-                                 .pixels = {0x12, 0x30, 0, 0}});
+    const Bytes file =
+        make_bmp({.width = 3, .height = 1, .bits = 4, .colours = 16, .pixels = {0x12, 0x30, 0, 0}});
     native::add_resource(module, RT_BITMAP, "/nonexistent/TOOL_BUTTON", file.data() + 14,
                          file.size() - 14);
     Dib dib(RaskoOpenDIB(module, "/nonexistent/TOOL_BUTTON"));
@@ -372,6 +397,6 @@ TEST(BmpFiles, FailedWritesAreReportedAndLeaveTheOldFile) {
     native::fail_writes_after(-1);
     EXPECT_EQ(1, RaskoSaveDIBHandle4bit(file, dib.get(), io::bits_of(dib.get())));
     CloseHandle(file);
-    EXPECT_EQ(0, RaskoSaveDIB((folder / "missing/x.bmp").c_str(), dib.get(),
-                              io::bits_of(dib.get())));
+    EXPECT_EQ(0,
+              RaskoSaveDIB((folder / "missing/x.bmp").c_str(), dib.get(), io::bits_of(dib.get())));
 }

@@ -39,7 +39,8 @@ inline BYTE pixel(const BITMAPINFOHEADER* dib, int x, int y) {
 inline std::vector<BYTE> pixels_top_first(const BITMAPINFOHEADER* dib) {
     std::vector<BYTE> out;
     for (int y = 0; y < rows_of(dib); ++y)
-        for (int x = 0; x < dib->biWidth; ++x) out.push_back(pixel(dib, x, y));
+        for (int x = 0; x < dib->biWidth; ++x)
+            out.push_back(pixel(dib, x, y));
     return out;
 }
 
@@ -53,9 +54,11 @@ inline Dib noise_dib(int width, int height, int depth, unsigned seed = 1) {
     Dib dib(RaskoCreateDIB(width, height));
     std::mt19937 random(seed);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) set_pixel(dib.get(), x, y, int(random() % (1u << depth)));
+        for (int x = 0; x < width; ++x)
+            set_pixel(dib.get(), x, y, int(random() % (1u << depth)));
     RGBQUAD* table = io::colour_table(dib.get());
-    for (int i = 0; i < 256; ++i) table[i] = RGBQUAD{BYTE(i), BYTE(255 - i), BYTE(i * 7), 0};
+    for (int i = 0; i < 256; ++i)
+        table[i] = RGBQUAD{BYTE(i), BYTE(255 - i), BYTE(i * 7), 0};
     return dib;
 }
 
@@ -83,8 +86,8 @@ inline Bytes gif_bytes(const BITMAPINFOHEADER* dib, int depth, int interlace = 0
                        int transparent = -1, char* comment = nullptr) {
     Bytes bytes;
     rasko::Output out(append, &bytes);
-    EXPECT_TRUE(rasko::write_gif(out, dib, io::bits_of(dib), depth, interlace, transparent,
-                                 comment));
+    EXPECT_TRUE(
+        rasko::write_gif(out, dib, io::bits_of(dib), depth, interlace, transparent, comment));
     return bytes;
 }
 

@@ -14,7 +14,7 @@ using test_dib::DibPtr;
 using test_dib::table;
 
 class Clipboard : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { native::reset_clipboard(); }
     void TearDown() override { native::reset_clipboard(); }
 
@@ -170,7 +170,8 @@ TEST_F(Clipboard, TwoAndFourBitPixelsAreUnpackedHighBitsFirst) {
     put(two.bytes());
     dib.reset(RaskoPasteDIB(nullptr));
     ASSERT_TRUE(dib);
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(at(dib.get(), x, 0), x < 4 ? x : 2) << x;
+    for (int x = 0; x < 5; ++x)
+        EXPECT_EQ(at(dib.get(), x, 0), x < 4 ? x : 2) << x;
     EXPECT_EQ(table(dib.get())[3].rgbRed, 9);
 }
 
@@ -200,7 +201,8 @@ TEST_F(Clipboard, TopDownDataBecomesABottomUpDib) {
     DibPtr dib(RaskoPasteDIB(nullptr));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->biHeight, 3);
-    for (int y = 0; y < 3; ++y) EXPECT_EQ(at(dib.get(), 0, y), y + 1);
+    for (int y = 0; y < 3; ++y)
+        EXPECT_EQ(at(dib.get(), 0, y), y + 1);
 }
 
 TEST_F(Clipboard, HugeColourCountsTakeAtMost256Entries) {

@@ -14,9 +14,13 @@ struct DibDeleter {
 };
 using DibPtr = std::unique_ptr<BITMAPINFOHEADER, DibDeleter>;
 
-const BYTE* bits(const BITMAPINFOHEADER* dib) { return io::bits_of(dib); }
+const BYTE* bits(const BITMAPINFOHEADER* dib) {
+    return io::bits_of(dib);
+}
 
-const RGBQUAD* table(const BITMAPINFOHEADER* dib) { return io::colour_table(dib); }
+const RGBQUAD* table(const BITMAPINFOHEADER* dib) {
+    return io::colour_table(dib);
+}
 
 TEST(CreateDIB, HeaderAndBlockSizeFollowTheStride) {
     const struct {
@@ -35,7 +39,8 @@ TEST(CreateDIB, HeaderAndBlockSizeFollowTheStride) {
         EXPECT_EQ(dib->biClrUsed, 256u);
         EXPECT_EQ(dib->biClrImportant, 0u);
         EXPECT_GE(GlobalSize(dib.get()), SIZE_T(1064 + c.stride * c.height)) << c.width;
-        for (int i = 0; i < c.stride * c.height; ++i) ASSERT_EQ(bits(dib.get())[i], 0) << i;
+        for (int i = 0; i < c.stride * c.height; ++i)
+            ASSERT_EQ(bits(dib.get())[i], 0) << i;
     }
 }
 
@@ -55,7 +60,8 @@ TEST(CreateDIB, DefaultColourTableHoldsTheSystemColours) {
         RGBQUAD black{};
         ASSERT_EQ(std::memcmp(&t[i], &black, sizeof black), 0) << i;
     }
-    for (int i = 0; i < 256; ++i) ASSERT_EQ(t[i].rgbReserved, 0) << i;
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(t[i].rgbReserved, 0) << i;
 }
 
 // A zero size is how callers get a header and the default colour table
@@ -148,7 +154,8 @@ TEST(CreateDIBPart, CopiesTheRectangleAndTheWholeColourTable) {
     DibPtr src(RaskoCreateDIB(9, 7));
     BYTE* sb = const_cast<BYTE*>(bits(src.get()));
     for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 9; ++x) RaskoPutPixel(src.get(), sb, x, y, 10 * y + x);
+        for (int x = 0; x < 9; ++x)
+            RaskoPutPixel(src.get(), sb, x, y, 10 * y + x);
     RGBQUAD* st = const_cast<RGBQUAD*>(table(src.get()));
     st[100] = RGBQUAD{1, 2, 3, 4};
     DibPtr part(RaskoCreateDIBPart(src.get(), sb, 2, 3, 5, 4));
@@ -167,7 +174,8 @@ TEST(VirtualVRAM, TableStartsWithIndexesAndDrawsUnscaled) {
     DibPtr vram(RaskoCreateVirtualVRAM(6, 4));
     ASSERT_TRUE(vram);
     const auto* indexes = reinterpret_cast<const WORD*>(table(vram.get()));
-    for (int i = 0; i < 256; ++i) ASSERT_EQ(indexes[i], i);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(indexes[i], i);
     EXPECT_EQ(table(vram.get())[255].rgbBlue, 255); // the second half keeps the defaults
     EXPECT_EQ(RaskoCreateVirtualVRAM(-6, 4), nullptr);
 

@@ -304,10 +304,9 @@ TEST(GifInterop, AnimationsWeWriteKeepPositionsTimingDisposalAndLoopInBothPeers)
             // The third frame differs from the global table in entry 0 and
             // so gets a local table.
             io::colour_table(third.get())[0] = RGBQUAD{9, 8, 7, 0};
-            GifFrame frames[3] = {
-                {first.get(), io::bits_of(first.get()), 0, 0, -1, 10, 0, 0},
-                {second.get(), io::bits_of(second.get()), 27, 23, 1, 250, 2, 1},
-                {third.get(), io::bits_of(third.get()), 5, 6, 0, 3, 3, 0}};
+            GifFrame frames[3] = {{first.get(), io::bits_of(first.get()), 0, 0, -1, 10, 0, 0},
+                                  {second.get(), io::bits_of(second.get()), 27, 23, 1, 250, 2, 1},
+                                  {third.get(), io::bits_of(third.get()), 5, 6, 0, 3, 3, 0}};
             GifFrame* list[3] = {&frames[0], &frames[1], &frames[2]};
             Animation animation;
             GifAnimation& record = animation.record;

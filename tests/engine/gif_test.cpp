@@ -142,7 +142,8 @@ class GifBuilder {
 // Pixels 0, 1, 2, ... (mod 256) in row order.
 Bytes counting(std::size_t count, unsigned modulo = 256) {
     Bytes out(count);
-    for (std::size_t i = 0; i < count; ++i) out[i] = BYTE(i % modulo);
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = BYTE(i % modulo);
     return out;
 }
 
@@ -158,14 +159,16 @@ TEST(GifWriter, SmallTransparentPictureWithCommentIsWrittenByteForByte) {
     io::colour_table(dib.get())[0] = RGBQUAD{3, 2, 1, 0};
     io::colour_table(dib.get())[1] = RGBQUAD{6, 5, 4, 0};
     char comment[] = "hi";
-    Bytes expected = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x80, 1, 0, // screen
-                      1, 2, 3, 4, 5, 6,                                     // table
-                      0x21, 0xF9, 4, 1, 0, 0, 1, 0,                         // transparency
-                      0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0,                      // image
-                      2, 2, 0x84, 0x51, 0,         // codes clear 0 6 0 end, 3 bits each
-                      0x21, 0xFE, 2, 'h', 'i', 0, // comment
-                      0x21, 0xFF, 11, 'R', 'A', 'S', 'K', 'O', '3', '2', ' ', '1', '.', '0', 34};
-    for (char c : std::string("\n\nGIF Encoder for Win32 (RASKO32)\n")) expected.push_back(BYTE(c));
+    Bytes expected = {'G',  'I',  'F',  '8',  '9', 'a', 2,   0,   2,   0,   0x80, 1,   0, // screen
+                      1,    2,    3,    4,    5,   6,                                     // table
+                      0x21, 0xF9, 4,    1,    0,   0,   1,   0,           // transparency
+                      0x2C, 0,    0,    0,    0,   2,   0,   2,   0,   0, // image
+                      2,    2,    0x84, 0x51, 0,      // codes clear 0 6 0 end, 3 bits each
+                      0x21, 0xFE, 2,    'h',  'i', 0, // comment
+                      0x21, 0xFF, 11,   'R',  'A', 'S', 'K', 'O', '3', '2', ' ',  '1', '.',
+                      '0',  34};
+    for (char c : std::string("\n\nGIF Encoder for Win32 (RASKO32)\n"))
+        expected.push_back(BYTE(c));
     expected.insert(expected.end(), {0, 0x3B});
     EXPECT_EQ(expected, gif_bytes(dib.get(), 1, 0, 1, comment));
 }
@@ -222,7 +225,8 @@ TEST(GifWriter, EndsWithTheLibraryBannerAndTrailer) {
     const Bytes bytes = gif_bytes(dib.get(), 8);
     const std::string banner = "\n\nGIF Encoder for Win32 (RASKO32)\n";
     Bytes tail = {0x21, 0xFF, 0x0B};
-    for (char c : std::string("RASKO32 1.0")) tail.push_back(BYTE(c));
+    for (char c : std::string("RASKO32 1.0"))
+        tail.push_back(BYTE(c));
     tail.push_back(BYTE(banner.size()));
     tail.insert(tail.end(), banner.begin(), banner.end());
     tail.push_back(0);
@@ -264,9 +268,11 @@ TEST(GifRoundTrip, EveryDepthWidthAndInterlaceReadsBack) {
 
 TEST(GifRoundTrip, PixelsAboveTheDepthAreMasked) {
     Dib dib(RaskoCreateDIB(4, 1));
-    for (int x = 0; x < 4; ++x) set_pixel(dib.get(), x, 0, 0xF0 | x);
+    for (int x = 0; x < 4; ++x)
+        set_pixel(dib.get(), x, 0, 0xF0 | x);
     Dib back = read_gif(gif_bytes(dib.get(), 2));
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(x, pixel(back.get(), x, 0));
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(x, pixel(back.get(), x, 0));
 }
 
 TEST(GifRoundTrip, TableResetsAtCode4096AndDecodesAgain) {
@@ -295,7 +301,8 @@ TEST(GifRoundTrip, TopDownPicturesAreWrittenTopRowFirst) {
     std::memcpy(flipped.get(), dib.get(), 1064);
     flipped->biHeight = -5;
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 6; ++x) set_pixel(flipped.get(), x, y, pixel(dib.get(), x, y));
+        for (int x = 0; x < 6; ++x)
+            set_pixel(flipped.get(), x, y, pixel(dib.get(), x, y));
     Dib back = read_gif(gif_bytes(flipped.get(), 8));
     EXPECT_TRUE(same_pixels(dib.get(), back.get()));
 }
@@ -316,8 +323,8 @@ TEST(GifWriter, RefusesWhatAGifCannotHold) {
     Bytes bytes;
     for (int depth : {0, 9, -1}) {
         rasko::Output out(append, &bytes);
-        EXPECT_FALSE(rasko::write_gif(out, dib.get(), io::bits_of(dib.get()), depth, 0, -1,
-                                      nullptr));
+        EXPECT_FALSE(
+            rasko::write_gif(out, dib.get(), io::bits_of(dib.get()), depth, 0, -1, nullptr));
     }
     Dib wide(RaskoCreateDIB(70000, 1));
     rasko::Output out(append, &bytes);
@@ -337,13 +344,20 @@ struct AnimationFixture {
 
     AnimationFixture() {
         std::memcpy(palette, io::colour_table(dibs[0].get()), sizeof palette);
-        for (auto& d : dibs) std::memcpy(io::colour_table(d.get()), palette, sizeof palette);
+        for (auto& d : dibs)
+            std::memcpy(io::colour_table(d.get()), palette, sizeof palette);
         io::colour_table(dibs[1].get())[0].rgbRed ^= 1;
         const LONG lefts[3] = {0, 10, 300}, tops[3] = {0, 2, 200};
         const LONG delays[3] = {5, 100, 65535}, disposals[3] = {0, 2, 3};
         for (int i = 0; i < 3; ++i) {
-            frames[i] = {dibs[i].get(), io::bits_of(dibs[i].get()), lefts[i], tops[i], -1,
-                         delays[i], disposals[i], i == 1};
+            frames[i] = {dibs[i].get(),
+                         io::bits_of(dibs[i].get()),
+                         lefts[i],
+                         tops[i],
+                         -1,
+                         delays[i],
+                         disposals[i],
+                         i == 1};
         }
         frames[2].transparentIndex = 3;
         record.frameCount = 3;
@@ -461,11 +475,13 @@ TEST(GifReader, InterlacedRowsArriveInFourPasses) {
     // Data row i holds the value i; the picture's rows must come out in the
     // order 0, 8, 4, 2, 6, 1, 3, 5, 7, 9 of the stream.
     Bytes pixels;
-    for (int i = 0; i < 10; ++i) pixels.insert(pixels.end(), 3, BYTE(i));
+    for (int i = 0; i < 10; ++i)
+        pixels.insert(pixels.end(), 3, BYTE(i));
     Dib dib = read_gif(GifBuilder(3, 10, 4).image(3, 10, pixels, 4, 0x40).end());
     ASSERT_TRUE(dib);
     const int order[10] = {0, 8, 4, 2, 6, 1, 3, 5, 7, 9};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(i, pixel(dib.get(), 1, order[i])) << "data row " << i;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(i, pixel(dib.get(), 1, order[i])) << "data row " << i;
 }
 
 TEST(GifReader, GraphicControlAndTablesGoToTheNextFrame) {
@@ -546,7 +562,8 @@ TEST(GifDecoder, EndCodeEndsTheDataEvenWhenSubBlocksFollow) {
 TEST(GifDecoder, FullTableWithoutClearKeepsDecodingTwelveBitCodes) {
     std::mt19937 random(5);
     Bytes pixels(120 * 120);
-    for (BYTE& p : pixels) p = BYTE(random() % 16);
+    for (BYTE& p : pixels)
+        p = BYTE(random() % 16);
     const Bytes codes = reference_lzw(pixels, 4, false);
     Dib dib = read_gif(GifBuilder(120, 120, 4).image(0, 0, 120, 120, 0, 4, codes).end());
     ASSERT_TRUE(dib);
@@ -569,8 +586,10 @@ TEST(GifDecoder, LongRunsCopyEarlierOutput) {
     // Runs longer than the wide-copy width and codes that repeat their own
     // entry (the KwKwK case).
     Bytes pixels;
-    for (int run = 1; run < 60; ++run) pixels.insert(pixels.end(), std::size_t(run), BYTE(run % 3));
-    for (int i = 0; i < 500; ++i) pixels.push_back(7);
+    for (int run = 1; run < 60; ++run)
+        pixels.insert(pixels.end(), std::size_t(run), BYTE(run % 3));
+    for (int i = 0; i < 500; ++i)
+        pixels.push_back(7);
     const unsigned width = unsigned(pixels.size());
     Dib dib = read_gif(GifBuilder(width, 1, 3).image(width, 1, pixels, 3).end());
     ASSERT_TRUE(dib);
@@ -582,11 +601,13 @@ TEST(GifDecoder, CodesSplitAcrossTinySubBlocksAndLongDataDecode) {
     // 40000 of them outgrow the decoder's window several times.
     std::mt19937 random(9);
     Bytes pixels(200 * 100);
-    for (BYTE& p : pixels) p = BYTE(random() % 8);
+    for (BYTE& p : pixels)
+        p = BYTE(random() % 8);
     const Bytes codes = reference_lzw(pixels, 3, true);
     Bytes bytes = GifBuilder(200, 100, 3).unfinished();
     bytes.insert(bytes.end(), {0x2C, 0, 0, 0, 0, 200, 0, 100, 0, 0, 3});
-    for (BYTE code_byte : codes) bytes.insert(bytes.end(), {1, code_byte});
+    for (BYTE code_byte : codes)
+        bytes.insert(bytes.end(), {1, code_byte});
     bytes.insert(bytes.end(), {0, 0x3B});
     Dib dib = read_gif(bytes);
     ASSERT_TRUE(dib);
@@ -602,9 +623,9 @@ TEST(GifDecoder, ShortDataLeavesZeroPixelsAndPaddingInTheDib) {
     Dib dib = read_gif(bytes);
     ASSERT_TRUE(dib);
     const Bytes bits(io::bits_of(dib.get()), io::bits_of(dib.get()) + 24);
-    EXPECT_EQ(Bytes({0, 0, 0, 0, 0, 0, 0, 0,    // bottom row: nothing came
-                     1, 1, 0, 0, 0, 0, 0, 0,    // middle row: two pixels
-                     1, 1, 1, 1, 1, 0, 0, 0}),  // top row
+    EXPECT_EQ(Bytes({0, 0, 0, 0, 0, 0, 0, 0,   // bottom row: nothing came
+                     1, 1, 0, 0, 0, 0, 0, 0,   // middle row: two pixels
+                     1, 1, 1, 1, 1, 0, 0, 0}), // top row
               bits);
 }
 
@@ -615,10 +636,12 @@ Bytes expected_bits(Bytes pixels, unsigned width, unsigned rows, bool interlaced
     pixels.resize(std::size_t(width) * rows, 0);
     std::vector<unsigned> order;
     if (!interlaced)
-        for (unsigned row = 0; row < rows; ++row) order.push_back(row);
+        for (unsigned row = 0; row < rows; ++row)
+            order.push_back(row);
     else
         for (const auto& [first, step] : {std::pair{0u, 8u}, {4u, 8u}, {2u, 4u}, {1u, 2u}})
-            for (unsigned row = first; row < rows; row += step) order.push_back(row);
+            for (unsigned row = first; row < rows; row += step)
+                order.push_back(row);
     const unsigned stride = (width + 3) & ~3u;
     Bytes bits(std::size_t(stride) * rows, 0);
     for (unsigned i = 0; i < rows; ++i)
@@ -637,7 +660,8 @@ TEST(GifDecoder, EveryByteOfTheNewDibIsWrittenOverUnzeroedMemory) {
         ~Fill() { native::set_unzeroed_alloc_fill(-1); }
     } fill;
     Bytes runs;
-    for (int run = 1; run < 40; ++run) runs.insert(runs.end(), std::size_t(run), BYTE(run % 5));
+    for (int run = 1; run < 40; ++run)
+        runs.insert(runs.end(), std::size_t(run), BYTE(run % 5));
     const struct {
         const char* name;
         unsigned width, rows;
@@ -681,14 +705,14 @@ TEST(GifDecoder, EveryByteOfTheNewDibIsWrittenOverUnzeroedMemory) {
 TEST(GifReader, ExtensionsAreSkippedByTheirSubBlocks) {
     // A comment holding 0x2C and 0x3B must not be taken for an image or the
     // trailer; an unknown extension with several sub-blocks is passed over.
-    const Bytes bytes = GifBuilder(2, 1, 2)
-                            .extension(0xFE, {{0x2C, 0x3B, 0x2C, 1, 0, 1, 0}})
-                            .extension(0x01, {Bytes(12, 0x2C), Bytes(3, 0x3B)})
-                            .extension(0xFF, {Bytes{'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2',
-                                                    '.', '0'},
-                                              Bytes{1, 0x34, 0x12}, Bytes{0x2C}})
-                            .image(2, 1, {3, 1}, 2)
-                            .end();
+    const Bytes bytes =
+        GifBuilder(2, 1, 2)
+            .extension(0xFE, {{0x2C, 0x3B, 0x2C, 1, 0, 1, 0}})
+            .extension(0x01, {Bytes(12, 0x2C), Bytes(3, 0x3B)})
+            .extension(0xFF, {Bytes{'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'},
+                              Bytes{1, 0x34, 0x12}, Bytes{0x2C}})
+            .image(2, 1, {3, 1}, 2)
+            .end();
     Dib dib = read_gif(bytes);
     ASSERT_TRUE(dib);
     EXPECT_EQ(Bytes({3, 1}), pixels_top_first(dib.get()));
@@ -720,11 +744,11 @@ TEST(GifReader, BothReadersStopAtTheEndOfTheFile) {
 
 TEST(GifReader, FramesThatCannotBeMadeAreSkippedWholeAndReadingGoesOn) {
     // A zero-width image with real data and a local table, then a good one.
-    const Bytes bytes = GifBuilder(4, 4, 2)
-                            .image(0, 0, 0, 4, 0x81, 2, reference_lzw(counting(300, 4), 2, true),
-                                   Bytes(12, 0x2C))
-                            .image(4, 1, {1, 2, 3, 0}, 2)
-                            .end();
+    const Bytes bytes =
+        GifBuilder(4, 4, 2)
+            .image(0, 0, 0, 4, 0x81, 2, reference_lzw(counting(300, 4), 2, true), Bytes(12, 0x2C))
+            .image(4, 1, {1, 2, 3, 0}, 2)
+            .end();
     Animation animation(bytes);
     ASSERT_EQ(1u, animation.record.frameCount);
     EXPECT_EQ(Bytes({1, 2, 3, 0}), pixels_top_first(animation.frame(0).dib));
@@ -744,7 +768,8 @@ TEST(GifReader, SizesTheFileCannotFillAreNotAllocated) {
 
     // Many frames that each pass alone must not add up to a giant total.
     GifBuilder many(2048, 2048, 1);
-    for (int i = 0; i < 64; ++i) many.image(0, 0, 2048, 2048, 0, 2, {0x04});
+    for (int i = 0; i < 64; ++i)
+        many.image(0, 0, 2048, 2048, 0, 2, {0x04});
     Animation lots(many.end());
     EXPECT_LE(lots.record.frameCount, 1u);
 }
@@ -762,8 +787,7 @@ TEST(GifFiles, NameAndHandleFormsRoundTripAndReportFailures) {
     TempFolder folder;
     const std::string name = folder / "picture.gif";
     Dib dib = noise_dib(37, 21, 8);
-    ASSERT_EQ(1, RaskoSaveGIF(name.c_str(), dib.get(), io::bits_of(dib.get()), 8, 1, 3,
-                              nullptr));
+    ASSERT_EQ(1, RaskoSaveGIF(name.c_str(), dib.get(), io::bits_of(dib.get()), 8, 1, 3, nullptr));
     Dib back(RaskoOpenGIF(name.c_str()));
     ASSERT_TRUE(back);
     EXPECT_TRUE(same_pixels(dib.get(), back.get()));
@@ -791,14 +815,13 @@ TEST(GifFiles, FailedWriteIsReportedAndLeavesTheOldFile) {
     TempFolder folder;
     const std::string name = folder / "keep.gif";
     Dib old_picture = noise_dib(8, 8, 4);
-    ASSERT_EQ(1, RaskoSaveGIF(name.c_str(), old_picture.get(), io::bits_of(old_picture.get()),
-                              4, 0, -1, nullptr));
+    ASSERT_EQ(1, RaskoSaveGIF(name.c_str(), old_picture.get(), io::bits_of(old_picture.get()), 4, 0,
+                              -1, nullptr));
     const Bytes before = file_bytes(name);
 
     Dib dib = noise_dib(300, 300, 8);
     native::fail_writes_after(5000);
-    EXPECT_EQ(0, RaskoSaveGIF(name.c_str(), dib.get(), io::bits_of(dib.get()), 8, 0, -1,
-                              nullptr));
+    EXPECT_EQ(0, RaskoSaveGIF(name.c_str(), dib.get(), io::bits_of(dib.get()), 8, 0, -1, nullptr));
     native::fail_writes_after(-1);
     EXPECT_EQ(before, file_bytes(name));
     EXPECT_EQ(1u, folder.file_count());

@@ -234,9 +234,7 @@ OnePass clip_one_pass(int w, int h, int x1, int y1, int x2, int y2) {
     }
     int* xs[3] = {nullptr, &r.x1, &r.x2};
     int* ys[3] = {nullptr, &r.y1, &r.y2};
-    const struct {
-        int bit, edge;
-    } steps[] = {{1, 0}, {2, w - 1}, {8, 0}, {4, h - 1}};
+    const struct { int bit, edge; } steps[] = {{1, 0}, {2, w - 1}, {8, 0}, {4, h - 1}};
     for (const auto& step : steps) {
         for (int p = 1; p <= 2; ++p) {
             if (!(c[p] & step.bit)) continue;

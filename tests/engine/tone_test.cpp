@@ -16,7 +16,7 @@ constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15,
 
 // Every test leaves the process-wide table as it found it.
 class ToneTable : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { RaskoOffsetPattern(0, 0); }
 };
 
@@ -37,9 +37,11 @@ TEST_F(ToneTable, UpsideDownLevelIsTheComplementOfItsMirrorLevel) {
         EXPECT_EQ(working_tone(16 - n), WORD(~kStandardTones[n])) << n;
     // Level 1 moves from (0, 0) to the bottom row of each cell.
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(tone_bit(working_tone(1), x, y), x == 0 && y == 3);
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(tone_bit(working_tone(1), x, y), x == 0 && y == 3);
     RaskoOffsetPattern(0, 0);
-    for (int n = 0; n <= 16; ++n) EXPECT_EQ(working_tone(n), kStandardTones[n]);
+    for (int n = 0; n <= 16; ++n)
+        EXPECT_EQ(working_tone(n), kStandardTones[n]);
 }
 
 TEST_F(ToneTable, OffsetsMoveRowsAndColumnsWithoutAccumulating) {
@@ -82,7 +84,8 @@ TEST_F(ToneTable, PutPixelExReadsTheWorkingTable) {
     BYTE* b = test_dib::bits(dib.get());
     RaskoOffsetPattern(0, -4);
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) RaskoPutPixelEx(dib.get(), b, x, y, 0, 1, 1);
+        for (int x = 0; x < 8; ++x)
+            RaskoPutPixelEx(dib.get(), b, x, y, 0, 1, 1);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             EXPECT_EQ(test_dib::at(dib.get(), x, y), (x & 3) == 0 && (y & 3) == 3 ? 1 : 0);

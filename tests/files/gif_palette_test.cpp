@@ -12,7 +12,9 @@ static bool operator==(const RGBQUAD& a, const RGBQUAD& b) {
 
 namespace {
 
-constexpr RGBQUAD colour(int red, int green, int blue) { return {BYTE(blue), BYTE(green), BYTE(red), 0}; }
+constexpr RGBQUAD colour(int red, int green, int blue) {
+    return {BYTE(blue), BYTE(green), BYTE(red), 0};
+}
 
 // A one-row frame: the global table, or the global table with some entries
 // of its own.
@@ -25,7 +27,7 @@ struct FrameSpec {
 
 // Frames and the record that the GIF reader would have handed over.
 class Gif {
-public:
+  public:
     Gif(std::vector<RGBQUAD> global_entries, int bits, const std::vector<FrameSpec>& specs) {
         std::memset(global_, 0, sizeof global_);
         std::copy(global_entries.begin(), global_entries.end(), global_);
@@ -34,21 +36,26 @@ public:
             auto* table = reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(dib) + dib->biSize);
             // A local table fills only its own entries; the rest keep the
             // new DIB's default colours, as the reader leaves them.
-            if (spec.global) std::memcpy(table, global_, sizeof global_);
-            else std::copy(global_entries.begin(), global_entries.end(), table);
-            for (const auto& [index, c] : spec.own) table[index] = c;
+            if (spec.global)
+                std::memcpy(table, global_, sizeof global_);
+            else
+                std::copy(global_entries.begin(), global_entries.end(), table);
+            for (const auto& [index, c] : spec.own)
+                table[index] = c;
             BYTE* bits_of = reinterpret_cast<BYTE*>(table + 256);
             std::copy(spec.pixels.begin(), spec.pixels.end(), bits_of);
             frames_.push_back({dib, bits_of, 0, 0, spec.transparent, 0, 0, 0});
         }
-        for (GifFrame& f : frames_) pointers_.push_back(&f);
+        for (GifFrame& f : frames_)
+            pointers_.push_back(&f);
         gif_.frameCount = DWORD(frames_.size());
         gif_.bitsPerPixel = DWORD(bits);
         gif_.globalPalette = global_;
         gif_.frames = pointers_.data();
     }
     ~Gif() {
-        for (GifFrame& f : frames_) RaskoDestroyDIB(f.dib);
+        for (GifFrame& f : frames_)
+            RaskoDestroyDIB(f.dib);
     }
     const GifAnimation& record() const { return gif_; }
     std::vector<BYTE> pixels(int frame) const {
@@ -56,7 +63,7 @@ public:
         return {f.bits, f.bits + f.dib->biWidth};
     }
 
-private:
+  private:
     RGBQUAD global_[256];
     std::vector<GifFrame> frames_;
     std::vector<GifFrame*> pointers_;
@@ -74,9 +81,10 @@ TEST(GifPalette, LocalColoursTakeFreeEntriesOrTheirTwinsAndKeepTheirTransparentI
              {{{1, colour(180, 0, 255)}, {2, colour(9, 9, 9)}}, {1, 2, 1}, 2}});
     RGBQUAD palette[256];
     EXPECT_TRUE(merge_gif_palettes(gif.record(), palette));
-    const RGBQUAD expected[] = {kBlack, kBlue, kWhite, kRed, colour(60, 0, 255),
-                                colour(120, 0, 255), colour(180, 0, 255)};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(palette[i], expected[i]) << i;
+    const RGBQUAD expected[] = {
+        kBlack, kBlue, kWhite, kRed, colour(60, 0, 255), colour(120, 0, 255), colour(180, 0, 255)};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(palette[i], expected[i]) << i;
     EXPECT_EQ(gif.pixels(0), (std::vector<BYTE>{1, 2, 3}));
     EXPECT_EQ(gif.pixels(1), (std::vector<BYTE>{4, 0, 4}));
     EXPECT_EQ(gif.pixels(2), (std::vector<BYTE>{5, 1, 2})) << "blue at 3 is the global blue";
@@ -101,10 +109,13 @@ TEST(GifPalette, EntriesThatGlobalFramesUseAreNotFree) {
 
 TEST(GifPalette, OnlyColoursThatDoNotFitTakeTheNearest) {
     std::vector<RGBQUAD> greys;
-    for (int i = 0; i < 256; ++i) greys.push_back(colour(i, i, i));
+    for (int i = 0; i < 256; ++i)
+        greys.push_back(colour(i, i, i));
     Gif gif(greys, 8,
             {{{}, {0}, -1, true},
-             {{{0, colour(100, 99, 101)}, {1, colour(30, 30, 30)}, {9, colour(5, 5, 5)},
+             {{{0, colour(100, 99, 101)},
+               {1, colour(30, 30, 30)},
+               {9, colour(5, 5, 5)},
                {5, colour(200, 0, 0)}},
               {0, 1, 9, 5},
               5}});
@@ -113,7 +124,8 @@ TEST(GifPalette, OnlyColoursThatDoNotFitTakeTheNearest) {
     // Exact where the colour is there; the nearest otherwise, but never the
     // frame's transparent index 5.
     EXPECT_EQ(gif.pixels(1), (std::vector<BYTE>{100, 30, 4, 5}));
-    for (int i = 0; i < 256; ++i) EXPECT_EQ(palette[i], greys[std::size_t(i)]) << i;
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(palette[i], greys[std::size_t(i)]) << i;
 }
 
 } // namespace

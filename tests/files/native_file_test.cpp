@@ -18,11 +18,15 @@ struct DocumentDeleter {
 using DocPtr = std::unique_ptr<PictureDocument, DocumentDeleter>;
 using Bytes = std::vector<unsigned char>;
 
-void put32(Bytes& b, std::size_t at, std::uint32_t value) { io::put32(b.data() + at, value); }
-std::uint32_t get32(const Bytes& b, std::size_t at) { return io::get32(b.data() + at); }
+void put32(Bytes& b, std::size_t at, std::uint32_t value) {
+    io::put32(b.data() + at, value);
+}
+std::uint32_t get32(const Bytes& b, std::size_t at) {
+    return io::get32(b.data() + at);
+}
 
 class NativeFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { native::reset_message_boxes(); }
 
     std::string save(const PictureDocument& doc, const char* name = "picture.vlx") {
@@ -102,7 +106,8 @@ DocPtr varied_picture(int width, int height) {
     DocPtr doc(new_picture(width, height, nullptr, nullptr));
     std::mt19937 rng(17);
     Layer* bottom = bottom_layer(*doc);
-    for (int i = 0; i < 256; ++i) bottom->image->colour_table()[i] = {BYTE(i), BYTE(i * 3), BYTE(255 - i), 0};
+    for (int i = 0; i < 256; ++i)
+        bottom->image->colour_table()[i] = {BYTE(i), BYTE(i * 3), BYTE(255 - i), 0};
     update_palette(*doc);
     add_layer_above(*doc);
     add_layer_above(*doc);
@@ -167,7 +172,8 @@ TEST_F(NativeFileTest, WriterLaysOutHeaderRecordsAndChoosesRawForNoise) {
     ASSERT_GE(file.size(), 160u + 1024u);
     const char text[] = "VLX\n Velmo image file.\n\n";
     EXPECT_EQ(std::memcmp(file.data(), text, sizeof text - 1), 0);
-    for (std::size_t i = sizeof text - 1; i < 128; ++i) ASSERT_EQ(file[i], 0) << i;
+    for (std::size_t i = sizeof text - 1; i < 128; ++i)
+        ASSERT_EQ(file[i], 0) << i;
     EXPECT_EQ(io::get32(file.data() + 128), 0x2000u);
     EXPECT_EQ(io::get32(file.data() + 132), 1u);
     EXPECT_EQ(io::get32(file.data() + 136), 7u);
@@ -252,7 +258,8 @@ TEST_F(NativeFileTest, TheFileReaderTellsItsMessageWithThePath) {
     ASSERT_TRUE(doc);
     EXPECT_EQ(doc->layer_count, 1);
     EXPECT_EQ(native::last_message_box().text,
-              "The file is cut short.\nThe missing part of the picture is left blank.\n" + short_file);
+              "The file is cut short.\nThe missing part of the picture is left blank.\n" +
+                  short_file);
     EXPECT_EQ(native::last_message_box().count, 1);
 }
 
@@ -262,13 +269,13 @@ TEST_F(NativeFileTest, ImpossibleHeadersAreRefusedBeforeAnyPlaneIsMade) {
         int width, height;
         std::uint32_t count;
     } cases[] = {
-        {0, 4, 1},                    // no width
-        {4, -1, 1},                   // no height
-        {-5, 4, 1},                   // negative width
-        {0x7FFFFFFF, 0x7FFFFFFF, 1},  // plane overflows
-        {65536, 65536, 1},            // plane beyond one block
-        {4, 4, 0},                    // no layer
-        {30000, 30000, 0},            // no layer, but planes to allocate
+        {0, 4, 1},                   // no width
+        {4, -1, 1},                  // no height
+        {-5, 4, 1},                  // negative width
+        {0x7FFFFFFF, 0x7FFFFFFF, 1}, // plane overflows
+        {65536, 65536, 1},           // plane beyond one block
+        {4, 4, 0},                   // no layer
+        {30000, 30000, 0},           // no layer, but planes to allocate
     };
     for (const Case& c : cases) {
         Bytes b = file_header(c.width, c.height, c.count);
@@ -410,7 +417,7 @@ TEST_F(NativeFileTest, StoredSettingsAreBroughtIntoRange) {
     add_raw_layer(b, 4, 1, 96, -1);
     add_raw_layer(b, 4, 1, 96, 20);
     add_raw_layer(b, 4, 1, 96, -35);
-    io::put32(b.data() + 160 + 1024 + 8, 300);       // key colour of the bottom layer
+    io::put32(b.data() + 160 + 1024 + 8, 300);         // key colour of the bottom layer
     io::put32(b.data() + 160 + 1024 + 20, 0xFFFFFFFF); // background colour
     DocPtr doc = load(b);
     ASSERT_TRUE(doc);

@@ -30,7 +30,7 @@ Layer& layer_at(PictureDocument& doc, int position) {
 }
 
 class OpenSaveTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(make_file_type_table(read_types, 2));
         ASSERT_TRUE(make_file_type_table(write_types, 2));
@@ -48,13 +48,16 @@ protected:
         DocumentPtr doc(create_document());
         EXPECT_TRUE(doc && create_bottom_layer(*doc, width, height));
         RGBQUAD* table = bottom_layer(*doc)->image->colour_table();
-        for (int i = 0; i < 256; ++i) table[i] = {BYTE(i), BYTE(255 - i), BYTE(i * 7), 0};
+        for (int i = 0; i < 256; ++i)
+            table[i] = {BYTE(i), BYTE(255 - i), BYTE(i * 7), 0};
         update_palette(*doc);
-        for (int i = 2; i <= layers; ++i) EXPECT_TRUE(add_layer_above(*doc));
+        for (int i = 2; i <= layers; ++i)
+            EXPECT_TRUE(add_layer_above(*doc));
         for (int i = 1; i <= layers; ++i) {
             Surface& image = *layer_at(*doc, i).image;
             for (int y = 0; y < height; ++y)
-                for (int x = 0; x < width; ++x) at(image, x, y) = BYTE((x * 3 + y * 5 + i * 40) % 250);
+                for (int x = 0; x < width; ++x)
+                    at(image, x, y) = BYTE((x * 3 + y * 5 + i * 40) % 250);
         }
         return doc;
     }
@@ -64,7 +67,8 @@ protected:
         std::snprintf(doc.file_name, sizeof doc.file_name, "%s", folder.file(name).c_str());
         doc.file_type = type + 1;
         EXPECT_EQ(save_picture_file(doc, write_types, choices), 1);
-        return DocumentPtr(open_picture_file(doc.file_name, type, read_types, write_types, nullptr));
+        return DocumentPtr(
+            open_picture_file(doc.file_name, type, read_types, write_types, nullptr));
     }
 
     TestFolder folder;
@@ -111,11 +115,15 @@ TEST_F(OpenSaveTest, TypeTablesHoldTheBuiltInTypesAndCutAddInTexts) {
 }
 
 TEST_F(OpenSaveTest, UnknownTypesAndMissingFilesOpenNothing) {
-    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), -1, read_types, write_types, nullptr), nullptr);
-    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), 3, read_types, write_types, nullptr), nullptr);
-    EXPECT_EQ(open_picture_file(folder.file("none.gif").c_str(), kGifType, read_types, write_types, nullptr),
+    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), -1, read_types, write_types, nullptr),
               nullptr);
-    EXPECT_EQ(open_picture_file(folder.file("none.vlx").c_str(), kNativeType, read_types, write_types, nullptr),
+    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), 3, read_types, write_types, nullptr),
+              nullptr);
+    EXPECT_EQ(open_picture_file(folder.file("none.gif").c_str(), kGifType, read_types, write_types,
+                                nullptr),
+              nullptr);
+    EXPECT_EQ(open_picture_file(folder.file("none.vlx").c_str(), kNativeType, read_types,
+                                write_types, nullptr),
               nullptr);
 }
 
@@ -123,7 +131,8 @@ TEST_F(OpenSaveTest, BmpKeepsTheCompositeAsOneLayer) {
     auto doc = picture(9, 5, 2);
     Layer& top = layer_at(*doc, 2);
     top.key_colour = 12;
-    for (int x = 0; x < 9; ++x) at(*top.image, x, 2) = 12;
+    for (int x = 0; x < 9; ++x)
+        at(*top.image, x, 2) = 12;
     doc->flags |= kDocModified;
     auto opened = save_and_open(*doc, "pic.bmp", kBmpType);
     ASSERT_TRUE(opened);
@@ -139,8 +148,7 @@ TEST_F(OpenSaveTest, BmpKeepsTheCompositeAsOneLayer) {
     EXPECT_EQ(std::memcmp(layer.image->colour_table(), doc->composite->colour_table(), 1024), 0);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 9; ++x) {
-            const int expected = y == 2 ? at(*layer_at(*doc, 1).image, x, y)
-                                        : at(*top.image, x, y);
+            const int expected = y == 2 ? at(*layer_at(*doc, 1).image, x, y) : at(*top.image, x, y);
             ASSERT_EQ(at(*layer.image, x, y), expected) << x << "," << y;
             ASSERT_EQ(at(*opened->composite, x, y), expected);
         }
@@ -178,7 +186,8 @@ std::vector<BYTE> bmp_file(int bits, bool os2) {
     const int offset = 14 + header + colours * entry;
     std::vector<BYTE> f(std::size_t(offset + row * 2), 0);
     auto put = [&](int at, unsigned value, int bytes) {
-        for (int i = 0; i < bytes; ++i) f[std::size_t(at + i)] = BYTE(value >> (8 * i));
+        for (int i = 0; i < bytes; ++i)
+            f[std::size_t(at + i)] = BYTE(value >> (8 * i));
     };
     f[0] = 'B';
     f[1] = 'M';
@@ -211,7 +220,8 @@ TEST_F(OpenSaveTest, BmpRemembersTheDepthItWasReadWith) {
         ASSERT_NE(out, nullptr);
         std::fwrite(bytes.data(), 1, bytes.size(), out);
         std::fclose(out);
-        DocumentPtr doc(open_picture_file(path.c_str(), kBmpType, read_types, write_types, nullptr));
+        DocumentPtr doc(
+            open_picture_file(path.c_str(), kBmpType, read_types, write_types, nullptr));
         ASSERT_TRUE(doc) << f.bits << (f.os2 ? " OS/2" : "");
         EXPECT_EQ(doc->bmp_colour_bits, f.bits) << (f.os2 ? " OS/2" : "");
         EXPECT_EQ(picture_width(*doc), 3);
@@ -269,8 +279,8 @@ TEST_F(OpenSaveTest, AnimatedGifKeepsLayersAreasAndAnimationSettings) {
     EXPECT_EQ(opened->gif_colour_bits, 8);
     EXPECT_STREQ(opened->gif_comment, "frames");
     EXPECT_EQ(opened->file_type, 3);
-    for (int i = 1; i <= 3; ++i) EXPECT_EQ(std::string(layer_at(*opened, i).name),
-                                           "Layer:0" + std::to_string(i));
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(std::string(layer_at(*opened, i).name), "Layer:0" + std::to_string(i));
 
     const AreaRect expected_areas[] = {{0, 0, 16, 12}, {4, 4, 8, 8}, {10, 3, 6, 2}};
     const int expected_intervals[] = {70, 50, 50};
@@ -291,8 +301,8 @@ TEST_F(OpenSaveTest, AnimatedGifKeepsLayersAreasAndAnimationSettings) {
         // file names (the current layer's background colour).
         for (int y = 0; y < 12; ++y)
             for (int x = 0; x < 16; ++x) {
-                const bool inside = x >= a.left && x < a.left + a.width && y >= a.top &&
-                                    y < a.top + a.height;
+                const bool inside =
+                    x >= a.left && x < a.left + a.width && y >= a.top && y < a.top + a.height;
                 ASSERT_EQ(at(*read.image, x, y), inside ? at(*original.image, x, y) : 77)
                     << x << "," << y;
             }
@@ -337,7 +347,7 @@ TEST_F(OpenSaveTest, StillGifWithFewerBitsMapsHighIndexesToNearestLowColour) {
     table[1] = {255, 255, 255, 0};
     table[2] = {0, 0, 200, 0};
     table[3] = {0, 200, 0, 0};
-    table[100] = {10, 10, 180, 0}; // nearest of 0-3: entry 2
+    table[100] = {10, 10, 180, 0};   // nearest of 0-3: entry 2
     table[101] = {250, 240, 250, 0}; // entry 1
     update_palette(*doc);
     at(image, 0, 0) = 100;
@@ -362,8 +372,10 @@ TEST_F(OpenSaveTest, GifFrameWithLocalTableIsRemappedToThePicturePalette) {
     BITMAPINFOHEADER* second = RaskoCreateDIB(2, 1);
     auto* first_table = reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(first) + 40);
     auto* second_table = reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(second) + 40);
-    for (int i = 0; i < 256; ++i) first_table[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
-    for (int i = 0; i < 256; ++i) second_table[i] = {0, 0, 0, 0};
+    for (int i = 0; i < 256; ++i)
+        first_table[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
+    for (int i = 0; i < 256; ++i)
+        second_table[i] = {0, 0, 0, 0};
     second_table[0] = {101, 99, 100, 0}; // nearest grey: 100
     second_table[1] = {30, 30, 30, 0};   // exactly grey 30
     BYTE* second_bits = reinterpret_cast<BYTE*>(second) + 1064;
@@ -393,9 +405,9 @@ TEST_F(OpenSaveTest, GifFrameWithLocalTableIsRemappedToThePicturePalette) {
     // The global table fills the palette: the user hears that colours were
     // merged.
     EXPECT_EQ(native::last_message_box().count, 1);
-    EXPECT_EQ(native::last_message_box().text,
-              "The frames hold more colors than one palette can.\n"
-              "Some colors were replaced by the nearest ones.\n" + path);
+    EXPECT_EQ(native::last_message_box().text, "The frames hold more colors than one palette can.\n"
+                                               "Some colors were replaced by the nearest ones.\n" +
+                                                   path);
 }
 
 TEST_F(OpenSaveTest, GifFramesWithTablesOfTheirOwnKeepTheirColoursThroughOpenAndSave) {
@@ -429,7 +441,8 @@ TEST_F(OpenSaveTest, GifFramesWithTablesOfTheirOwnKeepTheirColoursThroughOpenAnd
     gif.frames = pointers;
     const std::string path = folder.file("blues.gif");
     ASSERT_EQ(RaskoSaveGIFEx(path.c_str(), &gif), 1);
-    for (BITMAPINFOHEADER* dib : dibs) RaskoDestroyDIB(dib);
+    for (BITMAPINFOHEADER* dib : dibs)
+        RaskoDestroyDIB(dib);
 
     auto expect_blues = [&](PictureDocument& doc) {
         ASSERT_EQ(doc.layer_count, 4);
@@ -460,7 +473,8 @@ TEST_F(OpenSaveTest, FailedSaveKeepsTheOldFileAndTheModifiedMark) {
     for (int type : {kNativeType, kBmpType, kGifType}) {
         SCOPED_TRACE(type);
         auto doc = picture(20, 20, 2);
-        const std::string path = folder.file("keep." + std::string(read_types.types[type].extension));
+        const std::string path =
+            folder.file("keep." + std::string(read_types.types[type].extension));
         put_file(path, {1, 2, 3});
         std::snprintf(doc->file_name, sizeof doc->file_name, "%s", path.c_str());
         doc->file_type = type + 1;
@@ -509,7 +523,8 @@ TEST_F(OpenSaveTest, ReadersFailCleanlyWhereverASurfaceCannotBeMade) {
         for (;; ++allowed) {
             native::fail_dib_sections_after(allowed);
             native::reset_message_boxes();
-            DocumentPtr opened(open_picture_file(path.c_str(), type, read_types, write_types, nullptr));
+            DocumentPtr opened(
+                open_picture_file(path.c_str(), type, read_types, write_types, nullptr));
             native::fail_dib_sections_after(-1);
             if (opened) break;
             ASSERT_EQ(native::live_gdi_objects(), gdi_before) << allowed;
@@ -529,26 +544,46 @@ TEST_F(OpenSaveTest, ReadersFailCleanlyWhereverASurfaceCannotBeMade) {
 // A GIF whose logical screen is width x height, with one 1 x 1 image of
 // colour 0 over a two-colour global table unless without_image.
 std::vector<unsigned char> gif_file(int width, int height, bool without_image = false) {
-    const BYTE screen[] = {'G', 'I', 'F', '8', '9', 'a', BYTE(width), BYTE(width >> 8),
-                           BYTE(height), BYTE(height >> 8), 0x80, 0, 0,
-                           0, 0, 0, 255, 255, 255};
+    const BYTE screen[] = {'G',
+                           'I',
+                           'F',
+                           '8',
+                           '9',
+                           'a',
+                           BYTE(width),
+                           BYTE(width >> 8),
+                           BYTE(height),
+                           BYTE(height >> 8),
+                           0x80,
+                           0,
+                           0,
+                           0,
+                           0,
+                           0,
+                           255,
+                           255,
+                           255};
     // Clear, 0, end in 3-bit codes.
     const BYTE image[] = {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0};
     std::vector<unsigned char> b;
-    for (BYTE byte : screen) b.push_back(byte);
+    for (BYTE byte : screen)
+        b.push_back(byte);
     for (BYTE byte : image)
         if (!without_image) b.push_back(byte);
     b.push_back(0x3B);
     return b;
 }
 
-int VL_CDECL decode_nothing_here(const char*, AddInImage*) { return 0; }
+int VL_CDECL decode_nothing_here(const char*, AddInImage*) {
+    return 0;
+}
 
 TEST_F(OpenSaveTest, EveryFailedOpenTellsTheUserOnceWithTheFilesName) {
     ASSERT_TRUE(add_file_type(read_types, "png", "PNG", decode_nothing_here));
     std::vector<unsigned char> text;
     for (int line = 0; line < 10; ++line)
-        for (char c : std::string("Not a picture at all.\n")) text.push_back(BYTE(c));
+        for (char c : std::string("Not a picture at all.\n"))
+            text.push_back(BYTE(c));
     const std::vector<unsigned char> good_gif = gif_file(2, 2);
     struct Case {
         const char* name;
@@ -567,8 +602,13 @@ TEST_F(OpenSaveTest, EveryFailedOpenTellsTheUserOnceWithTheFilesName) {
         {"missing.bmp", {}, true, kBmpType, nullptr, "Open Error", true},
         {"empty.gif", {}, false, kGifType, nullptr, "Open Error", true},
         {"text.gif", text, false, kGifType, nullptr, "Open Error", true},
-        {"cut.gif", {good_gif.begin(), good_gif.begin() + 10}, false, kGifType, nullptr,
-         "Open Error", true},
+        {"cut.gif",
+         {good_gif.begin(), good_gif.begin() + 10},
+         false,
+         kGifType,
+         nullptr,
+         "Open Error",
+         true},
         {"no_screen.gif", gif_file(0, 0), false, kGifType, nullptr, "Open Error", true},
         {"no_image.gif", gif_file(2, 2, true), false, kGifType, nullptr, "Open Error", true},
         {"huge.gif", gif_file(65535, 65535), false, kGifType, nullptr, "Open Error", true},
@@ -582,7 +622,8 @@ TEST_F(OpenSaveTest, EveryFailedOpenTellsTheUserOnceWithTheFilesName) {
         const std::string path = folder.file(c.name);
         if (!c.missing) put_file(path, c.bytes);
         native::reset_message_boxes();
-        EXPECT_EQ(open_picture_file(path.c_str(), c.type, read_types, write_types, nullptr), nullptr);
+        EXPECT_EQ(open_picture_file(path.c_str(), c.type, read_types, write_types, nullptr),
+                  nullptr);
         const std::string told = c.text ? c.text : "Unable to Open Picture";
         EXPECT_EQ(native::last_message_box().count, 1);
         EXPECT_EQ(native::last_message_box().text, c.named ? told + "\n" + path : told);
@@ -615,7 +656,8 @@ int VL_CDECL decode_two_kept(const char*, AddInImage* image) {
         dibs[0] = frame_dib(3, 2, 5, 50);
         dibs[1] = frame_dib(2, 2, 6, 60);
     }
-    for (int i = 0; i < 2; ++i) bits[i] = reinterpret_cast<BYTE*>(dibs[i]) + 1064;
+    for (int i = 0; i < 2; ++i)
+        bits[i] = reinterpret_cast<BYTE*>(dibs[i]) + 1064;
     image->flags = kAddInImageAddInOwns | kAddInImageKeyColour;
     image->key_colour = 6;
     image->frame_count = 2;
@@ -642,7 +684,9 @@ int VL_CDECL decode_handed_over(const char*, AddInImage* image) {
     return 1;
 }
 
-int VL_CDECL decode_nothing(const char*, AddInImage*) { return 0; }
+int VL_CDECL decode_nothing(const char*, AddInImage*) {
+    return 0;
+}
 
 TEST_F(OpenSaveTest, AddInDecoderFramesBecomeLayers) {
     ASSERT_TRUE(add_file_type(read_types, "kep", "Kept", decode_two_kept));
@@ -664,7 +708,8 @@ TEST_F(OpenSaveTest, AddInDecoderFramesBecomeLayers) {
     EXPECT_EQ(upper.image->colour_table()[5].rgbRed, 50);
     EXPECT_EQ(upper.image->colour_table()[6].rgbRed, 0);
     // The frames are still the Add-In's.
-    for (int i = 0; i < 2; ++i) RaskoDestroyDIB(kept_by_decoder.dibs[i]);
+    for (int i = 0; i < 2; ++i)
+        RaskoDestroyDIB(kept_by_decoder.dibs[i]);
 
     ASSERT_TRUE(add_file_type(read_types, "x", "x", nullptr));
     EXPECT_EQ(open_picture_file("a.x", 4, read_types, write_types, nullptr), nullptr);
@@ -686,7 +731,9 @@ TEST_F(OpenSaveTest, AddInDecoderFailureOpensNothing) {
     EXPECT_EQ(open_picture_file("a.bad", 3, read_types, write_types, nullptr), nullptr);
 }
 
-int VL_CDECL encode_nothing(const char*, AddInImage*) { return 0; }
+int VL_CDECL encode_nothing(const char*, AddInImage*) {
+    return 0;
+}
 
 TEST_F(OpenSaveTest, AddInDecodedPictureIsSavedAsItsNameSays) {
     ASSERT_TRUE(add_file_type(read_types, "own", "Own", decode_handed_over));
@@ -697,12 +744,12 @@ TEST_F(OpenSaveTest, AddInDecodedPictureIsSavedAsItsNameSays) {
         int file_type; // 1-based write-type position
         bool named;
     } cases[] = {
-        {"a.own", 5, true},     // the encoder of its own format
-        {"b.OWN", 5, true},     // whatever the case of the extension
+        {"a.own", 5, true},      // the encoder of its own format
+        {"b.OWN", 5, true},      // whatever the case of the extension
         {"sprite.png", 4, true}, // decoded by another Add-In than its name says
-        {"c.gif", 3, true},     // a built-in writer
+        {"c.gif", 3, true},      // a built-in writer
         {"d.vlx", 1, true},
-        {"e.kep", 1, false},    // no encoder for it: Save asks for name and type
+        {"e.kep", 1, false}, // no encoder for it: Save asks for name and type
         {"noextension", 1, false},
     };
     for (const Case& c : cases) {

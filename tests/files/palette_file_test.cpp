@@ -14,7 +14,7 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 class PaletteFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         native::reset_message_boxes();
         native::fail_writes_after(-1);
@@ -24,7 +24,8 @@ protected:
 };
 
 void put32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = BYTE(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = BYTE(v >> (8 * i));
 }
 
 Bytes palette_file(std::uint32_t count, std::size_t entries, const char* signature = "PF") {
@@ -32,13 +33,15 @@ Bytes palette_file(std::uint32_t count, std::size_t entries, const char* signatu
     std::memcpy(b.data(), signature, 2);
     put32(b, 128, 256);
     put32(b, 136, count);
-    for (std::size_t i = 0; i < entries; ++i) b[144 + 4 * i + 2] = BYTE(i + 1); // red
+    for (std::size_t i = 0; i < entries; ++i)
+        b[144 + 4 * i + 2] = BYTE(i + 1); // red
     return b;
 }
 
 std::vector<RGBQUAD> grey_table() {
     std::vector<RGBQUAD> t(256);
-    for (int i = 0; i < 256; ++i) t[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
+    for (int i = 0; i < 256; ++i)
+        t[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
     return t;
 }
 
@@ -128,14 +131,16 @@ TEST_F(PaletteFileTest, PenFilesFillAsManySlotsAsBothSidesHave) {
     EXPECT_EQ(bytes[136], 20);
 
     PenSlots sixteen(16);
-    for (auto* s : sixteen.slots) std::memset(s->bits, 99, 1024);
+    for (auto* s : sixteen.slots)
+        std::memset(s->bits, 99, 1024);
     ASSERT_EQ(read_pen_file(path.c_str(), sixteen.slots.data(), 16), 1);
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(std::memcmp(sixteen.slots[i]->bits, twenty.slots[i]->bits, 1024), 0) << i;
 
     PenSlots four(4);
     ASSERT_EQ(write_pen_file(path.c_str(), four.slots.data(), 4), 1);
-    for (auto* s : sixteen.slots) std::memset(s->bits, 99, 1024);
+    for (auto* s : sixteen.slots)
+        std::memset(s->bits, 99, 1024);
     ASSERT_EQ(read_pen_file(path.c_str(), sixteen.slots.data(), 16), 1);
     EXPECT_EQ(sixteen.slots[3]->bits[0], 3);
     EXPECT_EQ(sixteen.slots[4]->bits[0], 99);

@@ -35,7 +35,8 @@ TEST(ByteRuns, ExamplesOfTheFormat) {
     EXPECT_TRUE(pixel_code({5, 5, 5, 5, 7, 7, 9, 9}).empty());
     // Exactly 255 equal bytes is one run; 256 adds one literal.
     Bytes plane(255 + 45, 4);
-    for (int i = 255; i < 300; ++i) plane[i] = BYTE(i);
+    for (int i = 255; i < 300; ++i)
+        plane[i] = BYTE(i);
     Bytes code = pixel_code(plane);
     ASSERT_GE(code.size(), 3u);
     EXPECT_EQ(code[0], 4);
@@ -65,7 +66,8 @@ TEST(ByteRuns, RoundTripsWhateverTheContent) {
         const std::size_t n = 4 * (1 + rng() % 300);
         Bytes plane(n);
         const int colours = 1 + int(rng() % 4);
-        for (auto& b : plane) b = BYTE(rng() % colours * 85);
+        for (auto& b : plane)
+            b = BYTE(rng() % colours * 85);
         const Bytes code = pixel_code(plane);
         if (code.empty()) continue;
         EXPECT_LT(code.size(), n);
@@ -105,12 +107,14 @@ TEST(MaskNibbles, RoundTripsToZeroAnd255) {
     for (int round = 0; round < 200; ++round) {
         const std::size_t n = 4 * (1 + rng() % 200);
         Bytes mask(n);
-        for (auto& b : mask) b = rng() % 3 ? BYTE(rng() % 2 * (1 + rng() % 255)) : 0;
+        for (auto& b : mask)
+            b = rng() % 3 ? BYTE(rng() % 2 * (1 + rng() % 255)) : 0;
         const Bytes code = mask_code(mask);
         ASSERT_LE(code.size(), mask_code_capacity(n));
         Bytes out(n);
         ASSERT_EQ(decode_mask_nibbles(code.data(), code.size(), out.data(), n), n);
-        for (std::size_t i = 0; i < n; ++i) ASSERT_EQ(out[i], mask[i] ? 255 : 0) << i;
+        for (std::size_t i = 0; i < n; ++i)
+            ASSERT_EQ(out[i], mask[i] ? 255 : 0) << i;
     }
 }
 

@@ -17,7 +17,6 @@ void paint(Surface& s, const char* text) {
             at(s, x, y) = c == '.' ? 255 : c >= 'a' ? BYTE(c - 'a' + 10) : BYTE(c - '0');
         }
         ++text; // the row's '\n'
-
     }
 }
 
@@ -28,8 +27,8 @@ struct Picture {
     Layer* target;
 };
 
-Picture two_layers(const char* image, const char* mask, const char* target,
-                   const char* target_mask, std::uint32_t flags) {
+Picture two_layers(const char* image, const char* mask, const char* target, const char* target_mask,
+                   std::uint32_t flags) {
     Picture p{picture(4, 2), nullptr};
     Layer& bottom = *bottom_layer(*p.doc);
     paint(*bottom.image, image);
@@ -59,7 +58,8 @@ TEST(MaskOps, InvertSwapsOnlyZeroAndFullOnEveryWidth) {
         DocumentPtr doc = picture(width, 9);
         Surface& mask = *bottom_layer(*doc)->mask;
         // Every byte value appears, and the row padding holds a marker.
-        for (std::size_t i = 0; i < mask.pixel_bytes(); ++i) mask.bits[i] = BYTE(i * 7);
+        for (std::size_t i = 0; i < mask.pixel_bytes(); ++i)
+            mask.bits[i] = BYTE(i * 7);
         std::vector<BYTE> before(mask.bits, mask.bits + mask.pixel_bytes());
         invert_mask(*bottom_layer(*doc));
         for (std::size_t i = 0; i < before.size(); ++i) {
@@ -89,15 +89,14 @@ TEST(MaskOps, ColourMasksProtectByColour) {
          "00.0\n0.00\n"},
         {"create with not 3", ColourMatch::NotSelected, MaskStart::Clear, 0, "0000\n0000\n",
          "..00\n00..\n"},
-        {"add not 3", ColourMatch::NotSelected, MaskStart::Keep, 0, "0...\n....\n",
-         "0.00\n00..\n"},
-        {"composite with all layers", ColourMatch::Selected, MaskStart::Clear,
-         kDocMoveAllLayers, "....\n....\n", "0000\n..00\n"},
+        {"add not 3", ColourMatch::NotSelected, MaskStart::Keep, 0, "0...\n....\n", "0.00\n00..\n"},
+        {"composite with all layers", ColourMatch::Selected, MaskStart::Clear, kDocMoveAllLayers,
+         "....\n....\n", "0000\n..00\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Picture p = two_layers("3355\n5533\n", c.mask_before, "..33\n....\n", "....\n....\n",
-                               c.flags);
+        Picture p =
+            two_layers("3355\n5533\n", c.mask_before, "..33\n....\n", "....\n....\n", c.flags);
         p.target->key_colour = 255;
         mask_from_colour(*p.doc, 3, c.match, c.start);
         EXPECT_EQ(grid(*bottom_layer(*p.doc)->mask), c.expected);
@@ -118,8 +117,8 @@ TEST(MaskOps, ColourToLayerCopiesThatColourOnly) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Picture p = two_layers("5535\n5355\n", "....\n....\n", "....\n....\n", "...0\n....\n",
-                               c.flags);
+        Picture p =
+            two_layers("5535\n5355\n", "....\n....\n", "....\n....\n", "...0\n....\n", c.flags);
         p.target->flags |= c.target_flags;
         copy_colour_to_layer(*p.doc, *p.target, 5);
         EXPECT_EQ(grid(*p.target->image), c.expected);
@@ -141,19 +140,17 @@ TEST(MaskOps, AreaToLayerReadsWhereTheAreaCameFrom) {
         {"whole layer", 0, false, false, "1234\n5678\n", "....\n...0\n"},
         {"selected area", 0, true, false, "....\n..12\n", "....\n...0\n"},
         {"pasted area", 0, true, true, "....\n..78\n", "....\n...0\n"},
-        {"key colour left out", kDocKeyColourEnabled, true, true, "....\n..7.\n",
-         "....\n...0\n"},
+        {"key colour left out", kDocKeyColourEnabled, true, true, "....\n..7.\n", "....\n...0\n"},
         {"target mask protects", kDocMaskOn, true, false, "....\n..1.\n", "....\n...0\n"},
-        {"mask view copies the mask", kDocMaskView, true, false, "....\n....\n",
-         "....\n..0.\n"},
+        {"mask view copies the mask", kDocMaskView, true, false, "....\n....\n", "....\n..0.\n"},
         {"pasted in mask view", kDocMaskView, true, true, "....\n....\n", "....\n..78\n"},
         {"with mask plane both", kDocMoveWithMask | kDocMaskOn, true, false, "....\n..12\n",
          "....\n..0.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Picture p = two_layers("1234\n5678\n", "0...\n....\n", "....\n....\n", "....\n...0\n",
-                               c.flags);
+        Picture p =
+            two_layers("1234\n5678\n", "0...\n....\n", "....\n....\n", "....\n...0\n", c.flags);
         p.target->key_colour = 8;
         std::unique_ptr<Surface> floating;
         if (c.floating) {

@@ -14,7 +14,10 @@ namespace {
 std::unique_ptr<Surface> from_grid(const char* text) {
     std::vector<std::string> rows(1);
     for (const char* c = text; *c; ++c)
-        if (*c == '\n') rows.emplace_back(); else rows.back() += *c;
+        if (*c == '\n')
+            rows.emplace_back();
+        else
+            rows.back() += *c;
     if (rows.back().empty()) rows.pop_back();
     auto s = std::make_unique<Surface>();
     if (!s->create(int(rows[0].size()), int(rows.size()))) return nullptr;
@@ -35,13 +38,19 @@ TEST(RegionFill, MarksTheFourConnectedRegionOfTheSeedsColour) {
     const Case cases[] = {
         {"single isolated pixel", "000\n010\n000\n", {1, 1}, "000\n010\n000\n"},
         {"diagonal neighbours are apart", "10\n01\n", {0, 0}, "10\n00\n"},
-        {"hole left out", "11111\n10001\n10201\n10001\n11111\n", {1, 1},
+        {"hole left out",
+         "11111\n10001\n10201\n10001\n11111\n",
+         {1, 1},
          "00000\n01110\n01010\n01110\n00000\n"},
         {"strip along the left edge", "12\n12\n12\n12\n", {0, 3}, "10\n10\n10\n10\n"},
-        {"strip along the right edge, width across the row padding", "22221\n22221\n", {4, 0},
+        {"strip along the right edge, width across the row padding",
+         "22221\n22221\n",
+         {4, 0},
          "00001\n00001\n"},
-        {"spiral reached through a long path", "000000\n011110\n010010\n010110\n010000\n",
-         {1, 1}, "000000\n011110\n010010\n010110\n010000\n"},
+        {"spiral reached through a long path",
+         "000000\n011110\n010010\n010110\n010000\n",
+         {1, 1},
+         "000000\n011110\n010010\n010110\n010000\n"},
         {"U shape: two arms joined below", "1.1\n1.1\n111\n", {0, 0}, "101\n101\n111\n"},
     };
     for (const Case& c : cases) {
@@ -109,7 +118,8 @@ TEST(RegionFill, AgreesWithAPixelFloodOnRandomPictures) {
         Surface source, region;
         ASSERT_TRUE(source.create(w, h) && region.create(w, h));
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) at(source, x, y) = BYTE(random() % 2);
+            for (int x = 0; x < w; ++x)
+                at(source, x, y) = BYTE(random() % 2);
         fill(region, 0);
         const int x = int(random() % w), y = int(random() % h);
         ASSERT_TRUE(region_fill(region, source, x, y, 1));

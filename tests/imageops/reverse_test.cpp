@@ -12,7 +12,8 @@ DocumentPtr numbered(std::uint32_t flags) {
     DocumentPtr doc = picture(3, 2);
     Surface& s = *bottom_layer(*doc)->image;
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) at(s, x, y) = BYTE(y * 3 + x);
+        for (int x = 0; x < 3; ++x)
+            at(s, x, y) = BYTE(y * 3 + x);
     doc->flags |= flags;
     return doc;
 }
@@ -41,7 +42,8 @@ TEST(Reverse, ModesDecideWhichPixelsMove) {
         DocumentPtr doc = numbered(c.flags);
         Layer& layer = *bottom_layer(*doc);
         for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 3; ++x) at(*layer.mask, x, y) = c.mask[y * 4 + x] == '0' ? 0 : 255;
+            for (int x = 0; x < 3; ++x)
+                at(*layer.mask, x, y) = c.mask[y * 4 + x] == '0' ? 0 : 255;
         ASSERT_TRUE(reverse_picture(*doc, c.axis));
         EXPECT_EQ(grid(*layer.image), c.expected);
         EXPECT_TRUE(doc->flags & kDocModified);

@@ -57,15 +57,25 @@ int VL_CDECL fickle_info(AddInInfo* info) {
     return 1;
 }
 
-int VL_CDECL file_proc(const char*, AddInImage*) { return 1; }
-int VL_CDECL filter_proc(FilterRequest*) { return 1; }
-int VL_CDECL setup_proc(HWND) { return 0; }
-int VL_CDECL pen_proc(HWND, UINT, WPARAM, LPARAM, PenCallBlock*) { return 0; }
+int VL_CDECL file_proc(const char*, AddInImage*) {
+    return 1;
+}
+int VL_CDECL filter_proc(FilterRequest*) {
+    return 1;
+}
+int VL_CDECL setup_proc(HWND) {
+    return 0;
+}
+int VL_CDECL pen_proc(HWND, UINT, WPARAM, LPARAM, PenCallBlock*) {
+    return 0;
+}
 
-HMODULE module_of(int n) { return reinterpret_cast<HMODULE>(std::intptr_t(n)); }
+HMODULE module_of(int n) {
+    return reinterpret_cast<HMODULE>(std::intptr_t(n));
+}
 
 class FakeLoader : public AddInLoader {
-public:
+  public:
     std::map<std::string, AddInEntryPoints> dlls;
     std::vector<std::string> first_listing;
     std::vector<std::string> later_listing; // when not empty, from the second listing on
@@ -101,7 +111,9 @@ public:
     }
 };
 
-AddInEntryPoints info_only(VLGetInfoFn info) { return AddInEntryPoints{.get_info = info}; }
+AddInEntryPoints info_only(VLGetInfoFn info) {
+    return AddInEntryPoints{.get_info = info};
+}
 
 } // namespace
 
@@ -189,8 +201,10 @@ TEST(AddInDiscovery, RegistersEachKindAndUnloadsTheRefused) {
     loader.add("decoder.dll", {.get_info = long_decoder_info, .decode = file_proc});
     loader.add("no_decode.dll", info_only(long_decoder_info));
     loader.add("too_new.dll", {.get_info = too_new_info, .filter = filter_proc});
-    loader.add("filter.dll", {.get_info = filter_info, .filter = filter_proc, .filter_setup = setup_proc});
-    loader.add("two_kinds.dll", {.get_info = two_kinds_info, .encode = file_proc, .decode = file_proc});
+    loader.add("filter.dll",
+               {.get_info = filter_info, .filter = filter_proc, .filter_setup = setup_proc});
+    loader.add("two_kinds.dll",
+               {.get_info = two_kinds_info, .encode = file_proc, .decode = file_proc});
     loader.add("pen_a.dll", {.get_info = unnamed_pen_info, .pen = pen_proc});
     loader.add("no_info.dll", {.filter = filter_proc});
     loader.add("pen_b.dll", {.get_info = unnamed_pen_info, .pen = pen_proc});

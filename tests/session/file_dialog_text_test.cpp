@@ -5,7 +5,7 @@
 namespace {
 
 class FileDialogText : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(make_file_type_table(types, 1));
         ASSERT_TRUE(add_file_type(types, "png", "PNG Image(*.PNG)", nullptr));
@@ -17,16 +17,14 @@ protected:
 using namespace std::string_literals;
 
 TEST_F(FileDialogText, OpenListStartsWithAllImageTypes) {
-    EXPECT_EQ(open_filter_list(types),
-              "All Image Types\0*.vlx;*.bmp;*.gif;*.png\0"
-              "Velmo Image(*.VLX)\0*.vlx\0DIB Bitmap(*.BMP)\0*.bmp\0"
-              "GIF Image(*.GIF)\0*.gif\0PNG Image(*.PNG)\0*.png\0\0"s);
+    EXPECT_EQ(open_filter_list(types), "All Image Types\0*.vlx;*.bmp;*.gif;*.png\0"
+                                       "Velmo Image(*.VLX)\0*.vlx\0DIB Bitmap(*.BMP)\0*.bmp\0"
+                                       "GIF Image(*.GIF)\0*.gif\0PNG Image(*.PNG)\0*.png\0\0"s);
 }
 
 TEST_F(FileDialogText, SaveListsFromTheFirstTypeAsked) {
-    EXPECT_EQ(save_filter_list(types, 0),
-              "Velmo Image(*.VLX)\0*.vlx\0DIB Bitmap(*.BMP)\0*.bmp\0"
-              "GIF Image(*.GIF)\0*.gif\0PNG Image(*.PNG)\0*.png\0\0"s);
+    EXPECT_EQ(save_filter_list(types, 0), "Velmo Image(*.VLX)\0*.vlx\0DIB Bitmap(*.BMP)\0*.bmp\0"
+                                          "GIF Image(*.GIF)\0*.gif\0PNG Image(*.PNG)\0*.png\0\0"s);
     // Copy to File offers no native type.
     EXPECT_EQ(save_filter_list(types, 1).substr(0, 18), "DIB Bitmap(*.BMP)\0"s);
 }

@@ -17,9 +17,11 @@ int VL_CDECL add_one(FilterRequest* r) {
     g_calls.push_back(*r);
     g_copy_first_pixel.push_back(r->copy_bits[0]);
     const int w = r->target->biWidth, h = r->target->biHeight, stride = (w + 3) & ~3;
-    for (int i = 0; i < stride * h; ++i) r->target_bits[i] = BYTE(r->target_bits[i] + 1);
+    for (int i = 0; i < stride * h; ++i)
+        r->target_bits[i] = BYTE(r->target_bits[i] + 1);
     if (g_change_palette) {
-        auto* table = reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(r->target) + r->target->biSize);
+        auto* table =
+            reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(r->target) + r->target->biSize);
         table[5] = RGBQUAD{1, 2, 3, 0};
         r->flags |= kFilterPaletteChanged;
     }
@@ -27,15 +29,19 @@ int VL_CDECL add_one(FilterRequest* r) {
 }
 
 const FilterEntry kAddOne{"Add One", add_one, nullptr};
-HWND canvas() { return reinterpret_cast<HWND>(std::intptr_t(0x1234)); }
+HWND canvas() {
+    return reinterpret_cast<HWND>(std::intptr_t(0x1234));
+}
 
 BYTE pixel(const Surface* s, int x, int y) {
     return s->bits[std::size_t(s->height() - 1 - y) * s->stride() + x];
 }
-void fill(Surface* s, BYTE value) { std::memset(s->bits, value, s->pixel_bytes()); }
+void fill(Surface* s, BYTE value) {
+    std::memset(s->bits, value, s->pixel_bytes());
+}
 
 class FilterRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         g_calls.clear();
         g_copy_first_pixel.clear();
@@ -44,7 +50,8 @@ protected:
         ASSERT_NE(doc, nullptr);
         ASSERT_NE(add_layer_above(*doc), nullptr);
         ASSERT_NE(add_layer_above(*doc), nullptr);
-        for (int i = 1; i <= 3; ++i) fill(layer(i)->image, BYTE(10 * i));
+        for (int i = 1; i <= 3; ++i)
+            fill(layer(i)->image, BYTE(10 * i));
         doc->current = layer_node_at(*doc, 2);
         doc->flags &= ~kDocModified;
     }

@@ -33,7 +33,8 @@ TEST(OutsideText, OnlyWellFormedUtf8CountsAsUtf8) {
         {"cut by ASCII", "\xE7\xB5x", false},
         {"second continuation missing", "\xF0\x9F\x8E", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(is_utf8(c.bytes), c.utf8) << c.what;
+    for (const Case& c : cases)
+        EXPECT_EQ(is_utf8(c.bytes), c.utf8) << c.what;
 }
 
 } // namespace

@@ -36,9 +36,9 @@ BYTE pen_pixel(const Surface& pen, int x, int y) {
 
 TEST(PenSlots, ShapesAreZeroOnAWhiteBackgroundOfTwoFiftyFive) {
     std::vector<BYTE> strip = blank_strip();
-    mark(strip, 15, 15);         // pen 0, its centre
-    mark(strip, 32 * 3 + 0, 0);  // pen 3, top-left corner
-    mark(strip, 511, 31);        // pen 15, bottom-right corner
+    mark(strip, 15, 15);        // pen 0, its centre
+    mark(strip, 32 * 3 + 0, 0); // pen 3, top-left corner
+    mark(strip, 511, 31);       // pen 15, bottom-right corner
     PenSlots pens;
     ASSERT_TRUE(build_pen_slots(pens, strip.data(), strip.size()));
     for (Surface* pen : pens.slot) {
@@ -58,7 +58,8 @@ TEST(PenSlots, ShapesAreZeroOnAWhiteBackgroundOfTwoFiftyFive) {
     EXPECT_EQ(pen_pixel(*pens.slot[15], 31, 31), 0);
     EXPECT_EQ(pen_pixel(*pens.slot[14], 31, 31), 255);
     free_pen_slots(pens);
-    for (Surface* pen : pens.slot) EXPECT_EQ(pen, nullptr);
+    for (Surface* pen : pens.slot)
+        EXPECT_EQ(pen, nullptr);
 }
 
 TEST(PenSlots, StripsOfAnotherShapeOrCutShortAreRefused) {
@@ -69,7 +70,8 @@ TEST(PenSlots, StripsOfAnotherShapeOrCutShortAreRefused) {
     EXPECT_FALSE(build_pen_slots(pens, nullptr, 0));
     reinterpret_cast<BITMAPINFOHEADER*>(strip.data())->biBitCount = 8;
     EXPECT_FALSE(build_pen_slots(pens, strip.data(), strip.size()));
-    for (Surface* pen : pens.slot) EXPECT_EQ(pen, nullptr);
+    for (Surface* pen : pens.slot)
+        EXPECT_EQ(pen, nullptr);
 }
 
 TEST(PenSlots, RoundPensGrowTwoPixelsASlotAndAreSymmetric) {
@@ -106,7 +108,8 @@ TEST(PenSlots, RoundPensWithoutMemoryLeaveNoSlotHalfBuilt) {
     native::set_global_alloc_failure(true);
     EXPECT_FALSE(build_round_pen_slots(pens));
     native::set_global_alloc_failure(false);
-    for (Surface* pen : pens.slot) EXPECT_EQ(pen, nullptr);
+    for (Surface* pen : pens.slot)
+        EXPECT_EQ(pen, nullptr);
 }
 
 } // namespace

@@ -32,7 +32,8 @@ TEST(RecentFiles, FirstAddOnAnEmptyListAppendsItemOne) {
 
 TEST(RecentFiles, AnEntryAlreadyListedMovesToTheTop) {
     MemoryStore store;
-    for (const char* p : {"c", "b", "a"}) recent_add(store, p);
+    for (const char* p : {"c", "b", "a"})
+        recent_add(store, p);
     ASSERT_EQ(entries(store), (List{"a", "b", "c"}));
     RecentAddResult r = recent_add(store, "c");
     EXPECT_EQ(r.count, 3);

@@ -100,8 +100,8 @@ TEST(Settings, PositionsBeyondTheScreenComeBackAtDefaultOrZero) {
     store.write_dword("pal_left", 1281);
     store.write_dword("pal_top", 1025);
     store.write_dword("anime_left", 5000);
-    store.write_dword("mini_top", 1024); // on the edge: kept
-    store.write_dword("tool_left", -300); // below zero is not checked
+    store.write_dword("mini_top", 1024);    // on the edge: kept
+    store.write_dword("tool_left", -300);   // below zero is not checked
     store.write_dword("main_right", 99999); // right and bottom are not positions
     Settings s;
     load_settings(s, &store, kScreen, "C:\\");

@@ -18,7 +18,9 @@ inline BYTE& at(Surface& s, int x, int y) {
     return s.bits[std::size_t(s.height() - 1 - y) * s.stride() + x];
 }
 
-inline void fill(Surface& s, BYTE value) { std::memset(s.bits, value, s.pixel_bytes()); }
+inline void fill(Surface& s, BYTE value) {
+    std::memset(s.bits, value, s.pixel_bytes());
+}
 
 // One character per pixel: '.' for 255, '0' + v below 10, 'a' + v - 10 below
 // 36, '?' otherwise; rows end with '\n'. Only the first `width` columns.
@@ -53,7 +55,8 @@ inline std::unique_ptr<Surface> pen_of(std::initializer_list<Dot> dots, BYTE val
     auto pen = std::make_unique<Surface>();
     if (!pen->create(32, 32)) return nullptr;
     fill(*pen, 255);
-    for (const Dot& d : dots) at(*pen, 15 + d.dx, 15 + d.dy) = value;
+    for (const Dot& d : dots)
+        at(*pen, 15 + d.dx, 15 + d.dy) = value;
     return pen;
 }
 

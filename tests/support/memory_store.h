@@ -13,7 +13,7 @@
 #include <variant>
 
 class MemoryStore : public KeyValueStore {
-public:
+  public:
     using Value = std::variant<std::int32_t, std::string>;
 
     bool is_empty() override { return values_.empty(); }
@@ -38,7 +38,7 @@ public:
     std::size_t size() const { return values_.size(); }
     const Value& at(const char* name) const { return values_.at(fold(name)); }
 
-private:
+  private:
     static std::string fold(const char* name) {
         std::string s = name;
         std::transform(s.begin(), s.end(), s.begin(),

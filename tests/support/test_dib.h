@@ -25,7 +25,9 @@ inline RGBQUAD* table(BITMAPINFOHEADER* dib) {
     return reinterpret_cast<RGBQUAD*>(reinterpret_cast<BYTE*>(dib) + dib->biSize);
 }
 
-inline int stride(const BITMAPINFOHEADER* dib) { return (dib->biWidth + 3) & ~3; }
+inline int stride(const BITMAPINFOHEADER* dib) {
+    return (dib->biWidth + 3) & ~3;
+}
 
 // Pixel (x, y) with y = 0 the top row of a bottom-up DIB.
 inline BYTE& at(BITMAPINFOHEADER* dib, int x, int y) {
@@ -37,7 +39,8 @@ inline BYTE& at(BITMAPINFOHEADER* dib, int x, int y) {
 inline DibPtr random_dib(int width, int height, std::mt19937& rng, int colours = 256) {
     DibPtr dib(RaskoCreateDIB(width, height));
     std::uniform_int_distribution<int> pick(0, colours - 1);
-    for (int i = 0; i < stride(dib.get()) * height; ++i) bits(dib.get())[i] = BYTE(pick(rng));
+    for (int i = 0; i < stride(dib.get()) * height; ++i)
+        bits(dib.get())[i] = BYTE(pick(rng));
     return dib;
 }
 

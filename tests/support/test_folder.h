@@ -10,7 +10,7 @@
 #include <vector>
 
 class TestFolder {
-public:
+  public:
     TestFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "velmo-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
@@ -25,7 +25,7 @@ public:
         return std::size_t(std::distance(std::filesystem::directory_iterator(path_), {}));
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -65,8 +65,10 @@ TEST(PenTypeDrag, ShapesReachingPastTheCornerArePreviewedAndPaintedClipped) {
     // Lines and rectangles keep their box and are clipped when drawn;
     // ellipses clip their box. (0, 1) lies on the line and the rectangle's
     // top side, (1, 0) on the ellipses' top pole.
-    for (auto [mode, on] : {std::pair{kShapeLine, POINT{0, 1}}, {kShapeRectangle, POINT{0, 1}},
-                            {kShapeEllipse, POINT{1, 0}}, {kShapeFilledEllipse, POINT{1, 0}}}) {
+    for (auto [mode, on] : {std::pair{kShapeLine, POINT{0, 1}},
+                            {kShapeRectangle, POINT{0, 1}},
+                            {kShapeEllipse, POINT{1, 0}},
+                            {kShapeFilledEllipse, POINT{1, 0}}}) {
         Drag d;
         d.doc->anchor_point = {1, 1};
         d.doc->current_point = {-3, 2};

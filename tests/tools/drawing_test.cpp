@@ -60,16 +60,16 @@ TEST(ColourPicking, ACanvasPointIsMappedThroughZoomAndOriginToThePixelShown) {
         int cx, cy;
         int colour;
     } cases[] = {
-        {0, 3, 3, 40},                  // (1, 1) + origin
-        {0, 5, 5, 40},                  // the pixel's last canvas column and row
-        {0, 6, 3, 9},                   // the next picture column
-        {0, 9, 9, 41},                  // the picture's corner pixel
-        {kDocMoveAllLayers, 4, 4, 42},  // the composite
-        {kDocMaskView, 4, 4, 0},        // the mask plane
-        {0, -1, 3, kNoColour},          // left of the canvas
-        {0, 3, 12, kNoColour},          // below the canvas
-        {0, 11, 3, 9},                  // the picture's last column (3 + 2)
-        {0, 12, 3, kNoColour},          // canvas, but right of the picture (4 + 2)
+        {0, 3, 3, 40},                 // (1, 1) + origin
+        {0, 5, 5, 40},                 // the pixel's last canvas column and row
+        {0, 6, 3, 9},                  // the next picture column
+        {0, 9, 9, 41},                 // the picture's corner pixel
+        {kDocMoveAllLayers, 4, 4, 42}, // the composite
+        {kDocMaskView, 4, 4, 0},       // the mask plane
+        {0, -1, 3, kNoColour},         // left of the canvas
+        {0, 3, 12, kNoColour},         // below the canvas
+        {0, 11, 3, 9},                 // the picture's last column (3 + 2)
+        {0, 12, 3, kNoColour},         // canvas, but right of the picture (4 + 2)
     };
     for (const auto& c : cases) {
         doc->flags = c.flags;

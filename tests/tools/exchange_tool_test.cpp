@@ -13,7 +13,8 @@ DocumentPtr striped(std::uint32_t flags, int left, int right, int tone) {
     DocumentPtr doc = picture(5, 3);
     Surface& image = *current_layer(*doc)->image;
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) at(image, x, y) = BYTE((x + y) % 3 == 0 ? 2 : 1);
+        for (int x = 0; x < 5; ++x)
+            at(image, x, y) = BYTE((x + y) % 3 == 0 ? 2 : 1);
     doc->flags |= flags;
     doc->left_colour = left;
     doc->right_colour = right;
@@ -22,7 +23,8 @@ DocumentPtr striped(std::uint32_t flags, int left, int right, int tone) {
     // The stroke covers x 0..3 of every row; x 4 lies outside its shape.
     fill(*doc->stroke_surface, 255);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x) at(*doc->stroke_surface, x, y) = 0;
+        for (int x = 0; x < 4; ++x)
+            at(*doc->stroke_surface, x, y) = 0;
     doc->stroke_rect = {0, 0, 5, 3};
     return doc;
 }

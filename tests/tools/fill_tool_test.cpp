@@ -13,7 +13,8 @@ namespace {
 DocumentPtr walled(std::uint32_t flags, int left, int right, int tone) {
     DocumentPtr doc = picture(6, 4);
     Surface& image = *current_layer(*doc)->image;
-    for (int y = 0; y < 3; ++y) at(image, 2, y) = 1;
+    for (int y = 0; y < 3; ++y)
+        at(image, 2, y) = 1;
     doc->flags |= flags;
     doc->left_colour = left;
     doc->right_colour = right;
@@ -64,7 +65,8 @@ TEST(FluidFill, FillsTheRegionWithTheToneMixUnderTheModes) {
 TEST(FluidFill, InMaskViewFillsTheMaskPlaneWithTheColoursSwapped) {
     DocumentPtr doc = walled(kDocMaskView, 0, 255, 0);
     Layer& layer = *current_layer(*doc);
-    for (int y = 0; y < 4; ++y) at(*layer.mask, 4, y) = 0;
+    for (int y = 0; y < 4; ++y)
+        at(*layer.mask, 4, y) = 0;
     // Level 0 in mask view is L everywhere (the pattern of 16 - 0).
     ASSERT_TRUE(fluid_fill(*doc, false));
     EXPECT_EQ(grid(*layer.mask), "00000.\n00000.\n00000.\n00000.\n");

@@ -15,7 +15,8 @@ DocumentPtr three_layers(std::uint32_t flags) {
     DocumentPtr doc = picture(4, 2);
     Surface& bottom = *bottom_layer(*doc)->image;
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 4; ++x) at(bottom, x, y) = BYTE(y * 4 + x);
+        for (int x = 0; x < 4; ++x)
+            at(bottom, x, y) = BYTE(y * 4 + x);
     Layer* middle = add_layer_above(*doc);
     fill(*middle->image, 8);
     at(*middle->image, 0, 0) = at(*middle->image, 0, 1) = 255;
@@ -25,7 +26,8 @@ DocumentPtr three_layers(std::uint32_t flags) {
     doc->flags |= flags;
     fill(*doc->stroke_surface, 255);
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) at(*doc->stroke_surface, x, y) = 0;
+        for (int x = 0; x < 3; ++x)
+            at(*doc->stroke_surface, x, y) = 0;
     doc->stroke_rect = {0, 0, 4, 2};
     return doc;
 }
@@ -38,8 +40,7 @@ TEST(LayerCopyPen, CopiesTheLayersBelowThroughTheStroke) {
         const char* expected;
     } cases[] = {
         {"the layer directly below, every pixel", 0, false, ".889\n.889\n"},
-        {"all layers below, each without its key colour", kDocMoveAllLayers, false,
-         ".129\n.569\n"},
+        {"all layers below, each without its key colour", kDocMoveAllLayers, false, ".129\n.569\n"},
         {"mask keeps pixels below 255", kDocMaskOn, false, ".899\n.889\n"},
         {"M holds the mask too", 0, true, ".899\n.889\n"},
     };

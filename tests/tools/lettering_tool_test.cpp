@@ -11,11 +11,14 @@ using namespace drawing_test;
 namespace {
 
 // Shift-JIS lead bytes.
-bool sjis_lead(BYTE b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool sjis_lead(BYTE b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 TypingResult type(LetteringText& t, const std::string& bytes) {
     TypingResult last = TypingResult::ignored;
-    for (char c : bytes) last = type_byte(t, BYTE(c), sjis_lead);
+    for (char c : bytes)
+        last = type_byte(t, BYTE(c), sjis_lead);
     return last;
 }
 
@@ -27,7 +30,9 @@ TEST(LetteringText, TypingAndBackspaceKeepDoubleByteCharactersWhole) {
     EXPECT_EQ(type_byte(t, 8, sjis_lead), TypingResult::ignored) << "Backspace on empty text";
     // "a", then a double-byte character whose trail byte is itself a lead
     // byte value, then "b".
-    EXPECT_EQ(type(t, "a\x88\x9F" "b"), TypingResult::changed);
+    EXPECT_EQ(type(t, "a\x88\x9F"
+                      "b"),
+              TypingResult::changed);
     EXPECT_EQ(t.length, 4);
     EXPECT_EQ(t.state, 5);
     EXPECT_EQ(type(t, "\t\n"), TypingResult::ignored);
@@ -94,7 +99,8 @@ TEST(LetteringCommit, PaintsTheTextWithThePensRules) {
         doc->left_colour = c.left;
         doc->right_colour = c.right;
         fill(*doc->stroke_surface, 0);
-        for (POINT p : {POINT{0, 0}, POINT{2, 0}, POINT{1, 1}}) at(*doc->stroke_surface, p.x, p.y) = 7;
+        for (POINT p : {POINT{0, 0}, POINT{2, 0}, POINT{1, 1}})
+            at(*doc->stroke_surface, p.x, p.y) = 7;
         lettering_commit(*doc, 7, {0, 0, 2, 1}, false);
         EXPECT_EQ(grid(*layer.image), c.expected);
         EXPECT_EQ(doc->update_rect.right, 3);

@@ -34,9 +34,8 @@ TEST(PaintRule, StrokeZeroPaintsThePatternTiledFromThePictureOrigin) {
     auto stroke = surface_of(7, {"..00...", ".0000..", "...0..0"});
     auto pattern = surface_of(2, {"12", "34"});
     const AreaRect r{1, 0, 6, 3};
-    EXPECT_EQ(paint_through_stroke(*target, r, *pattern, stroke->bits, kNoTransparentColour,
-                                   nullptr),
-              3);
+    EXPECT_EQ(
+        paint_through_stroke(*target, r, *pattern, stroke->bits, kNoTransparentColour, nullptr), 3);
     EXPECT_EQ(grid(*target), "9912999\n"
                              "9434399\n"
                              "9992991\n");
@@ -130,7 +129,8 @@ TEST(Pen, FreeHandStrokeAtLevelEightIsTheToneTileOnTheWalk) {
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 9; ++x) {
             bool on = false;
-            for (POINT w : walk) on |= w.x == x && w.y == y;
+            for (POINT w : walk)
+                on |= w.x == x && w.y == y;
             expected += on ? char('0' + tile.colour[y & 3][x & 3]) : '9';
         }
         expected += '\n';

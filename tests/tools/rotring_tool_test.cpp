@@ -17,14 +17,19 @@ DocumentPtr rotring_picture(int level) {
     return doc;
 }
 
-Surface& image(PictureDocument& doc) { return *current_layer(doc)->image; }
-Surface& mask(PictureDocument& doc) { return *current_layer(doc)->mask; }
+Surface& image(PictureDocument& doc) {
+    return *current_layer(doc)->image;
+}
+Surface& mask(PictureDocument& doc) {
+    return *current_layer(doc)->mask;
+}
 
 TEST(RotringPoint, ToneLevelPicksTheColourByPosition) {
     for (auto [level, expected] : {std::pair{0, "11\n11\n"}, {8, "21\n12\n"}, {16, "22\n22\n"}}) {
         DocumentPtr doc = rotring_picture(level);
         for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 2; ++x) rotring_point(*doc, x, y, false);
+            for (int x = 0; x < 2; ++x)
+                rotring_point(*doc, x, y, false);
         EXPECT_EQ(grid(image(*doc), 2).substr(0, 6), expected) << level;
         EXPECT_EQ(doc->update_rect.left, 1);
         EXPECT_EQ(doc->update_rect.bottom, 2);
@@ -58,8 +63,7 @@ TEST(RotringPoint, KeyColourMaskAndMaskView) {
 }
 
 TEST(RotringLine, LevelsZeroEightSixteenAlongARow) {
-    for (auto [level, expected] :
-         {std::pair{0, "11111111"}, {8, "12121212"}, {16, "22222222"}}) {
+    for (auto [level, expected] : {std::pair{0, "11111111"}, {8, "12121212"}, {16, "22222222"}}) {
         DocumentPtr doc = rotring_picture(level);
         EXPECT_EQ(rotring_line(*doc, 0, 1, 7, 1, false), 1);
         EXPECT_EQ(grid(image(*doc)).substr(9, 8), expected) << level;

@@ -16,8 +16,8 @@ namespace {
 int scan(const RGBQUAD* p, int r, int g, int b, int* distance) {
     int best = -1, index = 0;
     for (int i = 0; i < 256; ++i) {
-        const int d = std::abs(p[i].rgbRed - r) + std::abs(p[i].rgbGreen - g) +
-                      std::abs(p[i].rgbBlue - b);
+        const int d =
+            std::abs(p[i].rgbRed - r) + std::abs(p[i].rgbGreen - g) + std::abs(p[i].rgbBlue - b);
         if (best < 0 || d < best) best = d, index = i;
         if (d == 0) break;
     }
@@ -51,7 +51,8 @@ BYTE reference_pixel(Surface& src, const RGBQUAD* p, Surface* mask, int x, int y
     int d1, d2;
     const int c1 = scan(p, r, g, b, &d1);
     if (d1 == 0 || (x + y) % 2) return BYTE(c1);
-    const int c2 = scan(p, 2 * r - p[c1].rgbRed, 2 * g - p[c1].rgbGreen, 2 * b - p[c1].rgbBlue, &d2);
+    const int c2 =
+        scan(p, 2 * r - p[c1].rgbRed, 2 * g - p[c1].rgbGreen, 2 * b - p[c1].rgbBlue, &d2);
     const int level = 16 * d1 / (d2 + 2 * d1);
     return BYTE((kTones[level] >> ((y & 3) * 4 + (x & 3))) & 1 ? c2 : c1);
 }
@@ -61,7 +62,8 @@ void random_palette(RGBQUAD* p, std::mt19937& random, int distinct) {
     RGBQUAD base[64];
     for (int i = 0; i < distinct; ++i)
         base[i] = {BYTE(random()), BYTE(random()), BYTE(random()), 0};
-    for (int i = 0; i < 256; ++i) p[i] = base[random() % distinct];
+    for (int i = 0; i < 256; ++i)
+        p[i] = base[random() % distinct];
 }
 
 TEST(PaletteSearch, FindsWhatThePlainScanFindsTiesIncluded) {
@@ -121,13 +123,12 @@ TEST(SoftPens, AgreeWithThePlainRulesOnRandomPictures) {
         ASSERT_TRUE(soft_pen_filter(*doc, mode, values, false, search));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const bool filtered = at(*doc->stroke_surface, x, y) == 0 &&
-                                      (!masked || at(*layer.mask, x, y) != 0);
-                const BYTE want = filtered
-                                      ? reference_pixel(*layer.undo_copy, table,
-                                                        masked ? layer.mask : nullptr, x, y, mode,
-                                                        values.weight, values.value)
-                                      : at(before, x, y);
+                const bool filtered =
+                    at(*doc->stroke_surface, x, y) == 0 && (!masked || at(*layer.mask, x, y) != 0);
+                const BYTE want = filtered ? reference_pixel(*layer.undo_copy, table,
+                                                             masked ? layer.mask : nullptr, x, y,
+                                                             mode, values.weight, values.value)
+                                           : at(before, x, y);
                 ASSERT_EQ(at(*layer.image, x, y), want) << x << "," << y;
             }
         EXPECT_EQ(grid(*doc->composite), grid(*layer.image));

@@ -172,7 +172,8 @@ TEST(EllipseStamping, TallAndWideEllipsesAreClosedAndSymmetric) {
             if (at(s.surface, p.x, p.y) != 255) continue;
             at(s.surface, p.x, p.y) = 1;
             if (p.x == 0 || p.y == 0 || p.x == 20 || p.y == 20) escaped = true;
-            todo.insert(todo.end(), {{p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}});
+            todo.insert(todo.end(),
+                        {{p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}});
         }
         EXPECT_FALSE(escaped) << a << "x" << b;
     }
@@ -186,7 +187,8 @@ TEST(EllipseStamping, BoxWhollyOutsideGivesNothing) {
     EXPECT_EQ(r.left | r.top | r.width | r.height, 0);
     EXPECT_EQ(build_stroke_shape(s.surface, kShapeFilledEllipse, {5, 40}, {6, 41}, *pen, r), 0);
     std::string untouched;
-    for (int y = 0; y < 10; ++y) untouched += "7777777777\n";
+    for (int y = 0; y < 10; ++y)
+        untouched += "7777777777\n";
     EXPECT_EQ(grid(s.surface), untouched);
 }
 

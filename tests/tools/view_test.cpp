@@ -9,7 +9,9 @@ using namespace drawing_test;
 
 namespace {
 
-bool operator==(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+bool operator==(POINT a, POINT b) {
+    return a.x == b.x && a.y == b.y;
+}
 
 TEST(View, MappingTruncatesAndAddsTheOrigin) {
     DocumentPtr doc = picture(400, 300);
@@ -91,22 +93,24 @@ TEST(View, TheWheelScrollsLinesOfScreenPixelsAndKeepsWhatIsLeftOfANotch) {
         int delta, lines, visible, zoom;
         WheelStep step;
     } cases[] = {
-        {120, 3, 50, 100, {-48, 0}},               // a notch away: three lines back
-        {-120, 3, 50, 100, {48, 0}},               // towards the user: onwards
-        {-120, 3, 50, 1600, {3, 0}},               // a line is one pixel at 1600 %
-        {-120, 3, 50, 50, {96, 0}},                // and 32 at 50 %
-        {-30, 3, 50, 100, {0, -30}},               // a quarter notch waits
+        {120, 3, 50, 100, {-48, 0}}, // a notch away: three lines back
+        {-120, 3, 50, 100, {48, 0}}, // towards the user: onwards
+        {-120, 3, 50, 1600, {3, 0}}, // a line is one pixel at 1600 %
+        {-120, 3, 50, 50, {96, 0}},  // and 32 at 50 %
+        {-30, 3, 50, 100, {0, -30}}, // a quarter notch waits
         {-150, 3, 50, 100, {48, -30}},
         {-120, 7, 50, 100, {112, 0}},
-        {-100, 7, 50, 100, {80, -14}},             // 5 of 5.83 lines; the rest kept
+        {-100, 7, 50, 100, {80, -14}}, // 5 of 5.83 lines; the rest kept
         {-240, kWheelPageScroll, 50, 400, {100, 0}},
         {200, kWheelPageScroll, 50, 400, {-50, 80}},
-        {-120, 0, 50, 100, {0, 0}},                // scrolling turned off
+        {-120, 0, 50, 100, {0, 0}}, // scrolling turned off
     };
     for (const auto& c : cases) {
         const WheelStep s = wheel_step(c.delta, c.lines, c.visible, c.zoom);
-        EXPECT_EQ(s.origin_change, c.step.origin_change) << c.delta << " " << c.lines << " " << c.zoom;
-        EXPECT_EQ(s.unused_delta, c.step.unused_delta) << c.delta << " " << c.lines << " " << c.zoom;
+        EXPECT_EQ(s.origin_change, c.step.origin_change)
+            << c.delta << " " << c.lines << " " << c.zoom;
+        EXPECT_EQ(s.unused_delta, c.step.unused_delta)
+            << c.delta << " " << c.lines << " " << c.zoom;
     }
 }
 
@@ -115,10 +119,10 @@ TEST(View, ADocumentWindowStaysInsideTheWorkspace) {
         WindowPlace wanted;
         WindowPlace placed;
     } cases[] = {
-        {{10, 20, 300, 200}, {10, 20, 300, 200}},  // fits where it is
+        {{10, 20, 300, 200}, {10, 20, 300, 200}},   // fits where it is
         {{500, 20, 300, 200}, {340, 20, 300, 200}}, // moved back left
-        {{10, 20, 2000, 1500}, {0, 0, 640, 480}},  // as large as the workspace
-        {{-5, -9, 100, 100}, {0, 0, 100, 100}},    // caption back in reach
+        {{10, 20, 2000, 1500}, {0, 0, 640, 480}},   // as large as the workspace
+        {{-5, -9, 100, 100}, {0, 0, 100, 100}},     // caption back in reach
     };
     for (const auto& c : cases) {
         const WindowPlace p = fitted_window(c.wanted, 640, 480);

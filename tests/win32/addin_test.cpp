@@ -31,7 +31,7 @@ int filter_command_of(const char* name) {
 }
 
 class AddIns : public Shell {
-protected:
+  protected:
     void SetUp() override {
         Shell::SetUp();
         shell_state().addin_folder = test_addin_folder().c_str();
@@ -63,7 +63,8 @@ TEST_F(AddIns, DiscoveryAcceptsByKindVersionAndEntryPoint) {
     EXPECT_NE(host.tools.entries[12].button, nullptr); // the default button
     EXPECT_EQ(host.tools.entries[12].preview + host.tools.entries[13].preview, 1u);
     EXPECT_EQ(host.module_count, 5);
-    for (int t = 0; t < 12; ++t) EXPECT_NE(host.tools.entries[t].button, nullptr) << t;
+    for (int t = 0; t < 12; ++t)
+        EXPECT_NE(host.tools.entries[t].button, nullptr) << t;
     release_program_addins();
     EXPECT_EQ(addin_host().module_count, 0);
 }
@@ -111,7 +112,8 @@ TEST_F(AddIns, ASetupAnsweringZeroCancelsAndAFilterRunsOnTheCurrentLayer) {
     SendMessageA(frame, WM_COMMAND, WPARAM(filter_command_of("Paint Left")), 0);
     EXPECT_TRUE(doc->flags & kDocModified);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(top->image->bits[y * 8 + x], 9);
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(top->image->bits[y * 8 + x], 9);
     // Only the current layer was handed over, but the palette it changed is
     // every layer's.
     EXPECT_EQ(bottom->image->bits[0], before);
@@ -203,8 +205,10 @@ TEST_F(Shell, TheOutlineAddInAsksItsSetupAndOutlinesTheShape) {
     }
     EXPECT_TRUE(doc->flags & kDocModified);
     EXPECT_EQ(pixel(2, 2), 3);
-    for (auto [x, y] : {std::pair{2, 1}, {1, 2}, {3, 2}, {2, 3}}) EXPECT_EQ(pixel(x, y), 9);
-    for (auto [x, y] : {std::pair{1, 1}, {3, 3}, {0, 0}}) EXPECT_EQ(pixel(x, y), 255);
+    for (auto [x, y] : {std::pair{2, 1}, {1, 2}, {3, 2}, {2, 3}})
+        EXPECT_EQ(pixel(x, y), 9);
+    for (auto [x, y] : {std::pair{1, 1}, {3, 3}, {0, 0}})
+        EXPECT_EQ(pixel(x, y), 255);
     // The layer's undo copy still holds the picture before the filter.
     EXPECT_EQ(current_layer(*doc)->undo_copy->bits[std::size_t(image.stride()) * 3 + 2], 255);
 }

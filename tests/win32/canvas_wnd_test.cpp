@@ -18,7 +18,6 @@
 
 namespace {
 
-
 void set_colours(PictureDocument& doc, int left, int right, int tone) {
     doc.left_colour = left;
     doc.right_colour = right;
@@ -47,12 +46,13 @@ struct Model {
 int count(Surface& s, BYTE value) {
     int n = 0;
     for (int y = 0; y < s.height(); ++y)
-        for (int x = 0; x < s.width(); ++x) n += pixel(s, x, y) == value;
+        for (int x = 0; x < s.width(); ++x)
+            n += pixel(s, x, y) == value;
     return n;
 }
 
 class Canvas : public PictureWindow {
-protected:
+  protected:
     // A picture in its window with the Pen chosen and colours 3 and 5 mixed
     // at level 8.
     PictureDocument& pen_picture(int width, int height, BYTE fill = 255) {
@@ -118,7 +118,8 @@ TEST_F(Canvas, TheMaskAndTheMKeyKeepProtectedPixels) {
     PictureDocument& doc = pen_picture(64, 48, 9);
     Surface& mask = *current_layer(doc)->mask;
     for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 20; ++x) pixel(mask, x, y) = 0;
+        for (int x = 0; x < 20; ++x)
+            pixel(mask, x, y) = 0;
     // Undo trades the image for its undo copy: always ask for the current one.
     auto image = [&]() -> Surface& { return *current_layer(doc)->image; };
     auto protected_kept = [&] {
@@ -282,7 +283,8 @@ TEST_F(Canvas, AClickWithAToolThatDoesNothingLeavesThePictureUnchanged) {
     EXPECT_FALSE(doc.flags & kDocModified);
     EXPECT_EQ(pixel(*current_layer(doc)->undo_copy, 3, 3), 255) << "no undo copy taken";
     command(CMD_UNDO);
-    EXPECT_EQ(pixel(*current_layer(doc)->image, 3, 3), 255) << "Undo still reverts the change before";
+    EXPECT_EQ(pixel(*current_layer(doc)->image, 3, 3), 255)
+        << "Undo still reverts the change before";
 }
 
 // The zoom box of the dialog bar keeps the focus after it was used; the

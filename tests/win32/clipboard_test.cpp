@@ -16,7 +16,7 @@ using DestroyDIB = HGLOBAL(__cdecl*)(BITMAPINFOHEADER*);
 using GetPixel8 = int(__cdecl*)(const BITMAPINFOHEADER*, const BYTE*, int, int);
 
 class RealClipboard : public ::testing::Test {
-protected:
+  protected:
     HMODULE dll = nullptr;
     HWND owner = nullptr;
     PasteDIB paste = nullptr;
@@ -125,7 +125,8 @@ TEST_F(RealClipboard, CopiedRectanglesPasteBack) {
     BITMAPINFOHEADER* src = create(9, 4);
     ASSERT_NE(src, nullptr);
     BYTE* bits = reinterpret_cast<BYTE*>(src) + 40 + 1024;
-    for (int i = 0; i < 12 * 4; ++i) bits[i] = BYTE(i);
+    for (int i = 0; i < 12 * 4; ++i)
+        bits[i] = BYTE(i);
     ASSERT_EQ(copy(owner, src, bits, 2, 1, 7, 3), 1);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
     BITMAPINFOHEADER* pasted = paste(owner);
@@ -141,8 +142,8 @@ TEST_F(RealClipboard, CopiedRectanglesPasteBack) {
 
 TEST_F(RealClipboard, CopyReportsAClipboardHeldByAnotherWindow) {
     put(3, 1, 8, 256, {7, 8, 9, 0});
-    HWND holder = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                  nullptr);
+    HWND holder =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(holder, nullptr);
     BITMAPINFOHEADER* src = create(4, 4);
     ASSERT_NE(src, nullptr);

@@ -39,8 +39,12 @@ std::string status_text(int part) {
     return text;
 }
 
-bool checked(UINT id) { return GetMenuState(GetMenu(shell_windows().frame), id, MF_BYCOMMAND) & MF_CHECKED; }
-bool greyed(UINT id) { return GetMenuState(GetMenu(shell_windows().frame), id, MF_BYCOMMAND) & MF_GRAYED; }
+bool checked(UINT id) {
+    return GetMenuState(GetMenu(shell_windows().frame), id, MF_BYCOMMAND) & MF_CHECKED;
+}
+bool greyed(UINT id) {
+    return GetMenuState(GetMenu(shell_windows().frame), id, MF_BYCOMMAND) & MF_GRAYED;
+}
 
 TEST_F(DocumentWindow, OpensFittedToThePictureWithItsCaption) {
     HWND wnd = open(160, 48);
@@ -115,13 +119,15 @@ TEST_F(DocumentWindow, PagesMoveByHalfTheVisibleExtentWithinThePicture) {
     SendMessageA(wnd, WM_VSCROLL, SB_PAGEDOWN, 0);
     EXPECT_EQ(doc->view_origin_y, 3);
     EXPECT_EQ(GetScrollPos(wnd, SB_VERT), 3);
-    for (int i = 0; i < 5; ++i) SendMessageA(wnd, WM_VSCROLL, SB_PAGEDOWN, 0);
+    for (int i = 0; i < 5; ++i)
+        SendMessageA(wnd, WM_VSCROLL, SB_PAGEDOWN, 0);
     EXPECT_EQ(doc->view_origin_y, 10);
     SendMessageA(wnd, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 7), 0);
     EXPECT_EQ(doc->view_origin_x, 7);
     SendMessageA(wnd, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 2), 0);
     EXPECT_EQ(doc->view_origin_x, 7);
-    for (int i = 0; i < 9; ++i) SendMessageA(wnd, WM_HSCROLL, SB_LINELEFT, 0);
+    for (int i = 0; i < 9; ++i)
+        SendMessageA(wnd, WM_HSCROLL, SB_LINELEFT, 0);
     EXPECT_EQ(doc->view_origin_x, 0);
     // The arrow keys at the canvas scroll the same way, Shift by pages.
     SetFocus(canvas_of(wnd));
@@ -144,7 +150,8 @@ TEST_F(DocumentWindow, TheWheelScrollsDownAndWithShiftAcross) {
     HWND canvas = canvas_of(wnd);
     SetFocus(canvas);
     auto wheel = [&](int delta, WORD keys) {
-        SendMessageA(canvas, WM_MOUSEWHEEL, MAKEWPARAM(keys, WORD(short(delta))), MAKELPARAM(10, 10));
+        SendMessageA(canvas, WM_MOUSEWHEEL, MAKEWPARAM(keys, WORD(short(delta))),
+                     MAKELPARAM(10, 10));
     };
     wheel(-WHEEL_DELTA, 0);
     EXPECT_EQ(doc->view_origin_y, 48) << "three lines of 16 pixels";
@@ -278,8 +285,8 @@ TEST_F(DocumentWindow, TogglesFlipTheirFlagAndCheckMark) {
     EXPECT_FALSE(checked(CMD_GRID));
     // Commands whose work is not in the program yet change nothing.
     const std::uint32_t flags = doc->flags;
-    for (UINT id : {CMD_COPY, CMD_PASTE, CMD_CUT, CMD_DELETE, CMD_SELECT_ALL,
-                    CMD_DECREASE_COLORS, CMD_RESIZE_PICTURE})
+    for (UINT id : {CMD_COPY, CMD_PASTE, CMD_CUT, CMD_DELETE, CMD_SELECT_ALL, CMD_DECREASE_COLORS,
+                    CMD_RESIZE_PICTURE})
         command(id);
     EXPECT_EQ(doc->flags, flags);
     EXPECT_TRUE(IsWindow(wnd));
@@ -314,7 +321,8 @@ TEST_F(DocumentWindow, MirrorAndFlipReverseTheWholeLayerAndCanBeUndone) {
     PictureDocument* doc = document_of(wnd);
     Surface& image = *current_layer(*doc)->image;
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) pixel(image, x, y) = BYTE(10 * y + x);
+        for (int x = 0; x < 5; ++x)
+            pixel(image, x, y) = BYTE(10 * y + x);
     command(CMD_MIRROR);
     EXPECT_TRUE(doc->flags & kDocModified);
     EXPECT_EQ(pixel(*current_layer(*doc)->image, 0, 0), 4);

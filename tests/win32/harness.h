@@ -11,7 +11,7 @@
 #include <vector>
 
 class DialogAnswerer {
-public:
+  public:
     using Answer = std::function<void(HWND dialog)>;
 
     // Answers every dialog with `answer`, or only those whose caption is
@@ -32,7 +32,7 @@ public:
     // type is not -1, and presses OK.
     static void choose_file(HWND dialog, const std::string& path, int type = -1);
 
-private:
+  private:
     static LRESULT CALLBACK cbt_hook(int code, WPARAM wp, LPARAM lp);
     static void CALLBACK on_timer(HWND, UINT, UINT_PTR id, DWORD);
 

@@ -12,7 +12,9 @@ namespace {
 
 using LayerManager = PictureWindow;
 
-void click(HWND dlg, int id) { SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
+void click(HWND dlg, int id) {
+    SendMessageA(GetDlgItem(dlg, id), BM_CLICK, 0, 0);
+}
 
 std::string list_entry(HWND dlg, int entry) {
     char text[kLayerNameSize] = {};
@@ -24,7 +26,8 @@ std::string list_entry(HWND dlg, int entry) {
 int count_of(const Surface& s, BYTE value) {
     int n = 0;
     for (int y = 0; y < s.height(); ++y)
-        for (int x = 0; x < s.width(); ++x) n += pixel(const_cast<Surface&>(s), x, y) == value;
+        for (int x = 0; x < s.width(); ++x)
+            n += pixel(const_cast<Surface&>(s), x, y) == value;
     return n;
 }
 
@@ -137,7 +140,8 @@ TEST_F(LayerManager, MaskAndLayerCommandsAskForTheirColourAndLayer) {
     HWND wnd = open(16, 1, 3);
     PictureDocument& doc = *document_of(wnd);
     Layer& first = *current_layer(doc);
-    for (int x = 8; x < 16; ++x) pixel(*first.image, x, 0) = 5;
+    for (int x = 8; x < 16; ++x)
+        pixel(*first.image, x, 0) = 5;
     auto answer_colour = [](const char* value) {
         return [value](HWND dlg) {
             SetDlgItemTextA(dlg, IDC_SELECT_COLOR, value);

@@ -10,14 +10,16 @@
 namespace {
 
 class Lettering : public PictureWindow {
-protected:
+  protected:
     void type(const char* bytes) {
-        for (const char* c = bytes; *c; ++c) SendMessageA(canvas_, WM_CHAR, BYTE(*c), 0);
+        for (const char* c = bytes; *c; ++c)
+            SendMessageA(canvas_, WM_CHAR, BYTE(*c), 0);
     }
     int count_colour(Surface& s, BYTE colour) {
         int n = 0;
         for (int y = 0; y < s.height(); ++y)
-            for (int x = 0; x < s.width(); ++x) n += pixel(s, x, y) == colour;
+            for (int x = 0; x < s.width(); ++x)
+                n += pixel(s, x, y) == colour;
         return n;
     }
     HWND canvas_ = nullptr;

@@ -65,7 +65,8 @@ TEST(MirrorPenDll, PaintsTheSegmentAndItsMirrorThroughThePenCall) {
                              kShapeFreeHand),
               1);
     std::string row;
-    for (int x = 0; x < 20; ++x) row += char('0' + pixel(image, x, 2));
+    for (int x = 0; x < 20; ++x)
+        row += char('0' + pixel(image, x, 2));
     // Level 8 puts the right colour where x + y is even; x 2..5 mirror onto
     // 17..14, each taking the mix of its own place.
     EXPECT_EQ(row, "99212199999999212199");

@@ -21,7 +21,9 @@ std::vector<BYTE> file_bytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // x + 10 y in every pixel, so that rows and columns cannot be mixed up.
 void fill_pattern(Surface& s) {
@@ -36,8 +38,9 @@ void expect_pattern(const Surface& s, int width, int height) {
     ASSERT_EQ(s.height(), height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            EXPECT_EQ(s.bits[std::size_t(s.stride()) * std::size_t(height - 1 - y) + std::size_t(x)],
-                      BYTE(x + 10 * y))
+            EXPECT_EQ(
+                s.bits[std::size_t(s.stride()) * std::size_t(height - 1 - y) + std::size_t(x)],
+                BYTE(x + 10 * y))
                 << x << "," << y;
 }
 
@@ -50,7 +53,7 @@ void write_bmp(const std::string& path, int width, int height) {
 }
 
 class Files : public Shell {
-protected:
+  protected:
     void SetUp() override {
         Shell::SetUp();
         char temp[MAX_PATH];
@@ -64,7 +67,8 @@ protected:
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
-            do DeleteFileA((folder_ + found.cFileName).c_str());
+            do
+                DeleteFileA((folder_ + found.cFileName).c_str());
             while (FindNextFileA(search, &found));
             FindClose(search);
         }
@@ -90,7 +94,8 @@ TEST_F(Files, SaveAsWritesTheChosenTypeAndOpenReadsItBack) {
     // Save on a picture without a name asks for one; the native type is
     // preselected and its extension added.
     {
-        DialogAnswerer answerer([&](HWND dlg) { DialogAnswerer::choose_file(dlg, folder_ + "pic"); });
+        DialogAnswerer answerer(
+            [&](HWND dlg) { DialogAnswerer::choose_file(dlg, folder_ + "pic"); });
         SendMessageA(frame, WM_COMMAND, CMD_SAVE, 0);
         EXPECT_EQ(answerer.captions(), std::vector<std::string>{"Save Picture"});
     }
@@ -114,7 +119,8 @@ TEST_F(Files, SaveAsWritesTheChosenTypeAndOpenReadsItBack) {
             }
         });
         SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
-        EXPECT_EQ(answerer.captions(), (std::vector<std::string>{"Save Picture", "Save As Bitmap"}));
+        EXPECT_EQ(answerer.captions(),
+                  (std::vector<std::string>{"Save Picture", "Save As Bitmap"}));
     }
     const std::string bmp = folder_ + "pic2.bmp";
     std::vector<BYTE> bytes = file_bytes(bmp);
@@ -166,11 +172,13 @@ TEST_F(Files, APngGoesOutThroughTheEncoderAddInAndComesBackThroughTheDecoder) {
     for (int i = 0; i < writers.count; ++i)
         if (std::strcmp(writers.types[i].extension, "png") == 0) png = i;
     ASSERT_GE(png, 3) << "png_encoder.dll was not found beside the test program";
-    ASSERT_NE(open_test_picture(7, 5, kDocModified | kDocKeyColourEnabled, "untitled1.vlx"), nullptr);
+    ASSERT_NE(open_test_picture(7, 5, kDocModified | kDocKeyColourEnabled, "untitled1.vlx"),
+              nullptr);
     PictureDocument* doc = active_document();
     fill_pattern(*current_layer(*doc)->image);
     {
-        DialogAnswerer answerer([&](HWND dlg) { DialogAnswerer::choose_file(dlg, folder_ + "sprite", png); });
+        DialogAnswerer answerer(
+            [&](HWND dlg) { DialogAnswerer::choose_file(dlg, folder_ + "sprite", png); });
         SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
     }
     const std::string path = folder_ + "sprite.png";
@@ -226,7 +234,8 @@ TEST_F(Files, SaveOnAPngTheDecoderOpenedWritesAPngAgain) {
 
     // New pixels, then Save answered Yes: the file is still a PNG, with them.
     Surface& image = *current_layer(*opened)->image;
-    for (int x = 0; x < 7; ++x) image.bits[std::size_t(image.stride()) * 4 + std::size_t(x)] = 9;
+    for (int x = 0; x < 7; ++x)
+        image.bits[std::size_t(image.stride()) * 4 + std::size_t(x)] = 9;
     opened->flags |= kDocModified;
     {
         DialogAnswerer answerer([](HWND box) { DialogAnswerer::press(box, IDYES); });
@@ -241,7 +250,8 @@ TEST_F(Files, SaveOnAPngTheDecoderOpenedWritesAPngAgain) {
     ASSERT_TRUE(open_file_in_window(path.c_str()));
     const Surface& back = *current_layer(*active_document())->image;
     ASSERT_EQ(back.width(), 7);
-    for (int x = 0; x < 7; ++x) EXPECT_EQ(back.bits[std::size_t(back.stride()) * 4 + std::size_t(x)], 9) << x;
+    for (int x = 0; x < 7; ++x)
+        EXPECT_EQ(back.bits[std::size_t(back.stride()) * 4 + std::size_t(x)], 9) << x;
 }
 
 TEST_F(Files, AFailedSaveAsKeepsTheNameThePictureHad) {
@@ -341,7 +351,8 @@ TEST_F(Files, TheCommandLineAndASecondStartOpenEveryNamedPicture) {
     const std::string line = folder_ + "a.bmp \"" + folder_ + "b c.bmp\"";
     SendMessageA(frame, kMsgOpenCommandLine, 0, reinterpret_cast<LPARAM>(line.c_str()));
     std::vector<std::string> names;
-    for (HWND w : document_windows()) names.push_back(document_of(w)->file_name);
+    for (HWND w : document_windows())
+        names.push_back(document_of(w)->file_name);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{folder_ + "a.bmp", folder_ + "b c.bmp"}));
     EXPECT_EQ(recent_file(0), folder_ + "b c.bmp");
@@ -406,4 +417,3 @@ TEST_F(Files, ANameOutsideTheAnsiCodePageSavesAndOpens) {
 }
 
 } // namespace
-

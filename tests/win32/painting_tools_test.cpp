@@ -10,7 +10,7 @@
 namespace {
 
 class PaintingTools : public PictureWindow {
-protected:
+  protected:
     // A 48 x 32 picture of 255 with an outline of 0 from (5, 5) to (30, 20)
     // and a 7 at (40, 25), its colours set, the tool chosen.
     PictureDocument& outlined(PictureDocument* model, int tool, int left, int right, int tone) {
@@ -19,8 +19,10 @@ protected:
         PictureDocument& doc = *document_of(wnd_);
         for (PictureDocument* d : {&doc, model}) {
             Surface& image = *current_layer(*d)->image;
-            for (int x = 5; x <= 30; ++x) pixel(image, x, 5) = pixel(image, x, 20) = 0;
-            for (int y = 5; y <= 20; ++y) pixel(image, 5, y) = pixel(image, 30, y) = 0;
+            for (int x = 5; x <= 30; ++x)
+                pixel(image, x, 5) = pixel(image, x, 20) = 0;
+            for (int y = 5; y <= 20; ++y)
+                pixel(image, 5, y) = pixel(image, 30, y) = 0;
             pixel(image, 40, 25) = 7;
             image.copy_to(*current_layer(*d)->undo_copy);
             d->left_colour = left;
@@ -79,9 +81,8 @@ TEST_F(PaintingTools, AnExchangeStrokeIsTheModelsStroke) {
     Model model;
     PictureDocument& doc = outlined(model.doc, kToolColourExchange, 0, 3, 16);
     stroke();
-    model_stroke(model, [](PictureDocument& d, bool release) {
-        colour_exchange_paint(d, false, release);
-    });
+    model_stroke(
+        model, [](PictureDocument& d, bool release) { colour_exchange_paint(d, false, release); });
     EXPECT_TRUE(same_pixels(*current_layer(doc)->image, model.image()));
     EXPECT_EQ(pixel(*current_layer(doc)->image, 5, 12), 3) << "the outline under the stroke";
     EXPECT_EQ(pixel(*current_layer(doc)->image, 40, 25), 7) << "away from the stroke";

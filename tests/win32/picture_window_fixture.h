@@ -10,7 +10,7 @@
 #include <cstring>
 
 class PictureWindow : public Shell {
-protected:
+  protected:
     void SetUp() override {
         Shell::SetUp();
         frame_ = start();
@@ -27,8 +27,7 @@ protected:
 
     // A width x height picture filled with `fill`, in a document window of
     // its own (which becomes the active one).
-    HWND open(int width, int height, BYTE fill = 255,
-              const char* name = "C:\\pictures\\draw.vlx") {
+    HWND open(int width, int height, BYTE fill = 255, const char* name = "C:\\pictures\\draw.vlx") {
         PictureDocument* doc = new_picture(width, height, pen_slots().slot[0], nullptr);
         EXPECT_NE(doc, nullptr);
         if (!doc) return nullptr;
@@ -56,7 +55,8 @@ protected:
     // Holds the keys (virtual-key codes) for GetKeyState until the next call.
     static void hold_keys(std::initializer_list<int> held) {
         BYTE keys[256] = {};
-        for (int k : held) keys[k] = 0x80;
+        for (int k : held)
+            keys[k] = 0x80;
         SetKeyboardState(keys);
     }
 

@@ -13,17 +13,19 @@
 namespace {
 
 class SaveDialogs : public PictureWindow {
-protected:
+  protected:
     void SetUp() override {
         PictureWindow::SetUp();
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
-        folder_ = std::string(temp) + "velmo-dialogs-" + std::to_string(GetCurrentProcessId()) + "\\";
+        folder_ =
+            std::string(temp) + "velmo-dialogs-" + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(folder_.c_str(), nullptr);
     }
     void TearDown() override {
         PictureWindow::TearDown();
-        for (const std::string& name : written_) DeleteFileA(name.c_str());
+        for (const std::string& name : written_)
+            DeleteFileA(name.c_str());
         RemoveDirectoryA(folder_.c_str());
     }
 
@@ -73,10 +75,8 @@ TEST_F(SaveDialogs, OpenOnTheDepthThePictureCameWith) {
         int bmp_bits, gif_bits;
         int button;
     } pictures[] = {
-        {"sixteen.bmp", 4, 0, IDC_COLORS_16},
-        {"full.bmp", 8, 0, IDC_COLORS_256},
-        {"two.gif", 0, 1, IDC_COLORS_2},
-        {"thirty-two.gif", 0, 5, IDC_COLORS_32},
+        {"sixteen.bmp", 4, 0, IDC_COLORS_16}, {"full.bmp", 8, 0, IDC_COLORS_256},
+        {"two.gif", 0, 1, IDC_COLORS_2},      {"thirty-two.gif", 0, 5, IDC_COLORS_32},
         {"full.gif", 0, 8, IDC_COLORS_256},
     };
     for (const auto& p : pictures) {

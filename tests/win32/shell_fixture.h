@@ -72,7 +72,7 @@ inline std::string program_folder() {
 }
 
 class Shell : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         GetCurrentDirectoryA(sizeof start_dir_, start_dir_);
         RegDeleteKeyA(HKEY_CURRENT_USER, kShellTestKey);
@@ -110,6 +110,6 @@ protected:
         pump();
     }
 
-private:
+  private:
     char start_dir_[MAX_PATH] = {};
 };

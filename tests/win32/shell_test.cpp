@@ -197,7 +197,8 @@ TEST_F(Shell, RecentFilesMoveToTopDropTheOldestAndKeepCase) {
     EXPECT_EQ(GetMenuItemCount(file), items + 4);
     add_recent_file("C:\\A.GIF");
     EXPECT_EQ(menu_text(file, 203), "&4 C:\\b.bmp");
-    for (const char* p : {"C:\\d", "C:\\e", "C:\\f"}) add_recent_file(p);
+    for (const char* p : {"C:\\d", "C:\\e", "C:\\f"})
+        add_recent_file(p);
     EXPECT_EQ(GetMenuItemCount(file), items + 6);
     EXPECT_EQ(menu_text(file, 200), "&1 C:\\f");
     EXPECT_EQ(menu_text(file, 204), "&5 C:\\a.gif");
@@ -372,4 +373,3 @@ TEST_F(Shell, TheExitQuestionBringsItsPictureForward) {
 }
 
 } // namespace
-

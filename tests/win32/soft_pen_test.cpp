@@ -17,11 +17,13 @@ constexpr int kWidth = 40, kHeight = 24;
 void paint_noise(PictureDocument& doc) {
     Surface& image = *current_layer(doc)->image;
     RGBQUAD table[256];
-    for (int i = 0; i < 256; ++i) table[i] = {BYTE(i * 7), BYTE(i * 13), BYTE(i * 29), 0};
+    for (int i = 0; i < 256; ++i)
+        table[i] = {BYTE(i * 7), BYTE(i * 13), BYTE(i * 29), 0};
     image.set_palette(table);
     update_palette(doc);
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) pixel(image, x, y) = BYTE((x * 31 + y * 17) % 256);
+        for (int x = 0; x < kWidth; ++x)
+            pixel(image, x, y) = BYTE((x * 31 + y * 17) % 256);
     image.copy_to(*current_layer(doc)->undo_copy);
 }
 

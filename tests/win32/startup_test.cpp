@@ -13,10 +13,10 @@ namespace {
 // A 1 x 1 BMP of 24 bits per pixel, which the program does not read.
 void write_true_colour_bmp(const std::string& path) {
     const unsigned char bytes[] = {
-        'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, // file header
-        40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 4, 0, 0, 0,
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, // info header
-        0x10, 0x20, 0x30, 0,                             // one pixel, padded
+        'B',  'M',  58,   0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, // file header
+        40,   0,    0,    0, 1, 0, 0, 0, 1, 0, 0,  0, 1, 0, 24, 0, 0, 0, 0, 0,
+        4,    0,    0,    0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0, // info header
+        0x10, 0x20, 0x30, 0,                                                   // one pixel, padded
     };
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
@@ -83,7 +83,8 @@ TEST_F(Shell, WithoutTheDefaultPensStartUpSaysSoOnceAndDrawsWithRoundPens) {
     ASSERT_EQ(answerer.captions(), std::vector<std::string>{"Error"});
     EXPECT_EQ(seen[0].owner, frame);
     EXPECT_TRUE(seen[0].frame_visible);
-    for (const Surface* pen : pen_slots().slot) ASSERT_NE(pen, nullptr);
+    for (const Surface* pen : pen_slots().slot)
+        ASSERT_NE(pen, nullptr);
     // The new picture's pen (slot 0) paints under the cursor's hot spot
     // (15, 15), row 16 from the bottom.
     EXPECT_EQ(pen_slots().slot[0]->bits[16 * 32 + 15], 0);
@@ -109,4 +110,3 @@ TEST_F(Shell, ANameWithLostCharactersIsToldNotSilentlyDropped) {
 }
 
 } // namespace
-

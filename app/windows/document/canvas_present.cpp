@@ -2,18 +2,21 @@
 
 namespace {
 
-int zoom_of(const PictureDocument& doc) { return doc.zoom > 0 ? doc.zoom : 100; }
+int zoom_of(const PictureDocument& doc) {
+    return doc.zoom > 0 ? doc.zoom : 100;
+}
 
 // A picture coordinate on the canvas, on one axis.
-int to_canvas(int v, int origin, int zoom) { return int((long long)(v - origin) * zoom / 100); }
+int to_canvas(int v, int origin, int zoom) {
+    return int((long long)(v - origin) * zoom / 100);
+}
 
 // Restores a DC's raster operation and the objects a drawing step selected.
 class DrawingState {
-public:
+  public:
     DrawingState(HDC dc, HGDIOBJ pen, HGDIOBJ brush)
         : dc_(dc), old_pen_(SelectObject(dc, pen)),
-          old_brush_(brush ? SelectObject(dc, brush) : nullptr),
-          old_rop_(SetROP2(dc, R2_NOT)) {}
+          old_brush_(brush ? SelectObject(dc, brush) : nullptr), old_rop_(SetROP2(dc, R2_NOT)) {}
     ~DrawingState() {
         SetROP2(dc_, old_rop_);
         SelectObject(dc_, old_pen_);
@@ -22,7 +25,7 @@ public:
     DrawingState(const DrawingState&) = delete;
     DrawingState& operator=(const DrawingState&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_pen_;
     HGDIOBJ old_brush_;
@@ -30,7 +33,7 @@ private:
 };
 
 class GdiObject {
-public:
+  public:
     explicit GdiObject(HGDIOBJ object) : object_(object) {}
     ~GdiObject() {
         if (object_) DeleteObject(object_);
@@ -39,7 +42,7 @@ public:
     GdiObject& operator=(const GdiObject&) = delete;
     HGDIOBJ get() const { return object_; }
 
-private:
+  private:
     HGDIOBJ object_;
 };
 
@@ -108,7 +111,9 @@ void present_rect(PictureDocument& doc, const RECT& u) {
     draw_overlays(doc, u.left, u.top, u.right, u.bottom);
 }
 
-void present_update(PictureDocument& doc) { present_rect(doc, doc.update_rect); }
+void present_update(PictureDocument& doc) {
+    present_rect(doc, doc.update_rect);
+}
 
 void present_view(PictureDocument& doc) {
     if (!can_present(doc)) return;
@@ -119,7 +124,7 @@ void present_view(PictureDocument& doc) {
         BitBlt(doc.window_dc, 0, 0, doc.canvas_width, doc.canvas_height, doc.composite->dc, ox, oy,
                SRCCOPY);
     else
-        StretchBlt(doc.window_dc, 0, 0, int((long long)vw * z / 100),
-                   int((long long)vh * z / 100), doc.composite->dc, ox, oy, vw, vh, SRCCOPY);
+        StretchBlt(doc.window_dc, 0, 0, int((long long)vw * z / 100), int((long long)vh * z / 100),
+                   doc.composite->dc, ox, oy, vw, vh, SRCCOPY);
     draw_overlays(doc, ox, oy, ox + vw, oy + vh);
 }

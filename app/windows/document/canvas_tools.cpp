@@ -20,9 +20,13 @@
 
 namespace {
 
-PictureDocument& document(void* record) { return *static_cast<PictureDocument*>(record); }
+PictureDocument& document(void* record) {
+    return *static_cast<PictureDocument*>(record);
+}
 
-bool m_held() { return GetKeyState('M') < 0; }
+bool m_held() {
+    return GetKeyState('M') < 0;
+}
 
 // ---- Zoom (tool 0) ----
 
@@ -38,7 +42,9 @@ int zoom_tool(HWND canvas, UINT msg, WPARAM, LPARAM lparam, void* record) {
 // Chosen at each press, kept until the next.
 RotringMode rotring_mode = RotringMode::free;
 
-POINT on_canvas(const PictureDocument& doc, POINT p) { return picture_to_canvas(doc, p.x, p.y); }
+POINT on_canvas(const PictureDocument& doc, POINT p) {
+    return picture_to_canvas(doc, p.x, p.y);
+}
 
 // The line or rectangle being dragged, drawn inverted on the screen only:
 // the band to the previous point is drawn again to erase it, then the one to
@@ -68,7 +74,8 @@ int rotring_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
     switch (msg) {
     case WM_LBUTTONDOWN:
         rotring_mode = rotring_press(doc, wparam & MK_SHIFT, wparam & MK_CONTROL, m_held());
-        if (rotring_mode != RotringMode::free) set_status_text(kStatusSelection, rotring_mode_status(rotring_mode));
+        if (rotring_mode != RotringMode::free)
+            set_status_text(kStatusSelection, rotring_mode_status(rotring_mode));
         break;
     case WM_MOUSEMOVE:
         if (!(wparam & MK_LBUTTON)) break;
@@ -101,9 +108,13 @@ int stroke_tool(UINT msg, WPARAM wparam, PictureDocument& doc, StrokePaint paint
     case WM_MOUSEMOVE:
         if (wparam & MK_LBUTTON) paint(doc, m_held(), false);
         break;
-    case WM_LBUTTONUP: paint(doc, m_held(), true); break;
+    case WM_LBUTTONUP:
+        paint(doc, m_held(), true);
+        break;
     case WM_KILLFOCUS:
-    case kMsgDeactivateTool: present_rect(doc, pen_deactivate(doc)); break;
+    case kMsgDeactivateTool:
+        present_rect(doc, pen_deactivate(doc));
+        break;
     }
     return 0;
 }
@@ -113,8 +124,7 @@ int pen_tool(HWND, UINT msg, WPARAM wparam, LPARAM, void* record) {
 }
 
 // Long work on the release: the wait cursor and a status text meanwhile.
-template <typename Work>
-void while_waiting(const char* text, const char* after, Work&& work) {
+template <typename Work> void while_waiting(const char* text, const char* after, Work&& work) {
     set_status_text(kStatusSelection, text);
     const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     work();
@@ -153,12 +163,16 @@ void soft_filter(PictureDocument& doc, SoftMode mode) {
 
 int soft_pen_tool(SoftMode mode, UINT msg, WPARAM wparam, LPARAM lparam, PictureDocument& doc) {
     switch (msg) {
-    case kMsgActivateTool: open_intensity_dialog(mode); break;
+    case kMsgActivateTool:
+        open_intensity_dialog(mode);
+        break;
     case kMsgDeactivateTool:
         if (lparam != kDeactivateOnlyPreviews) close_intensity_dialog(mode);
         present_rect(doc, pen_deactivate(doc));
         break;
-    case WM_KILLFOCUS: present_rect(doc, pen_deactivate(doc)); break;
+    case WM_KILLFOCUS:
+        present_rect(doc, pen_deactivate(doc));
+        break;
     case WM_KEYDOWN:
         if (wparam == VK_ADD || wparam == VK_OEM_PLUS) step_intensity(mode, 1);
         if (wparam == VK_INSERT || wparam == VK_SUBTRACT) step_intensity(mode, -1);
@@ -166,7 +180,9 @@ int soft_pen_tool(SoftMode mode, UINT msg, WPARAM wparam, LPARAM lparam, Picture
     case WM_MOUSEMOVE:
         if (wparam & MK_LBUTTON) soft_filter(doc, mode);
         break;
-    case WM_LBUTTONUP: while_waiting("Please Wait(^^;", " ", [&] { soft_filter(doc, mode); }); break;
+    case WM_LBUTTONUP:
+        while_waiting("Please Wait(^^;", " ", [&] { soft_filter(doc, mode); });
+        break;
     }
     return 0;
 }
@@ -200,7 +216,9 @@ constexpr std::array<ToolHandler, kBuiltinToolCount> kHandlers = handlers();
 
 } // namespace
 
-const ToolHandler* builtin_tool_handlers() { return kHandlers.data(); }
+const ToolHandler* builtin_tool_handlers() {
+    return kHandlers.data();
+}
 
 void zoom_about(HWND canvas, PictureDocument& doc, int x, int y, bool zoom_in) {
     const POINT p = canvas_to_picture(doc, x, y);
@@ -217,10 +235,10 @@ void zoom_about(HWND canvas, PictureDocument& doc, int x, int y, bool zoom_in) {
     HWND wnd = GetParent(canvas);
     relayout_for_zoom(wnd, doc, kZoomRates[index + step]);
     const int zoom = doc.zoom;
-    doc.view_origin_x = clamp_origin(p.x - (window_x - doc.canvas_left) * 100 / zoom,
-                                     doc.visible_width, width);
-    doc.view_origin_y = clamp_origin(p.y - (window_y - doc.canvas_top) * 100 / zoom,
-                                     doc.visible_height, height);
+    doc.view_origin_x =
+        clamp_origin(p.x - (window_x - doc.canvas_left) * 100 / zoom, doc.visible_width, width);
+    doc.view_origin_y =
+        clamp_origin(p.y - (window_y - doc.canvas_top) * 100 / zoom, doc.visible_height, height);
     present_view(doc);
     update_scroll_bars(wnd);
     if (HWND zoom_window = shell_windows().zoom_window)

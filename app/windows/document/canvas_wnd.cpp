@@ -23,22 +23,25 @@
 
 namespace {
 
-bool key_held(int key) { return GetKeyState(key) < 0; }
+bool key_held(int key) {
+    return GetKeyState(key) < 0;
+}
 
 const ToolEntry* tool_entry(int tool) {
     const ToolTable& tools = addin_host().tools;
     return tool >= 0 && tool < tools.count ? &tools.entries[tool] : nullptr;
 }
 
-int current_tool() { return shell_state().current_tool; }
+int current_tool() {
+    return shell_state().current_tool;
+}
 
 bool is_pen_type(int tool) {
     const ToolEntry* e = tool_entry(tool);
     return e && (e->flags & kToolPenType);
 }
 
-int call_tool(HWND canvas, int tool, UINT msg, WPARAM wparam, LPARAM lparam,
-              PictureDocument& doc) {
+int call_tool(HWND canvas, int tool, UINT msg, WPARAM wparam, LPARAM lparam, PictureDocument& doc) {
     const ToolEntry* e = tool_entry(tool);
     if (!e) return 0;
     if (e->pen)
@@ -75,7 +78,9 @@ void tell_mini_zoomer(WPARAM wparam, LPARAM lparam) {
     send_if_open(shell_windows().mini_zoomer, kMsgMousePosition, wparam, lparam);
 }
 
-bool is_empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+bool is_empty(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
 
 // ---- Mouse ----
 
@@ -94,8 +99,8 @@ LRESULT on_left_down(HWND wnd, WPARAM wparam, LPARAM lparam) {
     if (is_pen_type(tool)) doc->anchor_point = doc->current_point;
     recomposite(*doc);
     if (key_held('R')) {
-        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kToolScroller),
-                  kDeactivateOnlyPreviews, *doc);
+        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kToolScroller), kDeactivateOnlyPreviews,
+                  *doc);
         call_tool(wnd, kToolScroller, WM_LBUTTONDOWN, wparam, lparam, *doc);
     } else {
         if (key_held(VK_SPACE))
@@ -113,21 +118,22 @@ bool left_drag(HWND wnd, PictureDocument& doc, int tool, WPARAM wparam, LPARAM l
     if (GetCapture() != wnd) return false;
     if (key_held('R')) {
         tell_mini_zoomer(wparam, lparam);
-        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kToolScroller),
-                  kDeactivateOnlyPreviews, doc);
+        call_tool(wnd, tool, kMsgDeactivateTool, WPARAM(kToolScroller), kDeactivateOnlyPreviews,
+                  doc);
         call_tool(wnd, kToolScroller, WM_MOUSEMOVE, wparam, lparam, doc);
         doc.previous_point = doc.current_point;
         end_message(doc);
         return false;
     }
     if (key_held(VK_SPACE)) {
-        if (!(wparam & MK_CONTROL)) call_tool(wnd, kToolScroller, WM_MOUSEMOVE, wparam, lparam, doc);
+        if (!(wparam & MK_CONTROL))
+            call_tool(wnd, kToolScroller, WM_MOUSEMOVE, wparam, lparam, doc);
         return false;
     }
     if (!is_pen_type(tool)) return true;
     tell_mini_zoomer(wparam, lparam);
-    const DragStep step = pen_type_move(doc, canvas_state().shape_mode,
-                                        tool_entry(tool)->flags & kToolRecordPoints);
+    const DragStep step =
+        pen_type_move(doc, canvas_state().shape_mode, tool_entry(tool)->flags & kToolRecordPoints);
     if (!is_empty(step.present)) present_rect(doc, step.present);
     return step.call_tool;
 }
@@ -278,13 +284,27 @@ bool on_key(HWND wnd, PictureDocument& doc, WPARAM key) {
     int& arrow_colour = (ctrl || key_held(VK_NUMPAD0)) ? doc.right_colour : doc.left_colour;
     switch (key) {
     case VK_TAB:
-    case VK_DIVIDE: std::swap(doc.left_colour, doc.right_colour); break;
-    case VK_PRIOR: ctrl ? step_pen(doc, 1) : step_tone(doc, 1); return true;
-    case VK_NEXT: ctrl ? step_pen(doc, -1) : step_tone(doc, -1); return true;
-    case VK_LEFT: scroll_parent(wnd, WM_HSCROLL, SB_LINELEFT, SB_PAGELEFT); return true;
-    case VK_RIGHT: scroll_parent(wnd, WM_HSCROLL, SB_LINERIGHT, SB_PAGERIGHT); return true;
-    case VK_UP: scroll_parent(wnd, WM_VSCROLL, SB_LINEUP, SB_PAGEUP); return true;
-    case VK_DOWN: scroll_parent(wnd, WM_VSCROLL, SB_LINEDOWN, SB_PAGEDOWN); return true;
+    case VK_DIVIDE:
+        std::swap(doc.left_colour, doc.right_colour);
+        break;
+    case VK_PRIOR:
+        ctrl ? step_pen(doc, 1) : step_tone(doc, 1);
+        return true;
+    case VK_NEXT:
+        ctrl ? step_pen(doc, -1) : step_tone(doc, -1);
+        return true;
+    case VK_LEFT:
+        scroll_parent(wnd, WM_HSCROLL, SB_LINELEFT, SB_PAGELEFT);
+        return true;
+    case VK_RIGHT:
+        scroll_parent(wnd, WM_HSCROLL, SB_LINERIGHT, SB_PAGERIGHT);
+        return true;
+    case VK_UP:
+        scroll_parent(wnd, WM_VSCROLL, SB_LINEUP, SB_PAGEUP);
+        return true;
+    case VK_DOWN:
+        scroll_parent(wnd, WM_VSCROLL, SB_LINEDOWN, SB_PAGEDOWN);
+        return true;
     case VK_ADD:
     case VK_OEM_PLUS:
         if (!ctrl) return false;
@@ -295,15 +315,32 @@ bool on_key(HWND wnd, PictureDocument& doc, WPARAM key) {
         if (!ctrl) return false;
         step_zoom_box(-1);
         return true;
-    case VK_NUMPAD1: doc.left_colour = layer->key_colour; break;
-    case VK_NUMPAD3: doc.right_colour = layer->key_colour; break;
-    case VK_NUMPAD7: doc.left_colour = layer->background_colour; break;
-    case VK_NUMPAD9: doc.right_colour = layer->background_colour; break;
-    case VK_NUMPAD4: arrow_colour -= 1; break;
-    case VK_NUMPAD6: arrow_colour += 1; break;
-    case VK_NUMPAD8: arrow_colour -= 16; break;
-    case VK_NUMPAD2: arrow_colour += 16; break;
-    default: return false;
+    case VK_NUMPAD1:
+        doc.left_colour = layer->key_colour;
+        break;
+    case VK_NUMPAD3:
+        doc.right_colour = layer->key_colour;
+        break;
+    case VK_NUMPAD7:
+        doc.left_colour = layer->background_colour;
+        break;
+    case VK_NUMPAD9:
+        doc.right_colour = layer->background_colour;
+        break;
+    case VK_NUMPAD4:
+        arrow_colour -= 1;
+        break;
+    case VK_NUMPAD6:
+        arrow_colour += 1;
+        break;
+    case VK_NUMPAD8:
+        arrow_colour -= 16;
+        break;
+    case VK_NUMPAD2:
+        arrow_colour += 16;
+        break;
+    default:
+        return false;
     }
     colours_changed(doc);
     return true;
@@ -315,8 +352,8 @@ LRESULT convert_point(const PictureDocument& doc, UINT msg, WPARAM wparam, LPARA
     auto* x = reinterpret_cast<int*>(wparam);
     auto* y = reinterpret_cast<int*>(lparam);
     if (!x || !y) return 0;
-    const POINT p =
-        msg == kMsgPictureToCanvas ? picture_to_canvas(doc, *x, *y) : canvas_to_picture(doc, *x, *y);
+    const POINT p = msg == kMsgPictureToCanvas ? picture_to_canvas(doc, *x, *y)
+                                               : canvas_to_picture(doc, *x, *y);
     *x = p.x;
     *y = p.y;
     return 1;
@@ -327,7 +364,8 @@ LRESULT on_document_message(HWND wnd, PictureDocument& doc, UINT msg, WPARAM wpa
     const RECT* r = reinterpret_cast<const RECT*>(lparam);
     switch (msg) {
     case kMsgPictureToCanvas:
-    case kMsgCanvasToPicture: return convert_point(doc, msg, wparam, lparam);
+    case kMsgCanvasToPicture:
+        return convert_point(doc, msg, wparam, lparam);
     case kMsgRecomposite:
         doc.update_rect = r ? *r : RECT{0, 0, picture_width(doc), picture_height(doc)};
         recomposite(doc);
@@ -371,7 +409,8 @@ bool needs_document(UINT msg) {
     case WM_CHAR:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-    case WM_RBUTTONUP: return true;
+    case WM_RBUTTONUP:
+        return true;
     }
     return false;
 }
@@ -413,10 +452,14 @@ LRESULT CALLBACK VLDIBDispWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lpar
     case WM_SETCURSOR:
         if (on_set_cursor(wnd, wparam, lparam)) return TRUE;
         break;
-    case WM_LBUTTONDOWN: return on_left_down(wnd, wparam, lparam);
-    case WM_MOUSEMOVE: return on_move(wnd, wparam, lparam);
-    case WM_LBUTTONUP: return on_left_up(wnd, wparam, lparam);
-    case WM_RBUTTONDOWN: return on_right_down(wnd, wparam, lparam);
+    case WM_LBUTTONDOWN:
+        return on_left_down(wnd, wparam, lparam);
+    case WM_MOUSEMOVE:
+        return on_move(wnd, wparam, lparam);
+    case WM_LBUTTONUP:
+        return on_left_up(wnd, wparam, lparam);
+    case WM_RBUTTONDOWN:
+        return on_right_down(wnd, wparam, lparam);
     case WM_MOUSEWHEEL:
         if (!(GET_KEYSTATE_WPARAM(wparam) & MK_CONTROL)) break;
         on_wheel(wnd, GET_WHEEL_DELTA_WPARAM(wparam), lparam);

@@ -19,13 +19,17 @@
 
 namespace {
 
-HMENU frame_menu() { return GetMenu(shell_windows().frame); }
+HMENU frame_menu() {
+    return GetMenu(shell_windows().frame);
+}
 
 void check_menu(UINT command, bool checked) {
     CheckMenuItem(frame_menu(), command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void zoom_notice() { send_if_open(shell_windows().zoom_window, kMsgZoomRefresh); }
+void zoom_notice() {
+    send_if_open(shell_windows().zoom_window, kMsgZoomRefresh);
+}
 
 void send_to_canvas(HWND wnd, UINT msg, WPARAM wparam = 0, LPARAM lparam = 0) {
     send_if_open(canvas_of(wnd), msg, wparam, lparam);
@@ -73,10 +77,9 @@ void fit_window_to_picture(HWND wnd, const PictureDocument& doc) {
     ScreenToClient(GetParent(wnd), &origin);
     const int frame_width = (window.right - window.left) - client.right;
     const int frame_height = (window.bottom - window.top) - client.bottom;
-    const WindowPlace place =
-        fitted_window({origin.x, origin.y, frame_width + picture_width(doc),
-                       frame_height + picture_height(doc)},
-                      area.right, area.bottom);
+    const WindowPlace place = fitted_window(
+        {origin.x, origin.y, frame_width + picture_width(doc), frame_height + picture_height(doc)},
+        area.right, area.bottom);
     MoveWindow(wnd, place.x, place.y, place.width, place.height, TRUE);
 }
 
@@ -131,10 +134,9 @@ void on_wheel(HWND wnd, PictureDocument& doc, WPARAM wparam, LPARAM lparam) {
     UINT lines = 3;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     const bool across = keys & MK_SHIFT;
-    const WheelStep step =
-        wheel_step(wheel_rest + GET_WHEEL_DELTA_WPARAM(wparam),
-                   lines == WHEEL_PAGESCROLL ? kWheelPageScroll : int(lines),
-                   across ? doc.visible_width : doc.visible_height, doc.zoom);
+    const WheelStep step = wheel_step(wheel_rest + GET_WHEEL_DELTA_WPARAM(wparam),
+                                      lines == WHEEL_PAGESCROLL ? kWheelPageScroll : int(lines),
+                                      across ? doc.visible_width : doc.visible_height, doc.zoom);
     wheel_rest = step.unused_delta;
     if (!step.origin_change) return;
     const int origin = across ? doc.view_origin_x : doc.view_origin_y;
@@ -276,8 +278,8 @@ void close_command(HWND wnd, PictureDocument& doc, UINT) {
         const int answer = MessageBoxW(nullptr, text.c_str(), L"\u7d75\u3092\u9589\u3058\u308b",
                                        MB_YESNOCANCEL | MB_ICONQUESTION);
         if (answer == IDCANCEL) return;
-        if (answer == IDYES && !SendMessageA(shell_windows().frame, kMsgSavePicture, kSaveAskOverwrite,
-                                             reinterpret_cast<LPARAM>(&doc)))
+        if (answer == IDYES && !SendMessageA(shell_windows().frame, kMsgSavePicture,
+                                             kSaveAskOverwrite, reinterpret_cast<LPARAM>(&doc)))
             return;
     }
     if (doc.flags & kDocNamed)
@@ -548,7 +550,8 @@ void update_scroll_bars(HWND wnd) {
 void relayout_for_zoom(HWND wnd, PictureDocument& doc, int zoom) {
     const int index = zoom_index(zoom);
     if (index < 0) return;
-    for (UINT id = CMD_ZOOM_RATE_FIRST; id <= CMD_ZOOM_RATE_LAST; ++id) check_menu(id, false);
+    for (UINT id = CMD_ZOOM_RATE_FIRST; id <= CMD_ZOOM_RATE_LAST; ++id)
+        check_menu(id, false);
     doc.zoom = zoom;
     RECT canvas{};
     if (HWND c = canvas_of(wnd)) GetClientRect(c, &canvas);

@@ -19,9 +19,12 @@ HWND dialogs[kModes] = {};
 int& value_of(SoftMode mode) {
     Settings& s = settings();
     switch (mode) {
-    case SoftMode::darken: return s.darken_intensity;
-    case SoftMode::lighten: return s.lighten_intensity;
-    case SoftMode::soften: break;
+    case SoftMode::darken:
+        return s.darken_intensity;
+    case SoftMode::lighten:
+        return s.lighten_intensity;
+    case SoftMode::soften:
+        break;
     }
     return s.soften_intensity;
 }
@@ -68,7 +71,9 @@ void open_intensity_dialog(SoftMode mode) {
                                settings().intensity_left, settings().intensity_top);
 }
 
-void close_intensity_dialog(SoftMode mode) { close_tool_dialog(dialogs[int(mode)]); }
+void close_intensity_dialog(SoftMode mode) {
+    close_tool_dialog(dialogs[int(mode)]);
+}
 
 void step_intensity(SoftMode mode, int step) {
     if (HWND dlg = dialogs[int(mode)])
@@ -77,6 +82,7 @@ void step_intensity(SoftMode mode, int step) {
 }
 
 SoftPenValues soft_pen_values(SoftMode mode) {
-    const int weight = mode == SoftMode::soften ? settings().soften_intensity : settings().env_intensity;
+    const int weight =
+        mode == SoftMode::soften ? settings().soften_intensity : settings().env_intensity;
     return {weight, value_of(mode)};
 }

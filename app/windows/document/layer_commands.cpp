@@ -104,6 +104,5 @@ void animation_area_command(HWND, PictureDocument& doc, UINT) {
     layer->area = selected_animation_area(doc);
     // The area is what a GIF saves of the layer: Close must ask.
     doc.flags |= kDocModified;
-    send_if_open(shell_windows().layer_manager, kMsgColourViews, 0,
-                 reinterpret_cast<LPARAM>(&doc));
+    send_if_open(shell_windows().layer_manager, kMsgColourViews, 0, reinterpret_cast<LPARAM>(&doc));
 }

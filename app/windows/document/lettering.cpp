@@ -35,16 +35,22 @@ constexpr BYTE kTextMark = 255, kNoText = 0;
 // ---- The text under edit (process-wide, as the dialog) ----
 
 LetteringText text;
-RECT box{};                               // the text box while placed
-PictureDocument* preview_doc = nullptr;   // the document whose composite shows it
+RECT box{};                             // the text box while placed
+PictureDocument* preview_doc = nullptr; // the document whose composite shows it
 HWND dialog = nullptr;
 HWND receiver = nullptr; // the canvas told of dialog changes
 
-bool lead_byte(BYTE b) { return IsDBCSLeadByte(b) != 0; }
+bool lead_byte(BYTE b) {
+    return IsDBCSLeadByte(b) != 0;
+}
 
-bool m_held() { return GetKeyState('M') < 0; }
+bool m_held() {
+    return GetKeyState('M') < 0;
+}
 
-RECT presented(const RECT& r) { return {r.left, r.top, r.right + 1, r.bottom + 1}; }
+RECT presented(const RECT& r) {
+    return {r.left, r.top, r.right + 1, r.bottom + 1};
+}
 
 // Removes the frame and the preview of the old box from the screen.
 void remove_preview(PictureDocument& doc) {
@@ -94,7 +100,8 @@ bool render(PictureDocument& doc, const char* bytes, int length, bool draw) {
     Surface* s = doc.stroke_surface;
     if (!s || !s->dc) return false;
     HFONT font = create_font();
-    const HGDIOBJ old_font = SelectObject(s->dc, font ? HGDIOBJ(font) : GetStockObject(SYSTEM_FONT));
+    const HGDIOBJ old_font =
+        SelectObject(s->dc, font ? HGDIOBJ(font) : GetStockObject(SYSTEM_FONT));
     const int old_extra = SetTextCharacterExtra(s->dc, settings().input_fontSpace);
     SIZE extent{};
     GetTextExtentPoint32A(s->dc, bytes, length, &extent);
@@ -156,12 +163,14 @@ void init_dialog(HWND dlg) {
     HDC screen = GetDC(nullptr);
     EnumFontFamiliesA(screen, nullptr, add_face, LPARAM(list));
     ReleaseDC(nullptr, screen);
-    const LRESULT found = SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(s.input_fontName));
+    const LRESULT found =
+        SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(s.input_fontName));
     if (found != LB_ERR) SendMessageA(list, LB_SETCURSEL, WPARAM(found), 0);
     init_spin(dlg, IDC_FONT_SIZE_SPIN, kSizes, s.input_fontSize);
     init_spin(dlg, IDC_FONT_ANGLE_SPIN, kAngles, s.input_fontDeg);
     init_spin(dlg, IDC_FONT_SPACING_SPIN, kSpacings, s.input_fontSpace);
-    CheckDlgButton(dlg, IDC_FONT_BOLD, (s.input_fontType & kStyleBold) ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dlg, IDC_FONT_BOLD,
+                   (s.input_fontType & kStyleBold) ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dlg, IDC_FONT_ITALIC,
                    (s.input_fontType & kStyleItalic) ? BST_CHECKED : BST_UNCHECKED);
 }
@@ -182,11 +191,17 @@ bool store_face(HWND dlg) {
 bool on_command(HWND dlg, int id, int code) {
     Settings& s = settings();
     switch (id) {
-    case IDC_FONT_LIST: return code == LBN_SELCHANGE && store_face(dlg);
-    case IDC_FONT_SIZE: return code == EN_CHANGE && read_number(dlg, id, kSizes.least, kSizes.most, s.input_fontSize);
-    case IDC_FONT_ANGLE: return code == EN_CHANGE && read_number(dlg, id, kAngles.least, kAngles.most, s.input_fontDeg);
+    case IDC_FONT_LIST:
+        return code == LBN_SELCHANGE && store_face(dlg);
+    case IDC_FONT_SIZE:
+        return code == EN_CHANGE &&
+               read_number(dlg, id, kSizes.least, kSizes.most, s.input_fontSize);
+    case IDC_FONT_ANGLE:
+        return code == EN_CHANGE &&
+               read_number(dlg, id, kAngles.least, kAngles.most, s.input_fontDeg);
     case IDC_FONT_SPACING:
-        return code == EN_CHANGE && read_number(dlg, id, kSpacings.least, kSpacings.most, s.input_fontSpace);
+        return code == EN_CHANGE &&
+               read_number(dlg, id, kSpacings.least, kSpacings.most, s.input_fontSpace);
     case IDC_FONT_BOLD:
     case IDC_FONT_ITALIC: {
         const int bit = id == IDC_FONT_BOLD ? kStyleBold : kStyleItalic;
@@ -236,7 +251,7 @@ void place(PictureDocument& doc, LPARAM lparam) {
     if (text.state >= 2) {
         const POINT p = canvas_to_picture(doc, short(LOWORD(lparam)), short(HIWORD(lparam)));
         if (p.x >= box.left && p.x <= box.right && p.y >= box.top && p.y <= box.bottom)
-            return; // inside the box: the anchor stays and a drag moves it
+            return;                      // inside the box: the anchor stays and a drag moves it
         doc.flags &= ~kDocFloatingFrame; // the release commits
         return;
     }
@@ -257,9 +272,14 @@ void commit(PictureDocument& doc) {
 
 void on_char(HWND canvas, PictureDocument& doc, WPARAM c) {
     switch (type_byte(text, BYTE(c), lead_byte)) {
-    case TypingResult::ignored: break;
-    case TypingResult::changed: rerender(doc); break;
-    case TypingResult::emptied: remove_preview(doc); break;
+    case TypingResult::ignored:
+        break;
+    case TypingResult::changed:
+        rerender(doc);
+        break;
+    case TypingResult::emptied:
+        remove_preview(doc);
+        break;
     case TypingResult::commit: {
         doc.flags &= ~kDocFloatingFrame;
         SetCapture(canvas);
@@ -276,7 +296,9 @@ void on_char(HWND canvas, PictureDocument& doc, WPARAM c) {
 
 } // namespace
 
-bool lettering_takes_keys() { return text.state != 0; }
+bool lettering_takes_keys() {
+    return text.state != 0;
+}
 
 int lettering_tool(HWND canvas, UINT msg, WPARAM wparam, LPARAM lparam, void* record) {
     PictureDocument& doc = *static_cast<PictureDocument*>(record);
@@ -299,8 +321,12 @@ int lettering_tool(HWND canvas, UINT msg, WPARAM wparam, LPARAM lparam, void* re
         break;
     case kMsgPaletteChanged:
     case kMsgColourViews:
-    case kMsgRedrawPicture: rerender(doc); break;
-    case WM_LBUTTONDOWN: place(doc, lparam); break;
+    case kMsgRedrawPicture:
+        rerender(doc);
+        break;
+    case WM_LBUTTONDOWN:
+        place(doc, lparam);
+        break;
     case WM_MOUSEMOVE:
         if ((wparam & MK_LBUTTON) && text.state >= 2 && (doc.flags & kDocFloatingFrame)) {
             doc.anchor_point.x -= doc.previous_point.x - doc.current_point.x;
@@ -311,7 +337,9 @@ int lettering_tool(HWND canvas, UINT msg, WPARAM wparam, LPARAM lparam, void* re
     case WM_LBUTTONUP:
         if (text.state >= 2 && !(doc.flags & kDocFloatingFrame)) commit(doc);
         break;
-    case WM_CHAR: on_char(canvas, doc, wparam); break;
+    case WM_CHAR:
+        on_char(canvas, doc, wparam);
+        break;
     }
     return 0;
 }

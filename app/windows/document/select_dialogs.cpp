@@ -144,9 +144,9 @@ INT_PTR CALLBACK select_layer_proc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lpa
         for (LayerNode* n = doc->layers->previous; n != doc->layers; n = n->previous)
             SendDlgItemMessageA(dlg, IDC_SELECT_LAYER, LB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(n->layer->name));
-        SendDlgItemMessageA(dlg, IDC_SELECT_LAYER, LB_SETCURSEL,
-                            WPARAM(list_entry_of_position(*doc, layer_position(*doc, doc->current))),
-                            0);
+        SendDlgItemMessageA(
+            dlg, IDC_SELECT_LAYER, LB_SETCURSEL,
+            WPARAM(list_entry_of_position(*doc, layer_position(*doc, doc->current))), 0);
         return TRUE;
     }
     case WM_COMMAND:

@@ -83,9 +83,11 @@ void fill_controls(HWND dlg, const PictureDocument* doc) {
     send_item(dlg, IDC_LAYER_OPACITY_SPIN, UDM_SETPOS32, 0, layer->opacity);
     send_item(dlg, IDC_LAYER_BACKGROUND_SPIN, UDM_SETPOS32, 0, layer->background_colour);
     for (int i = 0; i < kDisposalCount; ++i)
-        CheckDlgButton(dlg, kDisposalButtons[i], layer->disposal == i ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dlg, kDisposalButtons[i],
+                       layer->disposal == i ? BST_CHECKED : BST_UNCHECKED);
     const LONG area[] = {layer->area.left, layer->area.top, layer->area.width, layer->area.height};
-    for (int i = 0; i < 4; ++i) set_number(dlg, kAreaEdits[i], area[i]);
+    for (int i = 0; i < 4; ++i)
+        set_number(dlg, kAreaEdits[i], area[i]);
     set_number(dlg, IDC_LAYER_INTERVAL, layer->interval);
 }
 
@@ -104,7 +106,9 @@ void fill_list(HWND dlg, const PictureDocument* doc) {
     select_current(dlg, *doc);
 }
 
-void redraw_preview(HWND dlg) { InvalidateRect(GetDlgItem(dlg, IDC_LAYER_PREVIEW), nullptr, FALSE); }
+void redraw_preview(HWND dlg) {
+    InvalidateRect(GetDlgItem(dlg, IDC_LAYER_PREVIEW), nullptr, FALSE);
+}
 
 void show_document(HWND dlg) {
     const PictureDocument* doc = active_document();
@@ -162,7 +166,9 @@ Active active() {
     return {wnd, doc, doc ? current_layer(*doc) : nullptr};
 }
 
-void redraw_picture(const Active& a) { send_if_open(a.window, kMsgRedrawPicture); }
+void redraw_picture(const Active& a) {
+    send_if_open(a.window, kMsgRedrawPicture);
+}
 
 void choose_layer(HWND dlg) {
     Active a = active();
@@ -219,8 +225,8 @@ void set_colour(HWND dlg, const Active& a, int control) {
 
 void set_opacity(HWND dlg, const Active& a) {
     long long value;
-    if (!read_number(dlg, IDC_LAYER_OPACITY, value) || value < 0 ||
-        value > kLayerOpacityOpaque || value == a.layer->opacity)
+    if (!read_number(dlg, IDC_LAYER_OPACITY, value) || value < 0 || value > kLayerOpacityOpaque ||
+        value == a.layer->opacity)
         return;
     set_layer_opacity(*a.layer, int(value));
     a.doc->flags |= kDocModified;
@@ -248,7 +254,8 @@ void set_area(HWND dlg, const Active& a) {
     }
     area = clamped_area(area, picture_width(*a.doc), picture_height(*a.doc));
     bool changed = false;
-    for (int i = 0; i < 4; ++i) changed |= *fields[i] != *typed[i];
+    for (int i = 0; i < 4; ++i)
+        changed |= *fields[i] != *typed[i];
     if (!changed) return;
     a.layer->area = area;
     a.doc->flags |= kDocModified;

@@ -36,7 +36,7 @@ HWND create_tool_window(HWND frame) {
     ShellWindows& w = shell_windows();
     const Settings& s = settings();
     w.tool_window = CreateWindowExA(WS_EX_TOOLWINDOW, kToolWindowClass, "tool",
-                                    WS_POPUP | WS_CAPTION | WS_VISIBLE, s.tool_left, s.tool_top,
-                                    40, 200, frame, nullptr, w.instance, nullptr);
+                                    WS_POPUP | WS_CAPTION | WS_VISIBLE, s.tool_left, s.tool_top, 40,
+                                    200, frame, nullptr, w.instance, nullptr);
     return w.tool_window;
 }

@@ -22,9 +22,13 @@ int VL_CDECL VLGetInfo(AddInInfo* info) {
     return 1;
 }
 
-int VL_CDECL VLEncode(const char*, AddInImage*) { return 1; }
+int VL_CDECL VLEncode(const char*, AddInImage*) {
+    return 1;
+}
 
-int VL_CDECL VLDecode(const char*, AddInImage*) { return 0; }
+int VL_CDECL VLDecode(const char*, AddInImage*) {
+    return 0;
+}
 
 // Paints the target in the left colour and makes palette entry 7 a colour
 // no default palette has, so that the host's palette copying shows.
@@ -39,8 +43,12 @@ int VL_CDECL VLFilter(FilterRequest* request) {
 }
 
 #ifdef TEST_SETUP
-int VL_CDECL VLFilterSetup(HWND) { return TEST_SETUP; }
+int VL_CDECL VLFilterSetup(HWND) {
+    return TEST_SETUP;
+}
 #endif
 
-int VL_CDECL VLPen(HWND, UINT, WPARAM, LPARAM, PenCallBlock*) { return 0; }
+int VL_CDECL VLPen(HWND, UINT, WPARAM, LPARAM, PenCallBlock*) {
+    return 0;
+}
 }
