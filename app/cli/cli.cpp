@@ -149,6 +149,14 @@ class Cli {
     bool apply_options(PictureDocument& doc, int type, bool keyed, SaveChoices& choices,
                        std::string& error) const;
 
+    // Copies a finished temporary file to standard output.
+    bool send(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        streams_.out << in.rdbuf();
+        streams_.out.flush();
+        return bool(streams_.out);
+    }
+
     int info();
     int convert(bool animated);
     int sheet();
@@ -291,14 +299,9 @@ bool Cli::save(PictureDocument& doc, const std::string& name, int type, bool key
         error = (name == kStandard ? std::string("standard output") : name) + ": cannot be written";
         return false;
     }
-    if (copy) {
-        std::ifstream in(path, std::ios::binary);
-        streams_.out << in.rdbuf();
-        streams_.out.flush();
-        if (!streams_.out) {
-            error = "standard output cannot be written";
-            return false;
-        }
+    if (copy && !send(path)) {
+        error = "standard output cannot be written";
+        return false;
     }
     return true;
 }
@@ -523,12 +526,7 @@ int Cli::palette_extract() {
     const std::string path = copy ? copy->path() : target;
     if (!write_palette_file(path.c_str(), palette))
         return fail((copy ? std::string("standard output") : target) + ": cannot be written");
-    if (copy) {
-        std::ifstream in(path, std::ios::binary);
-        streams_.out << in.rdbuf();
-        streams_.out.flush();
-        if (!streams_.out) return fail("standard output cannot be written");
-    }
+    if (copy && !send(path)) return fail("standard output cannot be written");
     return kExitOk;
 }
 
