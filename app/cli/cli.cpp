@@ -30,7 +30,7 @@ constexpr char kStandard[] = "-";
 // A picture's position in the write table is its file type less one.
 constexpr int kPngType = kBuiltInTypes;
 constexpr int kBmpBitsChoices[] = {4, 8};
-constexpr int kFullGifBits = 8;
+constexpr int kFullDepth = 8; // bits a pixel of every picture
 // Shown while the work has run this long.
 constexpr auto kProgressAfter = std::chrono::seconds(1);
 // Display modes that would make a composite show less than every visible
@@ -245,7 +245,7 @@ bool Cli::apply_options(PictureDocument& doc, int type, bool keyed, SaveChoices&
     }
     Layer& current = *current_layer(doc);
     if (bmp) {
-        const int bits = options_.bits == kUnset ? 8 : options_.bits;
+        const int bits = options_.bits == kUnset ? kFullDepth : options_.bits;
         if (std::find(std::begin(kBmpBitsChoices), std::end(kBmpBitsChoices), bits) ==
             std::end(kBmpBitsChoices)) {
             error = "--bits for BMP is 4 or 8";
@@ -332,13 +332,13 @@ const char* yes_no(bool value, bool json) {
 // How many of the 256 entries the file itself held: a GIF's global table, a
 // BMP's depth; the native file and PNG keep all 256.
 int palette_entries(const PictureDocument& doc, int type) {
-    if (type == kGifType) return 1 << std::clamp(doc.gif_colour_bits, 1, kFullGifBits);
-    if (type == kBmpType) return 1 << std::clamp(doc.bmp_colour_bits, 1, kFullGifBits);
-    return 256;
+    if (type == kGifType) return 1 << std::clamp(doc.gif_colour_bits, 1, kFullDepth);
+    if (type == kBmpType) return 1 << std::clamp(doc.bmp_colour_bits, 1, kFullDepth);
+    return io::kPaletteEntries;
 }
 
 int colours_used(const PictureDocument& doc) {
-    bool used[256] = {};
+    bool used[io::kPaletteEntries] = {};
     for (const LayerNode* node = doc.layers->next; node != doc.layers; node = node->next) {
         const Surface& image = *node->layer->image;
         const BYTE* row = image.bits;
@@ -540,7 +540,7 @@ int Cli::palette_apply() {
     if (type < 0) return usage(error);
     if (!fs::is_regular_file(palette_name)) return fail(palette_name + ": no such file");
     // Entries a short palette file does not hold keep the picture's colours.
-    RGBQUAD palette[256];
+    RGBQUAD palette[io::kPaletteEntries];
     std::memcpy(palette, current_layer(*doc)->image->colour_table(), sizeof palette);
     {
         ToldMessages told;

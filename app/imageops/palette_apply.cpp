@@ -6,7 +6,9 @@
 
 namespace {
 
-constexpr int kColours = 256;
+constexpr int kColours = io::kPaletteEntries;
+// The version every logical palette carries.
+constexpr WORD kLogicalPaletteVersion = 0x300;
 
 struct DibDeleter {
     void operator()(BITMAPINFOHEADER* dib) const { RaskoDestroyDIB(dib); }
@@ -24,7 +26,7 @@ bool remap_table(const RGBQUAD* table, const RGBQUAD* palette, BYTE* map) {
         BYTE* bits = io::bits_of(row);
         for (int i = 0; i < kColours; ++i)
             bits[i] = BYTE(i);
-        logical->palVersion = 0x300;
+        logical->palVersion = kLogicalPaletteVersion;
         logical->palNumEntries = kColours;
         for (int i = 0; i < kColours; ++i)
             logical->palPalEntry[i] = {palette[i].rgbRed, palette[i].rgbGreen, palette[i].rgbBlue,
