@@ -7,6 +7,7 @@ objdump=i686-w64-mingw32-objdump
 fail() { echo "product_check: $*" >&2; exit 1; }
 
 file "$bin/velmo.exe" | grep -q 'PE32 executable (GUI) Intel 80386' || fail "velmo.exe is not a 32-bit GUI program"
+file "$bin/velmo-cli.exe" | grep -q 'PE32 executable (console) Intel 80386' || fail "velmo-cli.exe is not a 32-bit console program"
 file "$bin/rasko32.dll" | grep -q 'PE32 executable (DLL)' || fail "rasko32.dll is not a 32-bit DLL"
 
 exports=$($objdump -p "$bin/rasko32.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
@@ -15,6 +16,9 @@ if grep -qE '\] Rasko' <<<"$exports"; then fail "rasko32.dll exports names witho
 
 imports=$($objdump -p "$bin/velmo.exe" | sed -n '/DLL Name: rasko32.dll/,/DLL Name:/p')
 grep -q '_RaskoCreateDIB' <<<"$imports" || fail "velmo.exe does not import _RaskoCreateDIB from rasko32.dll"
+
+cli_imports=$($objdump -p "$bin/velmo-cli.exe" | sed -n '/DLL Name: rasko32.dll/,/DLL Name:/p')
+grep -q '_RaskoSaveGIFHandleEx' <<<"$cli_imports" || fail "velmo-cli.exe does not use rasko32.dll"
 
 program_exports=$($objdump -p "$bin/velmo.exe" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
 for procedure in VLDIBWndProc VLDIBDispWndProc VLToolWndProc; do
