@@ -21,13 +21,13 @@ constexpr std::uint32_t kNativeVersion = 0x2000;
 constexpr std::uint32_t kNativeHasPalette = 0x1;
 
 struct NativeHeader {
-    BYTE text[kNativeTextBytes];            // kNativeText, NUL-filled
-    std::uint32_t version;                  // a newer one is refused
-    std::uint32_t flags;                    // kNativeHasPalette: 1024 bytes follow
+    BYTE text[kNativeTextBytes]; // kNativeText, NUL-filled
+    std::uint32_t version;       // a newer one is refused
+    std::uint32_t flags;         // kNativeHasPalette: 1024 bytes follow
     std::int32_t width;
     std::int32_t height;
-    std::uint32_t layer_count;              // records that follow, bottom first
-    BYTE spare[kNativeHeaderSpareBytes];    // written as zeros, never read
+    std::uint32_t layer_count;           // records that follow, bottom first
+    BYTE spare[kNativeHeaderSpareBytes]; // written as zeros, never read
 };
 
 // The header of a layer record; its planes follow it: the pixels (coded or
@@ -49,12 +49,12 @@ struct NativeLayerRecord {
     std::uint32_t size;
     std::uint32_t flags;
     std::uint32_t key_colour;
-    std::int32_t opacity;       // 0..16 when written
-    std::uint32_t mask_length;  // of the mask code
+    std::int32_t opacity;      // 0..16 when written
+    std::uint32_t mask_length; // of the mask code
     std::uint32_t background_colour;
-    std::uint32_t pixel_length; // of the pixel code, or of the raw plane
-    BYTE spare[kLayerRecordSpareBytes];    // written as zeros, never read
-    char name[kLayerRecordNameBytes];      // NUL-filled; not always NUL-ended
+    std::uint32_t pixel_length;         // of the pixel code, or of the raw plane
+    BYTE spare[kLayerRecordSpareBytes]; // written as zeros, never read
+    char name[kLayerRecordNameBytes];   // NUL-filled; not always NUL-ended
 };
 
 // Decoders read exactly kNativeHeaderBytes or kLayerRecordBytes from bytes;
