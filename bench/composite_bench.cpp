@@ -161,7 +161,8 @@ void BM_OpenGif64FramesIntoDocument(benchmark::State& state) {
     make_file_type_table(types, 0);
     const std::string& path = gif_path();
     for (auto _ : state) {
-        PictureDocument* doc = open_picture_file(path.c_str(), kGifType, types, types, nullptr);
+        PictureDocument* doc =
+            open_picture_file(path.c_str(), FileTypeId::Gif, types, types, nullptr);
         if (!doc || doc->layer_count != kFrames) state.SkipWithError("open failed");
         free_document(doc);
     }

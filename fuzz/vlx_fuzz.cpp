@@ -2,12 +2,10 @@
 // or builds a document (whole or cut short) whose every layer has the
 // picture's size.
 #include "app/files/native_file.h"
-#include "platform/io/little_endian.h"
+#include "app/files/native_records.h"
 
 #include <cstdint>
 #include <cstdlib>
-
-using io::get32;
 
 namespace {
 
@@ -15,14 +13,12 @@ namespace {
 // quarter of a million pixels only measure the allocator and slow the fuzzer
 // down, so such headers are passed over.
 constexpr std::uint64_t kMaxFuzzPixels = 1u << 18;
-constexpr std::size_t kSizeAt = 136;
 
 bool small_enough(const std::uint8_t* data, std::size_t size) {
-    if (size < kSizeAt + 8) return true;
-    const auto width = std::int32_t(get32(data + kSizeAt));
-    const auto height = std::int32_t(get32(data + kSizeAt + 4));
-    return width < 1 || height < 1 ||
-           std::uint64_t(width) * std::uint64_t(height) <= kMaxFuzzPixels;
+    if (size < kNativeHeaderBytes) return true;
+    const NativeHeader header = decode_native_header(data);
+    return header.width < 1 || header.height < 1 ||
+           std::uint64_t(header.width) * std::uint64_t(header.height) <= kMaxFuzzPixels;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // memory DC; natively the platform layer supplies the same calls over memory.
 #pragma once
 
+#include "app/document/file_type_id.h"
 #include "platform/io/dib_layout.h"
 #include "platform/win.h"
 
@@ -157,7 +158,7 @@ struct PictureDocument {
     };
     std::int32_t white_index = 0;
     std::int32_t black_index = 0;
-    std::int32_t file_type = 1; // 1 native, 2 BMP, 3 GIF, 4 and up Add-In encoders
+    FileTypeId file_type = FileTypeId::Native; // a write type
     std::int32_t gif_colour_bits = 8;
     // The BMP depth the picture was read with, later the one last saved
     // with (1, 2, 4 or 8); what the BMP dialog offers first.

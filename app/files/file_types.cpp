@@ -4,6 +4,7 @@
 
 namespace {
 
+// In the order of FileTypeId.
 const FileType kBuiltIn[kBuiltInTypes] = {
     {"vlx", "Velmo Image(*.VLX)", nullptr},
     {"bmp", "DIB Bitmap(*.BMP)", nullptr},
@@ -55,6 +56,14 @@ void free_file_type_table(FileTypeTable& table) {
     table = FileTypeTable{};
 }
 
+bool holds_type(const FileTypeTable& table, FileTypeId type) {
+    return type_position(type) >= 0 && type_position(type) < table.count;
+}
+
+const FileType& type_entry(const FileTypeTable& table, FileTypeId type) {
+    return table.types[type_position(type)];
+}
+
 FoundType find_type_by_extension(LPCSTR path, const FileTypeTable& table) {
     const std::size_t length = std::strlen(path);
     for (int i = 0; i < table.count; ++i) {
@@ -64,8 +73,8 @@ FoundType find_type_by_extension(LPCSTR path, const FileTypeTable& table) {
         const std::size_t k = length - extension_length;
         if (k > 1 && path[k - 1] == '.' &&
             same_ignoring_case(path + k, extension, extension_length))
-            return {true, i, int(k - 1)};
+            return {true, type_at(i), int(k - 1)};
     }
     const char* dot = std::strrchr(path, '.');
-    return {false, -1, dot ? int(dot - path) : int(length)};
+    return {false, FileTypeId::None, dot ? int(dot - path) : int(length)};
 }

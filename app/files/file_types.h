@@ -3,6 +3,7 @@
 #pragma once
 
 #include "addins/sdk/velmo_addin.h"
+#include "app/document/file_type_id.h"
 #include "platform/win.h"
 
 #include <cstddef>
@@ -20,11 +21,8 @@ struct FileType {
     AddInFileProc function;          // null for the built-in types
 };
 
-// Positions of the built-in types in both tables; Add-In types follow.
-constexpr int kNativeType = 0;
-constexpr int kBmpType = 1;
-constexpr int kGifType = 2;
-constexpr int kBuiltInTypes = 3;
+// The built-in types come first in both tables; Add-In types follow.
+constexpr int kBuiltInTypes = type_position(FileTypeId::FirstAddIn);
 
 // A read-type or write-type table. The Add-In host builds one of each at
 // start-up with make_file_type_table and add_file_type, and frees them with
@@ -44,9 +42,13 @@ bool make_file_type_table(FileTypeTable& table, int addin_count);
 bool add_file_type(FileTypeTable& table, LPCSTR extension, LPCSTR name, AddInFileProc function);
 void free_file_type_table(FileTypeTable& table);
 
+// Whether the table has an entry for the type, and that entry.
+bool holds_type(const FileTypeTable& table, FileTypeId type);
+const FileType& type_entry(const FileTypeTable& table, FileTypeId type);
+
 struct FoundType {
     bool found;
-    int index;        // -1 when not found
+    FileTypeId type;  // None when not found
     int dot_position; // of the extension's dot; when not found, of the last
                       // '.' in the path, or the path's length
 };

@@ -1,8 +1,8 @@
 #include "app/files/native_file.h"
 #include "app/files/file_message.h"
+#include "app/files/native_records.h"
 #include "app/files/run_length.h"
 #include "platform/io/dib_layout.h"
-#include "platform/io/little_endian.h"
 #include "platform/io/safe_file.h"
 
 #include <cstring>
@@ -11,23 +11,10 @@
 
 namespace {
 
-using io::get32;
-using io::put32;
 using io::write_all;
 
-constexpr std::size_t kFileHeaderSize = 160;
-constexpr std::size_t kLayerHeaderSize = 96;
 constexpr std::size_t kPaletteSize = io::kPaletteBytes;
-constexpr char kText[] = "VLX\n Velmo image file.\n\n";
-constexpr std::uint32_t kVersion = 0x2000;
-constexpr std::uint32_t kHasPalette = 0x1;
-
-// Layer record flags.
-constexpr std::uint32_t kMaskPresent = 0x01;
-constexpr std::uint32_t kMaskCompressed = 0x10;
-constexpr std::uint32_t kPixelsCompressed = 0x20;
-constexpr std::uint32_t kRecordVisible = 0x10000;
-constexpr std::uint32_t kRecordUseMaskAsOpacity = 0x20000;
+static_assert(std::size_t(kLayerNameSize) <= kLayerRecordNameBytes);
 
 // Largest plane a layer may have: the engine's limit for one DIB block.
 constexpr std::uint64_t kMaxPlaneBytes = io::kMaxBlockBytes - io::kHeaderAndPalette;
@@ -51,21 +38,20 @@ bool write_layer(HANDLE file, const Layer& layer, std::size_t n, BYTE* pixel_cod
                  BYTE* mask_code) {
     const std::size_t pixel_length = encode_byte_runs(layer.image->bits, n, pixel_code);
     const std::size_t mask_length = encode_mask_nibbles(layer.mask->bits, n, mask_code);
-    std::uint32_t flags = kMaskPresent | kMaskCompressed;
-    if (layer.flags & kLayerVisible) flags |= kRecordVisible;
-    if (layer.flags & kLayerUseMaskAsOpacity) flags |= kRecordUseMaskAsOpacity;
-    if (pixel_length) flags |= kPixelsCompressed;
-
-    BYTE header[kLayerHeaderSize] = {};
-    put32(header, kLayerHeaderSize);
-    put32(header + 4, flags);
-    put32(header + 8, std::uint32_t(layer.key_colour));
-    put32(header + 12, std::uint32_t(layer.opacity));
-    put32(header + 16, std::uint32_t(mask_length));
-    put32(header + 20, std::uint32_t(layer.background_colour));
-    put32(header + 24, std::uint32_t(pixel_length ? pixel_length : n));
-    std::memcpy(header + 32, layer.name, strnlen(layer.name, kLayerNameSize - 1));
-    return write_all(file, header, sizeof header) &&
+    NativeLayerRecord record{};
+    record.size = kLayerRecordBytes;
+    record.flags = kRecordMaskPresent | kRecordMaskCompressed;
+    if (layer.flags & kLayerVisible) record.flags |= kRecordVisible;
+    if (layer.flags & kLayerUseMaskAsOpacity) record.flags |= kRecordUseMaskAsOpacity;
+    if (pixel_length) record.flags |= kRecordPixelsCompressed;
+    record.key_colour = std::uint32_t(layer.key_colour);
+    record.opacity = layer.opacity;
+    record.mask_length = std::uint32_t(mask_length);
+    record.background_colour = std::uint32_t(layer.background_colour);
+    record.pixel_length = std::uint32_t(pixel_length ? pixel_length : n);
+    std::memcpy(record.name, layer.name, strnlen(layer.name, kLayerNameSize - 1));
+    const auto bytes = encode_layer_record(record);
+    return write_all(file, bytes.data(), bytes.size()) &&
            write_all(file, pixel_length ? pixel_code : layer.image->bits,
                      pixel_length ? pixel_length : n) &&
            write_all(file, mask_code, mask_length);
@@ -105,34 +91,33 @@ bool header_fits(std::int32_t width, std::int32_t height, std::uint32_t layer_co
 }
 
 // Reads the pixels and the mask plane of one layer record.
-PlaneRead read_layer_planes(ByteSource& source, const BYTE* record, Layer& layer, std::size_t n) {
-    const std::uint32_t flags = get32(record + 4);
+PlaneRead read_layer_planes(ByteSource& source, const NativeLayerRecord& record, Layer& layer,
+                            std::size_t n) {
     PlaneRead read =
-        flags & kPixelsCompressed
-            ? read_coded_plane(source, get32(record + 24), layer.image->bits, n, decode_byte_runs)
+        record.flags & kRecordPixelsCompressed
+            ? read_coded_plane(source, record.pixel_length, layer.image->bits, n, decode_byte_runs)
             : read_raw_plane(source, layer.image->bits, n);
     layer.image->copy_to(*layer.undo_copy);
-    if (read == PlaneRead::Whole && (flags & kMaskPresent))
-        read = flags & kMaskCompressed ? read_coded_plane(source, get32(record + 16),
-                                                          layer.mask->bits, n, decode_mask_nibbles)
-                                       : read_raw_plane(source, layer.mask->bits, n);
+    if (read == PlaneRead::Whole && (record.flags & kRecordMaskPresent))
+        read = record.flags & kRecordMaskCompressed
+                   ? read_coded_plane(source, record.mask_length, layer.mask->bits, n,
+                                      decode_mask_nibbles)
+                   : read_raw_plane(source, layer.mask->bits, n);
     layer.image->refresh_palette();
     return read;
 }
 
-void take_layer_settings(const BYTE* record, Layer& layer, bool above_bottom) {
-    const std::uint32_t flags = get32(record + 4);
-    layer.flags = (flags & kRecordVisible ? kLayerVisible : 0) |
-                  (flags & kRecordUseMaskAsOpacity ? kLayerUseMaskAsOpacity : 0);
+void take_layer_settings(const NativeLayerRecord& record, Layer& layer, bool above_bottom) {
+    layer.flags = (record.flags & kRecordVisible ? kLayerVisible : 0) |
+                  (record.flags & kRecordUseMaskAsOpacity ? kLayerUseMaskAsOpacity : 0);
     if (above_bottom) layer.flags |= kLayerDeletable | kLayerTranslucent;
-    layer.opacity = (std::int32_t(get32(record + 12)) % 17 + 17) % 17;
+    layer.opacity = (record.opacity % 17 + 17) % 17;
     // Colour indexes count by their low byte everywhere; keeping only that
     // byte holds the fields to their 0..255 range.
-    layer.key_colour = std::int32_t(get32(record + 8) & 0xFF);
-    layer.background_colour = std::int32_t(get32(record + 20) & 0xFF);
+    layer.key_colour = std::int32_t(record.key_colour & 0xFF);
+    layer.background_colour = std::int32_t(record.background_colour & 0xFF);
     std::memset(layer.name, 0, sizeof layer.name);
-    std::memcpy(layer.name, record + 32,
-                strnlen(reinterpret_cast<const char*>(record + 32), kLayerNameSize - 1));
+    std::memcpy(layer.name, record.name, strnlen(record.name, kLayerNameSize - 1));
 }
 
 } // namespace
@@ -141,14 +126,15 @@ int write_native_file(HANDLE file, const PictureDocument& doc) {
     const Layer* bottom = bottom_layer(doc);
     const Layer* current = current_layer(doc);
     if (!bottom || !current) return 0;
-    BYTE header[kFileHeaderSize] = {};
-    std::memcpy(header, kText, sizeof kText - 1);
-    put32(header + 128, kVersion);
-    put32(header + 132, kHasPalette);
-    put32(header + 136, std::uint32_t(bottom->image->info->biWidth));
-    put32(header + 140, std::uint32_t(bottom->image->info->biHeight));
-    put32(header + 144, std::uint32_t(layer_count_of(doc)));
-    if (!write_all(file, header, sizeof header) ||
+    NativeHeader header{};
+    std::memcpy(header.text, kNativeText, sizeof kNativeText - 1);
+    header.version = kNativeVersion;
+    header.flags = kNativeHasPalette;
+    header.width = std::int32_t(bottom->image->info->biWidth);
+    header.height = std::int32_t(bottom->image->info->biHeight);
+    header.layer_count = std::uint32_t(layer_count_of(doc));
+    const auto header_bytes = encode_native_header(header);
+    if (!write_all(file, header_bytes.data(), header_bytes.size()) ||
         !write_all(file, current->image->colour_table(), kPaletteSize))
         return 0;
 
@@ -170,19 +156,20 @@ int read_native_file(HANDLE file, LPCSTR path, PictureDocument& doc) {
 }
 
 NativeReadResult read_native_picture(ByteSource& source, PictureDocument& doc) {
-    BYTE header[kFileHeaderSize];
-    if (source.read(header, sizeof header) != sizeof header) return refuse("Error");
-    if (header[0] != 'V' || header[1] != 'L' || header[2] != 'X')
+    BYTE header_bytes[kNativeHeaderBytes];
+    if (source.read(header_bytes, sizeof header_bytes) != sizeof header_bytes)
+        return refuse("Error");
+    const NativeHeader header = decode_native_header(header_bytes);
+    if (std::memcmp(header.text, kNativeText, kNativeSignatureBytes) != 0)
         return refuse("It's no for Velmo");
     // A newer file may lay out what follows differently, so nothing more of
     // it is judged.
-    if (get32(header + 128) > kVersion)
+    if (header.version > kNativeVersion)
         return refuse("You need latest version of Velmo", "Version Error");
-    const bool has_palette = get32(header + 132) & kHasPalette;
-    const auto width = std::int32_t(get32(header + 136));
-    const auto height = std::int32_t(get32(header + 140));
-    const std::uint32_t layer_count = get32(header + 144);
-    if (!header_fits(width, height, layer_count) || !create_bottom_layer(doc, width, height))
+    const bool has_palette = header.flags & kNativeHasPalette;
+    const std::uint32_t layer_count = header.layer_count;
+    if (!header_fits(header.width, header.height, layer_count) ||
+        !create_bottom_layer(doc, header.width, header.height))
         return refuse("Unable to Create Image");
 
     Layer* bottom = bottom_layer(doc);
@@ -197,11 +184,11 @@ NativeReadResult read_native_picture(ByteSource& source, PictureDocument& doc) {
     }
     const std::size_t n = bottom->image->pixel_bytes();
     for (std::uint32_t i = 0; i < layer_count && !cut; ++i) {
-        BYTE record[kLayerHeaderSize];
-        if (source.read(record, sizeof record) != sizeof record) break;
-        const std::uint32_t size = get32(record);
-        if (size < kLayerHeaderSize) return refuse("Unable to Create Image");
-        cut = !source.skip(size - kLayerHeaderSize);
+        BYTE record_bytes[kLayerRecordBytes];
+        if (source.read(record_bytes, sizeof record_bytes) != sizeof record_bytes) break;
+        const NativeLayerRecord record = decode_layer_record(record_bytes);
+        if (record.size < kLayerRecordBytes) return refuse("Unable to Create Image");
+        cut = !source.skip(record.size - kLayerRecordBytes);
 
         Layer* layer = bottom;
         if (i > 0) {

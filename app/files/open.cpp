@@ -42,7 +42,7 @@ Opened opened_if(bool ok) {
 }
 
 Opened open_native(LPCSTR path, PictureDocument& doc) {
-    doc.file_type = 1;
+    doc.file_type = FileTypeId::Native;
     doc.gif_colour_bits = 8;
     HANDLE file =
         CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -79,7 +79,7 @@ int bmp_file_bits(LPCSTR path) {
 }
 
 Opened open_bmp(LPCSTR path, PictureDocument& doc) {
-    doc.file_type = 2;
+    doc.file_type = FileTypeId::Bmp;
     doc.gif_colour_bits = 8;
     doc.bmp_colour_bits = bmp_file_bits(path);
     // A file that is not there would send the engine's reader looking for
@@ -247,12 +247,12 @@ bool build_from_addin(PictureDocument& doc, const AddInImage& frames) {
 // (the native type preselected, the one Save As can always offer).
 void choose_write_type(LPCSTR path, const FileTypeTable& write_types, PictureDocument& doc) {
     const FoundType found = find_type_by_extension(path, write_types);
-    doc.file_type = found.found ? found.index + 1 : 1;
+    doc.file_type = found.found ? found.type : FileTypeId::Native;
     if (!found.found) doc.flags &= ~kDocNamed;
 }
 
 Opened open_addin(LPCSTR path, AddInFileProc decode, PictureDocument& doc) {
-    doc.file_type = 1;
+    doc.file_type = FileTypeId::Native;
     doc.gif_colour_bits = 8;
     if (!decode) return Opened::No;
     AddInImage frames{};
@@ -274,29 +274,29 @@ PictureDocument* refuse_to_open(LPCSTR path, PictureDocument* doc) {
 GifBuilt build_document_from_gif(PictureDocument& doc, GifAnimation& gif) {
     const GifBuilt built = build_layers(doc, gif);
     release_gif(gif);
-    doc.file_type = 3;
+    doc.file_type = FileTypeId::Gif;
     return built;
 }
 
-PictureDocument* open_picture_file(LPCSTR path, int type, const FileTypeTable& read_types,
+PictureDocument* open_picture_file(LPCSTR path, FileTypeId type, const FileTypeTable& read_types,
                                    const FileTypeTable& write_types, Surface* pen) {
     if (!path) return nullptr;
-    if (type < 0 || type >= read_types.count) return refuse_to_open(path, nullptr);
+    if (!holds_type(read_types, type)) return refuse_to_open(path, nullptr);
     PictureDocument* doc = create_document();
     if (!doc) return refuse_to_open(path, nullptr);
     Opened opened;
     switch (type) {
-    case kNativeType:
+    case FileTypeId::Native:
         opened = open_native(path, *doc);
         break;
-    case kBmpType:
+    case FileTypeId::Bmp:
         opened = open_bmp(path, *doc);
         break;
-    case kGifType:
+    case FileTypeId::Gif:
         opened = open_gif(path, *doc);
         break;
     default:
-        opened = open_addin(path, read_types.types[type].function, *doc);
+        opened = open_addin(path, type_entry(read_types, type).function, *doc);
         break;
     }
     if (opened == Opened::NoAndTold) {
@@ -310,7 +310,7 @@ PictureDocument* open_picture_file(LPCSTR path, int type, const FileTypeTable& r
     doc->current_pen = pen;
     doc->current_pen_index = 0;
     doc->flags |= kDocNamed;
-    if (type <= kGifType)
+    if (type_position(type) < kBuiltInTypes)
         doc->flags &= ~kDocModified;
     else
         choose_write_type(path, write_types, *doc);

@@ -5,16 +5,16 @@
 #include "app/files/file_types.h"
 #include "engine/rasko.h"
 
-// Opens path as read type `type` (a position in read_types: the native type,
-// BMP, GIF or an Add-In decoder) into a complete document: layers,
-// composite, palette, file name, pen (the given pen slot), Named set. After
+// Opens path as read type `type` (the native type, BMP, GIF or an Add-In
+// decoder of read_types) into a complete document: layers, composite,
+// palette, file name, pen (the given pen slot), Named set. After
 // an Add-In decoder the file type is the write type whose extension ends the
 // path; with none the document is not Named. Null when the type names no
 // read type, the file cannot be read or memory runs out; whatever was built
 // is freed, and the user is told once, with the path: by the reader's own
 // message where it has one (native and BMP), else "Unable to Open Picture".
 // A GIF whose frames' colours had to be merged says so once.
-PictureDocument* open_picture_file(LPCSTR path, int type, const FileTypeTable& read_types,
+PictureDocument* open_picture_file(LPCSTR path, FileTypeId type, const FileTypeTable& read_types,
                                    const FileTypeTable& write_types, Surface* pen);
 
 // Builds the layers of an empty document (create_document) from a GIF that

@@ -171,9 +171,9 @@ int encode_beside(const char* target, AddInFileProc encode, AddInImage& image) {
 }
 
 int save_addin(PictureDocument& doc, const FileTypeTable& write_types) {
-    const int entry = doc.file_type - 1;
-    if (entry < kBuiltInTypes || entry >= write_types.count) return 0;
-    AddInFileProc encode = write_types.types[entry].function;
+    if (type_position(doc.file_type) < kBuiltInTypes || !holds_type(write_types, doc.file_type))
+        return 0;
+    AddInFileProc encode = type_entry(write_types, doc.file_type).function;
     if (!encode) return 0;
     const Layer& current = *doc.current->layer;
     const DWORD count = DWORD(doc.layer_count) + 1;
@@ -217,15 +217,15 @@ int save_picture_file(PictureDocument& doc, const FileTypeTable& write_types,
                       const SaveChoices& choices) {
     int result = 0;
     if (current_layer(doc)) {
-        if (doc.file_type != 1) prepare_composite(doc);
+        if (doc.file_type != FileTypeId::Native) prepare_composite(doc);
         switch (doc.file_type) {
-        case 1:
+        case FileTypeId::Native:
             result = save_native(doc);
             break;
-        case 2:
+        case FileTypeId::Bmp:
             result = save_bmp(doc, choices.bmp_bits);
             break;
-        case 3:
+        case FileTypeId::Gif:
             result = save_gif(doc, choices.gif_key_colour);
             break;
         default:

@@ -10,11 +10,11 @@ struct SaveChoices {
     int gif_key_colour = 0; // the GIF dialog's key colour
 };
 
-// Writes the document to its file name in its file type (1 native, 2 BMP,
-// 3 GIF, 4 and up the Add-In encoder of write entry file type - 1). BMP, a
-// still GIF and Add-Ins receive the composite in the current display mode;
-// an animated GIF (option set, two layers or more) every layer with its area
-// and animation settings. The file is replaced only after a complete write;
+// Writes the document to its file name in its file type (native, BMP, GIF
+// or the Add-In encoder of that write type). BMP, a still GIF and Add-Ins
+// receive the composite in the current display mode; an animated GIF
+// (option set, two layers or more) every layer with its area and animation
+// settings. The file is replaced only after a complete write;
 // on failure the old file stays as it was. Sets Named; clears Modified when
 // the result is 1. Returns 1 written, 0 failed.
 int save_picture_file(PictureDocument& doc, const FileTypeTable& write_types,

@@ -1,5 +1,6 @@
 #include "app/session/file_dialog_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -31,21 +32,31 @@ std::string open_filter_list(const FileTypeTable& read_types) {
     return list;
 }
 
-std::string save_filter_list(const FileTypeTable& write_types, int first) {
+std::string save_filter_list(const FileTypeTable& write_types, FileTypeId first) {
     std::string list;
-    for (int i = first < 0 ? 0 : first; i < write_types.count; ++i)
+    for (int i = std::max(type_position(first), 0); i < write_types.count; ++i)
         add_entry(list, write_types.types[i].name, pattern_of(write_types.types[i]));
     list += '\0';
     return list;
 }
 
-int opened_type(int filter_index, const char* path, const FileTypeTable& read_types) {
-    if (filter_index <= 1) {
-        FoundType found = find_type_by_extension(path, read_types);
-        return found.found ? found.index : -1;
-    }
-    int type = filter_index - 2;
-    return type < read_types.count ? type : -1;
+DWORD save_filter_of(FileTypeId type, FileTypeId first, const FileTypeTable& write_types) {
+    const int row = type_position(type) - std::max(type_position(first), 0);
+    return row >= 0 && holds_type(write_types, type) ? kFirstFilter + DWORD(row) : kFirstFilter;
+}
+
+FileTypeId saved_type(DWORD filter_index, FileTypeId first, const FileTypeTable& write_types) {
+    if (filter_index < kFirstFilter || filter_index > DWORD(write_types.count))
+        return FileTypeId::None;
+    const FileTypeId type =
+        type_at(std::max(type_position(first), 0) + int(filter_index - kFirstFilter));
+    return holds_type(write_types, type) ? type : FileTypeId::None;
+}
+
+FileTypeId opened_type(DWORD filter_index, const char* path, const FileTypeTable& read_types) {
+    if (filter_index <= kAllTypesFilter) return find_type_by_extension(path, read_types).type;
+    if (filter_index > DWORD(read_types.count) + kAllTypesFilter) return FileTypeId::None;
+    return type_at(int(filter_index - kAllTypesFilter - kFirstFilter));
 }
 
 std::string initial_save_name(const char* path, const FileTypeTable& write_types) {

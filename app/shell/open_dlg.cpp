@@ -15,7 +15,7 @@ OpenedPicture run_open_dialog(HWND owner) {
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = filters.c_str();
-    ofn.nFilterIndex = 1;
+    ofn.nFilterIndex = kAllTypesFilter;
     ofn.lpstrFile = path;
     ofn.nMaxFile = sizeof path;
     ofn.lpstrTitle = "Open Picture";
@@ -25,5 +25,5 @@ OpenedPicture run_open_dialog(HWND owner) {
         tell_unusable_name(owner, path, "Open Picture");
         return {nullptr, {}};
     }
-    return {load_picture(path, opened_type(int(ofn.nFilterIndex), path, types)), path};
+    return {load_picture(path, opened_type(ofn.nFilterIndex, path, types)), path};
 }

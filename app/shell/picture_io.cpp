@@ -10,14 +10,7 @@
 
 #include <string>
 
-namespace {
-
-constexpr int kBmpFileType = kBmpType + 1;
-constexpr int kGifFileType = kGifType + 1;
-
-} // namespace
-
-PictureDocument* load_picture(const char* path, int type) {
+PictureDocument* load_picture(const char* path, FileTypeId type) {
     Hourglass wait;
     const AddInHost& host = addin_host();
     return open_picture_file(path, type, host.read_types, host.write_types, pen_slots().slot[0]);
@@ -26,17 +19,17 @@ PictureDocument* load_picture(const char* path, int type) {
 PictureDocument* load_picture_by_extension(const char* path) {
     // A name that no read type's extension ends in is still handed on, so
     // that the user hears of it the one way every failed open is told.
-    return load_picture(path, find_type_by_extension(path, addin_host().read_types).index);
+    return load_picture(path, find_type_by_extension(path, addin_host().read_types).type);
 }
 
 WriteResult write_picture(HWND owner, PictureDocument& doc) {
     SaveChoices choices;
-    if (doc.file_type == kBmpFileType) {
+    if (doc.file_type == FileTypeId::Bmp) {
         prepare_composite(doc);
         choices.bmp_bits = run_bmp_dialog(owner, doc.bmp_colour_bits);
         if (!choices.bmp_bits) return WriteResult::Cancelled;
         doc.bmp_colour_bits = choices.bmp_bits;
-    } else if (doc.file_type == kGifFileType) {
+    } else if (doc.file_type == FileTypeId::Gif) {
         prepare_composite(doc);
         const Layer* layer = current_layer(doc);
         choices.gif_key_colour = layer ? layer->key_colour : 0;

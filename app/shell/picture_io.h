@@ -6,15 +6,15 @@
 #include "app/document/picture.h"
 #include "platform/win.h"
 
-// Loads path as read type `type` (-1 for none); null when it cannot, after
+// Loads path as read type `type` (or None); null when it cannot, after
 // telling the user once.
-PictureDocument* load_picture(const char* path, int type);
+PictureDocument* load_picture(const char* path, FileTypeId type);
 // Loads path as the read type its extension names; null, after telling the
 // user, when none does or it cannot be read.
 PictureDocument* load_picture_by_extension(const char* path);
 
-// Writes doc to its file name in its file type (1-based write-type
-// position), running "BMP_DIALOG" or "GIF_DIALOG" first for those types.
+// Writes doc to its file name in its file type (a write type), running
+// "BMP_DIALOG" or "GIF_DIALOG" first for those types.
 enum class WriteResult { Written, Cancelled, Failed };
 WriteResult write_picture(HWND owner, PictureDocument& doc);
 

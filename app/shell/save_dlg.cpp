@@ -24,7 +24,7 @@ bool ask_overwrite(HWND owner, const PictureDocument& doc) {
 // extension added where the name lacks one) become the document's.
 bool choose_name(HWND owner, PictureDocument& doc) {
     const FileTypeTable& types = addin_host().write_types;
-    std::string filters = save_filter_list(types, 0);
+    std::string filters = save_filter_list(types, FileTypeId::Native);
     char path[kPathCapacity] = {};
     std::string initial = initial_save_name(doc.file_name, types);
     std::snprintf(path, sizeof path, "%s", initial.c_str());
@@ -32,10 +32,8 @@ bool choose_name(HWND owner, PictureDocument& doc) {
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = filters.c_str();
-    // A type past the table (an Add-In decoder's position) preselects the
-    // native type.
-    ofn.nFilterIndex =
-        doc.file_type >= 1 && doc.file_type <= types.count ? DWORD(doc.file_type) : 1;
+    // A type past the table preselects the native type.
+    ofn.nFilterIndex = save_filter_of(doc.file_type, FileTypeId::Native, types);
     ofn.lpstrFile = path;
     ofn.nMaxFile = sizeof path;
     ofn.lpstrTitle = "Save Picture";
@@ -45,10 +43,10 @@ bool choose_name(HWND owner, PictureDocument& doc) {
         tell_unusable_name(owner, path, "Save Picture");
         return false;
     }
-    int type = int(ofn.nFilterIndex);
-    if (type < 1 || type > types.count) return false;
+    const FileTypeId type = saved_type(ofn.nFilterIndex, FileTypeId::Native, types);
+    if (type == FileTypeId::None) return false;
     doc.file_type = type;
-    std::string name = with_extension(path, types.types[type - 1].extension);
+    std::string name = with_extension(path, type_entry(types, type).extension);
     std::snprintf(doc.file_name, sizeof doc.file_name, "%s", name.c_str());
     return true;
 }
@@ -62,7 +60,7 @@ int save_picture(HWND owner, PictureDocument& doc, SaveMode mode) {
     // What the picture was called before: a Save As that writes nothing
     // leaves it so, and the caption and the next Save go on agreeing.
     const std::string old_name = doc.file_name;
-    const int old_type = doc.file_type;
+    const FileTypeId old_type = doc.file_type;
     const std::uint32_t old_named = doc.flags & kDocNamed;
     if (mode == kSaveAskOverwrite && named_known) {
         if (!ask_overwrite(owner, doc)) return 0;

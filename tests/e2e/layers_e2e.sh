@@ -31,43 +31,9 @@ open(sys.argv[1], 'wb').write(head + info + palette + pixels)
 PY
 
 # vlx_layers FILE: one line per layer, bottom first: name, opacity, then the
-# first row's pixels and mask bytes.
+# top row's pixels and mask bytes.
 vlx_layers() {
-    python3 - "$1" <<'PY'
-import struct, sys
-data = open(sys.argv[1], 'rb').read()
-w, h, count = struct.unpack_from('<iiI', data, 136)
-n = ((w + 3) & ~3) * h
-pos = 160 + 1024
-def decode(units, n, width):
-    out, i, prev = [], 0, None
-    while len(out) < n and i < len(units):
-        u = units[i]; i += 1
-        out.append(u)
-        if prev != u:
-            prev = u
-            continue
-        # Two equal literals: a count of the whole run follows.
-        if width == 8:
-            c = units[i]; i += 1
-        else:
-            c = units[i] | (units[i + 1] << 4); i += 2
-        out.extend([u] * (c - 2))
-        prev = None
-    return out[:n]
-for _ in range(count):
-    size, flags, key, opacity, mask_len, bg, pix_len = struct.unpack_from('<7I', data, pos)
-    name = data[pos + 32:pos + 96].split(b'\0')[0].decode()
-    pos += size
-    code = data[pos:pos + pix_len]; pos += pix_len
-    pixels = decode(list(code), n, 8) if flags & 0x20 else list(code)
-    mcode = data[pos:pos + mask_len]; pos += mask_len
-    units = [u for b in mcode for u in (b & 15, b >> 4)]
-    groups = decode(units, n // 4, 4)
-    mask = [255 if g >> k & 1 else 0 for g in groups for k in range(4)]
-    top = (h - 1) * ((w + 3) & ~3)
-    print(name, opacity, ','.join(map(str, pixels[top:top + w])), ','.join(map(str, mask[top:top + w])))
-PY
+    "$source_dir/scripts/wine-run" "$build/bin/vlx_layers.exe" "$(windows_path "$1")" | tr -d '\r'
 }
 
 save_as() {

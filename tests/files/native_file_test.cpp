@@ -1,5 +1,5 @@
 #include "app/files/native_file.h"
-#include "platform/io/little_endian.h"
+#include "app/files/native_records.h"
 #include "platform/io/safe_file.h"
 #include "tests/support/test_folder.h"
 
@@ -18,11 +18,29 @@ struct DocumentDeleter {
 using DocPtr = std::unique_ptr<PictureDocument, DocumentDeleter>;
 using Bytes = std::vector<unsigned char>;
 
-void put32(Bytes& b, std::size_t at, std::uint32_t value) {
-    io::put32(b.data() + at, value);
+// Where the palette and the first layer record lie in a file with a palette.
+constexpr std::size_t kPaletteAt = kNativeHeaderBytes;
+constexpr std::size_t kFirstRecordAt = kPaletteAt + 1024;
+
+NativeHeader header_in(const Bytes& b) {
+    return decode_native_header(b.data());
 }
-std::uint32_t get32(const Bytes& b, std::size_t at) {
-    return io::get32(b.data() + at);
+NativeLayerRecord record_at(const Bytes& b, std::size_t at) {
+    return decode_layer_record(b.data() + at);
+}
+
+// Rewrites the file header or the layer record at `at` through `change`.
+template <typename Change> void change_header(Bytes& b, Change change) {
+    NativeHeader header = header_in(b);
+    change(header);
+    const auto bytes = encode_native_header(header);
+    std::copy(bytes.begin(), bytes.end(), b.begin());
+}
+template <typename Change> void change_record(Bytes& b, std::size_t at, Change change) {
+    NativeLayerRecord record = record_at(b, at);
+    change(record);
+    const auto bytes = encode_layer_record(record);
+    std::copy(bytes.begin(), bytes.end(), b.begin() + std::ptrdiff_t(at));
 }
 
 class NativeFileTest : public ::testing::Test {
@@ -77,26 +95,31 @@ class NativeFileTest : public ::testing::Test {
 
 // A file header for width x height with count layers and a palette.
 Bytes file_header(int width, int height, std::uint32_t count) {
-    Bytes b(160 + 1024, 0);
-    std::memcpy(b.data(), "VLX\n", 4);
-    io::put32(b.data() + 128, 0x2000);
-    io::put32(b.data() + 132, 1);
-    io::put32(b.data() + 136, std::uint32_t(width));
-    io::put32(b.data() + 140, std::uint32_t(height));
-    io::put32(b.data() + 144, count);
+    NativeHeader header{};
+    std::memcpy(header.text, "VLX\n", 4);
+    header.version = kNativeVersion;
+    header.flags = kNativeHasPalette;
+    header.width = width;
+    header.height = height;
+    header.layer_count = count;
+    const auto bytes = encode_native_header(header);
+    Bytes b(bytes.begin(), bytes.end());
+    b.resize(kFirstRecordAt);
     return b;
 }
 
 // A raw layer record of n pixel bytes without mask data.
 void add_raw_layer(Bytes& b, std::size_t n, BYTE value, std::uint32_t header_size = 96,
                    std::int32_t opacity = 16) {
-    Bytes record(header_size, 0);
-    io::put32(record.data() + 0, header_size);
-    io::put32(record.data() + 4, 0x10000);
-    io::put32(record.data() + 12, std::uint32_t(opacity));
-    io::put32(record.data() + 24, std::uint32_t(n));
-    std::memcpy(record.data() + 32, "raw", 3);
-    b.insert(b.end(), record.begin(), record.end());
+    NativeLayerRecord record{};
+    record.size = header_size;
+    record.flags = kRecordVisible;
+    record.opacity = opacity;
+    record.pixel_length = std::uint32_t(n);
+    std::memcpy(record.name, "raw", 3);
+    const auto bytes = encode_layer_record(record);
+    b.insert(b.end(), bytes.begin(), bytes.end());
+    b.insert(b.end(), header_size - kLayerRecordBytes, 0);
     b.insert(b.end(), n, value);
 }
 
@@ -169,24 +192,30 @@ TEST_F(NativeFileTest, RoundTripKeepsEveryStoredFieldAndPixel) {
 TEST_F(NativeFileTest, WriterLaysOutHeaderRecordsAndChoosesRawForNoise) {
     DocPtr doc = varied_picture(7, 5);
     const Bytes file = file_bytes(save(*doc));
-    ASSERT_GE(file.size(), 160u + 1024u);
+    ASSERT_GE(file.size(), kFirstRecordAt);
+    const NativeHeader header = header_in(file);
     const char text[] = "VLX\n Velmo image file.\n\n";
-    EXPECT_EQ(std::memcmp(file.data(), text, sizeof text - 1), 0);
-    for (std::size_t i = sizeof text - 1; i < 128; ++i)
-        ASSERT_EQ(file[i], 0) << i;
-    EXPECT_EQ(io::get32(file.data() + 128), 0x2000u);
-    EXPECT_EQ(io::get32(file.data() + 132), 1u);
-    EXPECT_EQ(io::get32(file.data() + 136), 7u);
-    EXPECT_EQ(io::get32(file.data() + 140), 5u);
-    EXPECT_EQ(io::get32(file.data() + 144), 3u);
-    EXPECT_EQ(std::memcmp(file.data() + 160, current_layer(*doc)->image->colour_table(), 1024), 0);
-    std::size_t at = 160 + 1024;
+    EXPECT_EQ(std::memcmp(header.text, text, sizeof text - 1), 0);
+    for (std::size_t i = sizeof text - 1; i < kNativeTextBytes; ++i)
+        ASSERT_EQ(header.text[i], 0) << i;
+    EXPECT_EQ(header.version, 0x2000u);
+    EXPECT_EQ(header.flags, 1u);
+    EXPECT_EQ(header.width, 7);
+    EXPECT_EQ(header.height, 5);
+    EXPECT_EQ(header.layer_count, 3u);
+    EXPECT_EQ(Bytes(header.spare, header.spare + kNativeHeaderSpareBytes),
+              Bytes(kNativeHeaderSpareBytes, 0));
+    EXPECT_EQ(
+        std::memcmp(file.data() + kPaletteAt, current_layer(*doc)->image->colour_table(), 1024), 0);
+    std::size_t at = kFirstRecordAt;
     const std::uint32_t n = 8 * 5;
     for (int index = 0; index < 3; ++index) {
-        EXPECT_EQ(io::get32(file.data() + at), 96u);
-        const std::uint32_t flags = io::get32(file.data() + at + 4);
-        const std::uint32_t pixels = io::get32(file.data() + at + 24);
-        const std::uint32_t mask = io::get32(file.data() + at + 16);
+        ASSERT_LE(at + kLayerRecordBytes, file.size());
+        const NativeLayerRecord record = record_at(file, at);
+        EXPECT_EQ(record.size, 96u);
+        const std::uint32_t flags = record.flags;
+        const std::uint32_t pixels = record.pixel_length;
+        const std::uint32_t mask = record.mask_length;
         EXPECT_EQ(flags & 0x11, 0x11u);
         if (index == 1) { // random bytes: stored raw
             EXPECT_EQ(flags & 0x20, 0u);
@@ -197,7 +226,7 @@ TEST_F(NativeFileTest, WriterLaysOutHeaderRecordsAndChoosesRawForNoise) {
         }
         EXPECT_EQ(flags & 0x10000, index == 1 ? 0u : 0x10000u);
         EXPECT_EQ(flags & 0x20000, index == 2 ? 0x20000u : 0u);
-        EXPECT_EQ(file[at + 32 + 63], 0); // name cut to 63 characters
+        EXPECT_EQ(record.name[63], 0); // name cut to 63 characters
         at += 96 + pixels + mask;
     }
     EXPECT_EQ(at, file.size());
@@ -206,18 +235,19 @@ TEST_F(NativeFileTest, WriterLaysOutHeaderRecordsAndChoosesRawForNoise) {
 TEST_F(NativeFileTest, SingleColourLayerIsStoredAsRunsOf255) {
     DocPtr doc(new_picture(16, 32, nullptr, nullptr)); // n = 512
     const Bytes file = file_bytes(save(*doc));
-    const std::size_t at = 160 + 1024;
-    EXPECT_EQ(io::get32(file.data() + at + 4), 0x10031u);
-    EXPECT_EQ(io::get32(file.data() + at + 24), 9u);
+    const std::size_t at = kFirstRecordAt;
+    const NativeLayerRecord record = record_at(file, at);
+    EXPECT_EQ(record.flags, 0x10031u);
+    EXPECT_EQ(record.pixel_length, 9u);
     EXPECT_EQ(Bytes(file.begin() + at + 96, file.begin() + at + 105),
               (Bytes{255, 255, 255, 255, 255, 255, 255, 255, 2}));
     // The mask: 128 groups of 15 as F F count 128 = units F, F, 0, 8.
-    EXPECT_EQ(io::get32(file.data() + at + 16), 2u);
+    EXPECT_EQ(record.mask_length, 2u);
     EXPECT_EQ(Bytes(file.begin() + at + 105, file.end()), (Bytes{0xFF, 0x80}));
 }
 
 TEST_F(NativeFileTest, ReaderRefusesWhatIsNotAPicture) {
-    expect_refused(Bytes(159, 0), "Error");
+    expect_refused(Bytes(kNativeHeaderBytes - 1, 0), "Error");
     Bytes wrong = file_header(4, 4, 0);
     wrong[2] = 'Y';
     expect_refused(wrong, "It's no for Velmo");
@@ -227,7 +257,7 @@ TEST_F(NativeFileTest, ReaderRefusesWhatIsNotAPicture) {
     for (const auto& [width, count] : {std::pair{4, 1u}, {4, 0u}, {0, 1u}, {4, 1000u}}) {
         Bytes newer = file_header(width, 4, count);
         add_raw_layer(newer, 16, 1);
-        put32(newer, 128, 0x2001);
+        change_header(newer, [](NativeHeader& h) { h.version = 0x2001; });
         expect_refused(newer, "You need latest version of Velmo", "Version Error");
     }
 
@@ -303,16 +333,17 @@ TEST_F(NativeFileTest, LayerHeaderSizes) {
     // Below 96 the record cannot be a layer header.
     Bytes shorter = file_header(4, 1, 1);
     add_raw_layer(shorter, 4, 7);
-    io::put32(shorter.data() + 160 + 1024, 95);
+    change_record(shorter, kFirstRecordAt, [](NativeLayerRecord& r) { r.size = 95; });
     expect_refused(shorter, "Unable to Create Image");
 }
 
 // Offsets at which each layer record of a written file ends, bottom first.
 std::vector<std::size_t> record_ends(const Bytes& file) {
     std::vector<std::size_t> ends;
-    std::size_t at = 160 + 1024;
-    for (std::uint32_t i = 0; i < get32(file, 144); ++i) {
-        at += 96 + get32(file, at + 24) + get32(file, at + 16);
+    std::size_t at = kFirstRecordAt;
+    for (std::uint32_t i = 0; i < header_in(file).layer_count; ++i) {
+        const NativeLayerRecord record = record_at(file, at);
+        at += 96 + record.pixel_length + record.mask_length;
         ends.push_back(at);
     }
     return ends;
@@ -322,11 +353,12 @@ std::vector<std::size_t> record_ends(const Bytes& file) {
 // `length` bytes and is followed by `code`, where the file ends.
 Bytes coded_layer_file(int width, std::uint32_t length, const Bytes& code) {
     Bytes b = file_header(width, 1, 1);
-    Bytes record(96, 0);
-    put32(record, 0, 96);
-    put32(record, 4, 0x10020);
-    put32(record, 24, length);
-    b.insert(b.end(), record.begin(), record.end());
+    NativeLayerRecord record{};
+    record.size = 96;
+    record.flags = 0x10020;
+    record.pixel_length = length;
+    const auto bytes = encode_layer_record(record);
+    b.insert(b.end(), bytes.begin(), bytes.end());
     b.insert(b.end(), code.begin(), code.end());
     return b;
 }
@@ -341,7 +373,7 @@ TEST_F(NativeFileTest, TruncatedFilesOpenWithWhatTheyHold) {
     // Wherever the file ends after its header, the picture opens with a
     // layer for every record whose header is there, and each record that is
     // all there reads as written.
-    for (std::size_t cut = 160; cut < full.size(); ++cut) {
+    for (std::size_t cut = kNativeHeaderBytes; cut < full.size(); ++cut) {
         SCOPED_TRACE(cut);
         DocPtr doc = load_cut(Bytes(full.begin(), full.begin() + std::ptrdiff_t(cut)));
         ASSERT_TRUE(doc);
@@ -360,7 +392,8 @@ TEST_F(NativeFileTest, TruncatedFilesOpenWithWhatTheyHold) {
         }
     }
     // A file that holds less than its header is still refused.
-    expect_refused(Bytes(full.begin(), full.begin() + 159), "Error");
+    expect_refused(Bytes(full.begin(), full.begin() + std::ptrdiff_t(kNativeHeaderBytes - 1)),
+                   "Error");
 }
 
 TEST_F(NativeFileTest, WhatACutFileLacksKeepsTheLayersDefaults) {
@@ -368,9 +401,11 @@ TEST_F(NativeFileTest, WhatACutFileLacksKeepsTheLayersDefaults) {
     // five pixel bytes, the third not there at all.
     Bytes b = file_header(4, 2, 3);
     add_raw_layer(b, 8, 1);
-    put32(b, 160 + 1024 + 8, 9); // the bottom layer's key colour fills upper layers
+    // The bottom layer's key colour fills upper layers.
+    change_record(b, kFirstRecordAt, [](NativeLayerRecord& r) { r.key_colour = 9; });
     add_raw_layer(b, 8, 2);
-    put32(b, 160 + 1024 + 104 + 4, 0x10001); // with a raw mask that is not there
+    // With a raw mask that is not there.
+    change_record(b, kFirstRecordAt + 104, [](NativeLayerRecord& r) { r.flags = 0x10001; });
     b.resize(b.size() - 3);
     DocPtr doc = load_cut(b);
     ASSERT_TRUE(doc);
@@ -402,7 +437,7 @@ TEST_F(NativeFileTest, WhatACutFileLacksKeepsTheLayersDefaults) {
     }
     Bytes skip = file_header(4, 1, 1);
     add_raw_layer(skip, 4, 7);
-    put32(skip, 160 + 1024, 5000);
+    change_record(skip, kFirstRecordAt, [](NativeLayerRecord& r) { r.size = 5000; });
     doc = load_cut(skip);
     ASSERT_TRUE(doc);
     EXPECT_STREQ(bottom_layer(*doc)->name, "raw");
@@ -417,8 +452,10 @@ TEST_F(NativeFileTest, StoredSettingsAreBroughtIntoRange) {
     add_raw_layer(b, 4, 1, 96, -1);
     add_raw_layer(b, 4, 1, 96, 20);
     add_raw_layer(b, 4, 1, 96, -35);
-    io::put32(b.data() + 160 + 1024 + 8, 300);         // key colour of the bottom layer
-    io::put32(b.data() + 160 + 1024 + 20, 0xFFFFFFFF); // background colour
+    change_record(b, kFirstRecordAt, [](NativeLayerRecord& r) {
+        r.key_colour = 300;
+        r.background_colour = 0xFFFFFFFF;
+    });
     DocPtr doc = load(b);
     ASSERT_TRUE(doc);
     EXPECT_EQ(layer_node_at(*doc, 1)->layer->opacity, 16);
@@ -432,8 +469,8 @@ TEST_F(NativeFileTest, StoredSettingsAreBroughtIntoRange) {
 
 TEST_F(NativeFileTest, FileWithoutPaletteKeepsTheCreationTable) {
     Bytes b = file_header(4, 1, 2);
-    b.resize(160);
-    io::put32(b.data() + 132, 0);
+    b.resize(kNativeHeaderBytes);
+    change_header(b, [](NativeHeader& h) { h.flags = 0; });
     add_raw_layer(b, 4, 1);
     add_raw_layer(b, 4, 2);
     DocPtr doc = load(b);

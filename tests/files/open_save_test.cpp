@@ -62,10 +62,10 @@ class OpenSaveTest : public ::testing::Test {
         return doc;
     }
 
-    DocumentPtr save_and_open(PictureDocument& doc, const std::string& name, int type,
+    DocumentPtr save_and_open(PictureDocument& doc, const std::string& name, FileTypeId type,
                               const SaveChoices& choices = {}) {
         std::snprintf(doc.file_name, sizeof doc.file_name, "%s", folder.file(name).c_str());
-        doc.file_type = type + 1;
+        doc.file_type = type;
         EXPECT_EQ(save_picture_file(doc, write_types, choices), 1);
         return DocumentPtr(
             open_picture_file(doc.file_name, type, read_types, write_types, nullptr));
@@ -80,17 +80,17 @@ TEST_F(OpenSaveTest, FindTypeByExtension) {
     ASSERT_TRUE(add_file_type(read_types, "png", "PNG", nullptr));
     FoundType t = find_type_by_extension("PIC.GIF", read_types);
     EXPECT_TRUE(t.found);
-    EXPECT_EQ(t.index, kGifType);
+    EXPECT_EQ(t.type, FileTypeId::Gif);
     EXPECT_EQ(t.dot_position, 3);
     t = find_type_by_extension("a.gif", read_types);
     EXPECT_TRUE(t.found);
     EXPECT_EQ(t.dot_position, 1);
     t = find_type_by_extension(".gif", read_types);
     EXPECT_FALSE(t.found);
-    EXPECT_EQ(t.index, -1);
+    EXPECT_EQ(t.type, FileTypeId::None);
     EXPECT_EQ(t.dot_position, 0);
     t = find_type_by_extension("x.bmp.Vlx", read_types);
-    EXPECT_EQ(t.index, kNativeType);
+    EXPECT_EQ(t.type, FileTypeId::Native);
     EXPECT_EQ(t.dot_position, 5);
     t = find_type_by_extension("dir.d/picture", read_types);
     EXPECT_FALSE(t.found);
@@ -98,7 +98,7 @@ TEST_F(OpenSaveTest, FindTypeByExtension) {
     t = find_type_by_extension("pic", read_types);
     EXPECT_EQ(t.dot_position, 3);
     t = find_type_by_extension("x.png", read_types);
-    EXPECT_EQ(t.index, 3);
+    EXPECT_EQ(t.type, FileTypeId::FirstAddIn);
     t = find_type_by_extension("xgif", read_types);
     EXPECT_FALSE(t.found);
 }
@@ -115,14 +115,16 @@ TEST_F(OpenSaveTest, TypeTablesHoldTheBuiltInTypesAndCutAddInTexts) {
 }
 
 TEST_F(OpenSaveTest, UnknownTypesAndMissingFilesOpenNothing) {
-    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), -1, read_types, write_types, nullptr),
+    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), FileTypeId::None, read_types,
+                                write_types, nullptr),
               nullptr);
-    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), 3, read_types, write_types, nullptr),
+    EXPECT_EQ(open_picture_file(folder.file("a.gif").c_str(), FileTypeId::FirstAddIn, read_types,
+                                write_types, nullptr),
               nullptr);
-    EXPECT_EQ(open_picture_file(folder.file("none.gif").c_str(), kGifType, read_types, write_types,
-                                nullptr),
+    EXPECT_EQ(open_picture_file(folder.file("none.gif").c_str(), FileTypeId::Gif, read_types,
+                                write_types, nullptr),
               nullptr);
-    EXPECT_EQ(open_picture_file(folder.file("none.vlx").c_str(), kNativeType, read_types,
+    EXPECT_EQ(open_picture_file(folder.file("none.vlx").c_str(), FileTypeId::Native, read_types,
                                 write_types, nullptr),
               nullptr);
 }
@@ -134,7 +136,7 @@ TEST_F(OpenSaveTest, BmpKeepsTheCompositeAsOneLayer) {
     for (int x = 0; x < 9; ++x)
         at(*top.image, x, 2) = 12;
     doc->flags |= kDocModified;
-    auto opened = save_and_open(*doc, "pic.bmp", kBmpType);
+    auto opened = save_and_open(*doc, "pic.bmp", FileTypeId::Bmp);
     ASSERT_TRUE(opened);
     EXPECT_FALSE(doc->flags & kDocModified);
     EXPECT_TRUE(doc->flags & kDocNamed);
@@ -142,7 +144,7 @@ TEST_F(OpenSaveTest, BmpKeepsTheCompositeAsOneLayer) {
     Layer& layer = layer_at(*opened, 1);
     EXPECT_STREQ(layer.name, "Layer:0");
     EXPECT_EQ(opened->next_layer_number, 1);
-    EXPECT_EQ(opened->file_type, 2);
+    EXPECT_EQ(opened->file_type, FileTypeId::Bmp);
     EXPECT_TRUE(opened->flags & kDocNamed);
     EXPECT_FALSE(opened->flags & kDocModified);
     EXPECT_EQ(std::memcmp(layer.image->colour_table(), doc->composite->colour_table(), 1024), 0);
@@ -167,7 +169,7 @@ TEST_F(OpenSaveTest, FourBitBmpMapsToTheFirstSixteenColours) {
     at(image, 3, 0) = 7;
     SaveChoices choices;
     choices.bmp_bits = 4;
-    auto opened = save_and_open(*doc, "pic.bmp", kBmpType, choices);
+    auto opened = save_and_open(*doc, "pic.bmp", FileTypeId::Bmp, choices);
     ASSERT_TRUE(opened);
     Surface& read = *layer_at(*opened, 1).image;
     EXPECT_EQ(at(read, 0, 0), 15);
@@ -221,7 +223,7 @@ TEST_F(OpenSaveTest, BmpRemembersTheDepthItWasReadWith) {
         std::fwrite(bytes.data(), 1, bytes.size(), out);
         std::fclose(out);
         DocumentPtr doc(
-            open_picture_file(path.c_str(), kBmpType, read_types, write_types, nullptr));
+            open_picture_file(path.c_str(), FileTypeId::Bmp, read_types, write_types, nullptr));
         ASSERT_TRUE(doc) << f.bits << (f.os2 ? " OS/2" : "");
         EXPECT_EQ(doc->bmp_colour_bits, f.bits) << (f.os2 ? " OS/2" : "");
         EXPECT_EQ(picture_width(*doc), 3);
@@ -230,15 +232,15 @@ TEST_F(OpenSaveTest, BmpRemembersTheDepthItWasReadWith) {
     auto doc = picture(5, 2, 1);
     SaveChoices choices;
     choices.bmp_bits = 4;
-    EXPECT_EQ(save_and_open(*doc, "sixteen.bmp", kBmpType, choices)->bmp_colour_bits, 4);
-    EXPECT_EQ(save_and_open(*doc, "full.bmp", kBmpType)->bmp_colour_bits, 8);
+    EXPECT_EQ(save_and_open(*doc, "sixteen.bmp", FileTypeId::Bmp, choices)->bmp_colour_bits, 4);
+    EXPECT_EQ(save_and_open(*doc, "full.bmp", FileTypeId::Bmp)->bmp_colour_bits, 8);
 }
 
 TEST_F(OpenSaveTest, BmpSavesWhatTheDisplayModeShows) {
     auto doc = picture(3, 2, 2);
     doc->flags |= kDocMaskView;
     at(*layer_at(*doc, 2).mask, 1, 1) = 0;
-    auto opened = save_and_open(*doc, "mask.bmp", kBmpType);
+    auto opened = save_and_open(*doc, "mask.bmp", FileTypeId::Bmp);
     ASSERT_TRUE(opened);
     Surface& read = *layer_at(*opened, 1).image;
     for (int y = 0; y < 2; ++y)
@@ -267,7 +269,7 @@ TEST_F(OpenSaveTest, AnimatedGifKeepsLayersAreasAndAnimationSettings) {
     std::strcpy(doc->gif_comment, "frames");
     doc->current = layer_node_at(*doc, 3);
 
-    auto opened = save_and_open(*doc, "anim.gif", kGifType);
+    auto opened = save_and_open(*doc, "anim.gif", FileTypeId::Gif);
     ASSERT_TRUE(opened);
     ASSERT_EQ(opened->layer_count, 3);
     EXPECT_EQ(opened->current, opened->layers->previous);
@@ -278,7 +280,7 @@ TEST_F(OpenSaveTest, AnimatedGifKeepsLayersAreasAndAnimationSettings) {
     EXPECT_EQ(opened->gif_repeat_count, 3);
     EXPECT_EQ(opened->gif_colour_bits, 8);
     EXPECT_STREQ(opened->gif_comment, "frames");
-    EXPECT_EQ(opened->file_type, 3);
+    EXPECT_EQ(opened->file_type, FileTypeId::Gif);
     for (int i = 1; i <= 3; ++i)
         EXPECT_EQ(std::string(layer_at(*opened, i).name), "Layer:0" + std::to_string(i));
 
@@ -318,7 +320,7 @@ TEST_F(OpenSaveTest, GifTransparencyComesBackAsKeyColourAndOption) {
     layer_at(*doc, 2).flags |= kLayerAnimTransparent;
     layer_at(*doc, 2).key_colour = 200;
     doc->gif_options = kGifAnimation;
-    auto opened = save_and_open(*doc, "key.gif", kGifType);
+    auto opened = save_and_open(*doc, "key.gif", FileTypeId::Gif);
     ASSERT_TRUE(opened);
     EXPECT_EQ(layer_at(*opened, 2).key_colour, 200);
     EXPECT_EQ(layer_at(*opened, 1).key_colour, 255);
@@ -330,7 +332,7 @@ TEST_F(OpenSaveTest, OneLayerWithTheAnimationOptionWritesAStillGif) {
     doc->gif_options = kGifAnimation | kGifTransparent;
     SaveChoices choices;
     choices.gif_key_colour = 17;
-    auto opened = save_and_open(*doc, "still.gif", kGifType, choices);
+    auto opened = save_and_open(*doc, "still.gif", FileTypeId::Gif, choices);
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->layer_count, 1);
     EXPECT_FALSE(opened->flags & kDocOnlyCurrentLayer);
@@ -355,7 +357,7 @@ TEST_F(OpenSaveTest, StillGifWithFewerBitsMapsHighIndexesToNearestLowColour) {
     at(image, 2, 0) = 3;
     at(image, 3, 0) = 0;
     doc->gif_colour_bits = 2;
-    auto opened = save_and_open(*doc, "two.gif", kGifType);
+    auto opened = save_and_open(*doc, "two.gif", FileTypeId::Gif);
     ASSERT_TRUE(opened);
     Surface& read = *layer_at(*opened, 1).image;
     EXPECT_EQ(at(read, 0, 0), 2);
@@ -396,7 +398,8 @@ TEST_F(OpenSaveTest, GifFrameWithLocalTableIsRemappedToThePicturePalette) {
     RaskoDestroyDIB(first);
     RaskoDestroyDIB(second);
 
-    DocumentPtr opened(open_picture_file(path.c_str(), kGifType, read_types, write_types, nullptr));
+    DocumentPtr opened(
+        open_picture_file(path.c_str(), FileTypeId::Gif, read_types, write_types, nullptr));
     ASSERT_TRUE(opened);
     Surface& image = *layer_at(*opened, 2).image;
     EXPECT_EQ(at(image, 0, 0), 100);
@@ -456,7 +459,8 @@ TEST_F(OpenSaveTest, GifFramesWithTablesOfTheirOwnKeepTheirColoursThroughOpenAnd
             EXPECT_EQ(table[at(image, 2, 0)].rgbBlue, i % 2 ? 255 : 0) << i;
         }
     };
-    DocumentPtr opened(open_picture_file(path.c_str(), kGifType, read_types, write_types, nullptr));
+    DocumentPtr opened(
+        open_picture_file(path.c_str(), FileTypeId::Gif, read_types, write_types, nullptr));
     ASSERT_TRUE(opened);
     expect_blues(*opened);
     EXPECT_EQ(native::last_message_box().count, 0) << "every colour found an entry";
@@ -464,20 +468,20 @@ TEST_F(OpenSaveTest, GifFramesWithTablesOfTheirOwnKeepTheirColoursThroughOpenAnd
     // Saved as a GIF of 256 colours (the GIF dialog's choice) and read
     // again, the colours stay.
     opened->gif_colour_bits = 8;
-    DocumentPtr again = save_and_open(*opened, "again.gif", kGifType);
+    DocumentPtr again = save_and_open(*opened, "again.gif", FileTypeId::Gif);
     ASSERT_TRUE(again);
     expect_blues(*again);
 }
 
 TEST_F(OpenSaveTest, FailedSaveKeepsTheOldFileAndTheModifiedMark) {
-    for (int type : {kNativeType, kBmpType, kGifType}) {
-        SCOPED_TRACE(type);
+    for (FileTypeId type : {FileTypeId::Native, FileTypeId::Bmp, FileTypeId::Gif}) {
+        SCOPED_TRACE(type_position(type));
         auto doc = picture(20, 20, 2);
         const std::string path =
-            folder.file("keep." + std::string(read_types.types[type].extension));
+            folder.file("keep." + std::string(type_entry(read_types, type).extension));
         put_file(path, {1, 2, 3});
         std::snprintf(doc->file_name, sizeof doc->file_name, "%s", path.c_str());
-        doc->file_type = type + 1;
+        doc->file_type = type;
         doc->flags |= kDocModified;
         native::fail_writes_after(100);
         EXPECT_EQ(save_picture_file(*doc, write_types, {}), 0);
@@ -493,7 +497,7 @@ TEST_F(OpenSaveTest, FailedSaveKeepsTheOldFileAndTheModifiedMark) {
 TEST_F(OpenSaveTest, NativeRoundTripThroughOpenAndSave) {
     auto doc = picture(7, 3, 2);
     std::strcpy(layer_at(*doc, 2).name, "ink");
-    auto opened = save_and_open(*doc, "pic.vlx", kNativeType);
+    auto opened = save_and_open(*doc, "pic.vlx", FileTypeId::Native);
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->layer_count, 2);
     EXPECT_STREQ(layer_at(*opened, 2).name, "ink");
@@ -509,14 +513,14 @@ TEST_F(OpenSaveTest, ReadersFailCleanlyWhereverASurfaceCannotBeMade) {
     // Every surface an opened picture needs, failing in turn: no document and
     // no object left behind (LeakSanitizer checks the memory), until enough
     // surfaces are allowed for the whole picture.
-    for (int type : {kNativeType, kBmpType, kGifType}) {
-        SCOPED_TRACE(type);
+    for (FileTypeId type : {FileTypeId::Native, FileTypeId::Bmp, FileTypeId::Gif}) {
+        SCOPED_TRACE(type_position(type));
         auto doc = picture(9, 4, 2);
         doc->gif_options = kGifAnimation;
         const std::string path =
-            folder.file("fail." + std::string(read_types.types[type].extension));
+            folder.file("fail." + std::string(type_entry(read_types, type).extension));
         std::snprintf(doc->file_name, sizeof doc->file_name, "%s", path.c_str());
-        doc->file_type = type + 1;
+        doc->file_type = type;
         ASSERT_EQ(save_picture_file(*doc, write_types, {}), 1);
         const int gdi_before = native::live_gdi_objects();
         int allowed = 0;
@@ -532,12 +536,13 @@ TEST_F(OpenSaveTest, ReadersFailCleanlyWhereverASurfaceCannotBeMade) {
             // user hears of every failure once.
             EXPECT_EQ(native::last_message_box().count, 1);
             EXPECT_EQ(native::last_message_box().text,
-                      std::string(type == kNativeType && allowed > 0 ? "Unable to Create Image"
-                                                                     : "Unable to Open Picture") +
+                      std::string(type == FileTypeId::Native && allowed > 0
+                                      ? "Unable to Create Image"
+                                      : "Unable to Open Picture") +
                           "\n" + path);
         }
         // Swatch, three surfaces per layer, composite and stroke surface.
-        EXPECT_EQ(allowed, type == kBmpType ? 6 : 9);
+        EXPECT_EQ(allowed, type == FileTypeId::Bmp ? 6 : 9);
     }
 }
 
@@ -589,33 +594,33 @@ TEST_F(OpenSaveTest, EveryFailedOpenTellsTheUserOnceWithTheFilesName) {
         const char* name;
         std::vector<unsigned char> bytes;
         bool missing;
-        int type;
+        FileTypeId type;
         const char* text; // the reader's own; null for "Unable to Open Picture"
         const char* caption;
         bool named; // the message names the file
     } cases[] = {
-        {"empty.vlx", {}, false, kNativeType, "Error", "Read Error", true},
-        {"text.vlx", text, false, kNativeType, "It's no for Velmo", "Read Error", true},
-        {"missing.vlx", {}, true, kNativeType, nullptr, "Open Error", true},
-        {"empty.bmp", {}, false, kBmpType, "Open Error", "Read Error", false},
-        {"text.bmp", text, false, kBmpType, "It's not Bitmap", "Read Error", false},
-        {"missing.bmp", {}, true, kBmpType, nullptr, "Open Error", true},
-        {"empty.gif", {}, false, kGifType, nullptr, "Open Error", true},
-        {"text.gif", text, false, kGifType, nullptr, "Open Error", true},
+        {"empty.vlx", {}, false, FileTypeId::Native, "Error", "Read Error", true},
+        {"text.vlx", text, false, FileTypeId::Native, "It's no for Velmo", "Read Error", true},
+        {"missing.vlx", {}, true, FileTypeId::Native, nullptr, "Open Error", true},
+        {"empty.bmp", {}, false, FileTypeId::Bmp, "Open Error", "Read Error", false},
+        {"text.bmp", text, false, FileTypeId::Bmp, "It's not Bitmap", "Read Error", false},
+        {"missing.bmp", {}, true, FileTypeId::Bmp, nullptr, "Open Error", true},
+        {"empty.gif", {}, false, FileTypeId::Gif, nullptr, "Open Error", true},
+        {"text.gif", text, false, FileTypeId::Gif, nullptr, "Open Error", true},
         {"cut.gif",
          {good_gif.begin(), good_gif.begin() + 10},
          false,
-         kGifType,
+         FileTypeId::Gif,
          nullptr,
          "Open Error",
          true},
-        {"no_screen.gif", gif_file(0, 0), false, kGifType, nullptr, "Open Error", true},
-        {"no_image.gif", gif_file(2, 2, true), false, kGifType, nullptr, "Open Error", true},
-        {"huge.gif", gif_file(65535, 65535), false, kGifType, nullptr, "Open Error", true},
-        {"missing.gif", {}, true, kGifType, nullptr, "Open Error", true},
-        {"empty.png", {}, false, 3, nullptr, "Open Error", true},
-        {"any.txt", text, false, -1, nullptr, "Open Error", true},
-        {"any.none", text, false, 7, nullptr, "Open Error", true},
+        {"no_screen.gif", gif_file(0, 0), false, FileTypeId::Gif, nullptr, "Open Error", true},
+        {"no_image.gif", gif_file(2, 2, true), false, FileTypeId::Gif, nullptr, "Open Error", true},
+        {"huge.gif", gif_file(65535, 65535), false, FileTypeId::Gif, nullptr, "Open Error", true},
+        {"missing.gif", {}, true, FileTypeId::Gif, nullptr, "Open Error", true},
+        {"empty.png", {}, false, FileTypeId::FirstAddIn, nullptr, "Open Error", true},
+        {"any.txt", text, false, FileTypeId::None, nullptr, "Open Error", true},
+        {"any.none", text, false, type_at(7), nullptr, "Open Error", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -633,7 +638,8 @@ TEST_F(OpenSaveTest, EveryFailedOpenTellsTheUserOnceWithTheFilesName) {
     const std::string good = folder.file("good.gif");
     put_file(good, good_gif);
     native::reset_message_boxes();
-    DocumentPtr doc(open_picture_file(good.c_str(), kGifType, read_types, write_types, nullptr));
+    DocumentPtr doc(
+        open_picture_file(good.c_str(), FileTypeId::Gif, read_types, write_types, nullptr));
     EXPECT_TRUE(doc);
     EXPECT_EQ(native::last_message_box().count, 0);
 }
@@ -690,7 +696,8 @@ int VL_CDECL decode_nothing(const char*, AddInImage*) {
 
 TEST_F(OpenSaveTest, AddInDecoderFramesBecomeLayers) {
     ASSERT_TRUE(add_file_type(read_types, "kep", "Kept", decode_two_kept));
-    DocumentPtr doc(open_picture_file("any.kep", 3, read_types, write_types, nullptr));
+    DocumentPtr doc(
+        open_picture_file("any.kep", FileTypeId::FirstAddIn, read_types, write_types, nullptr));
     ASSERT_TRUE(doc);
     EXPECT_EQ(doc->layer_count, 2);
     EXPECT_EQ(doc->current, doc->layers->next);
@@ -712,23 +719,27 @@ TEST_F(OpenSaveTest, AddInDecoderFramesBecomeLayers) {
         RaskoDestroyDIB(kept_by_decoder.dibs[i]);
 
     ASSERT_TRUE(add_file_type(read_types, "x", "x", nullptr));
-    EXPECT_EQ(open_picture_file("a.x", 4, read_types, write_types, nullptr), nullptr);
+    EXPECT_EQ(
+        open_picture_file("a.x", type_at(kBuiltInTypes + 1), read_types, write_types, nullptr),
+        nullptr);
 }
 
 TEST_F(OpenSaveTest, AddInDecoderHandsItsFramesToTheHost) {
     ASSERT_TRUE(add_file_type(read_types, "own", "Own", decode_handed_over));
-    DocumentPtr doc(open_picture_file("a.own", 3, read_types, write_types, nullptr));
+    DocumentPtr doc(
+        open_picture_file("a.own", FileTypeId::FirstAddIn, read_types, write_types, nullptr));
     ASSERT_TRUE(doc);
     EXPECT_EQ(at(*layer_at(*doc, 1).image, 0, 0), 7);
     EXPECT_EQ(at(*layer_at(*doc, 2).image, 0, 0), 8);
     EXPECT_EQ(layer_at(*doc, 2).background_colour, 33);
-    EXPECT_EQ(doc->file_type, 1);
+    EXPECT_EQ(doc->file_type, FileTypeId::Native);
     // LeakSanitizer checks that the frames, rows and arrays were freed.
 }
 
 TEST_F(OpenSaveTest, AddInDecoderFailureOpensNothing) {
     ASSERT_TRUE(add_file_type(read_types, "bad", "Bad", decode_nothing));
-    EXPECT_EQ(open_picture_file("a.bad", 3, read_types, write_types, nullptr), nullptr);
+    EXPECT_EQ(open_picture_file("a.bad", FileTypeId::FirstAddIn, read_types, write_types, nullptr),
+              nullptr);
 }
 
 int VL_CDECL encode_nothing(const char*, AddInImage*) {
@@ -739,21 +750,23 @@ TEST_F(OpenSaveTest, AddInDecodedPictureIsSavedAsItsNameSays) {
     ASSERT_TRUE(add_file_type(read_types, "own", "Own", decode_handed_over));
     ASSERT_TRUE(add_file_type(write_types, "png", "PNG", encode_nothing));
     ASSERT_TRUE(add_file_type(write_types, "own", "Own", encode_nothing));
+    const FileTypeId png = FileTypeId::FirstAddIn, own = type_at(kBuiltInTypes + 1);
     struct Case {
         const char* name;
-        int file_type; // 1-based write-type position
+        FileTypeId file_type; // a write type
         bool named;
     } cases[] = {
-        {"a.own", 5, true},      // the encoder of its own format
-        {"b.OWN", 5, true},      // whatever the case of the extension
-        {"sprite.png", 4, true}, // decoded by another Add-In than its name says
-        {"c.gif", 3, true},      // a built-in writer
-        {"d.vlx", 1, true},
-        {"e.kep", 1, false}, // no encoder for it: Save asks for name and type
-        {"noextension", 1, false},
+        {"a.own", own, true},             // the encoder of its own format
+        {"b.OWN", own, true},             // whatever the case of the extension
+        {"sprite.png", png, true},        // decoded by another Add-In than its name says
+        {"c.gif", FileTypeId::Gif, true}, // a built-in writer
+        {"d.vlx", FileTypeId::Native, true},
+        {"e.kep", FileTypeId::Native, false}, // no encoder for it: Save asks for name and type
+        {"noextension", FileTypeId::Native, false},
     };
     for (const Case& c : cases) {
-        DocumentPtr doc(open_picture_file(c.name, 3, read_types, write_types, nullptr));
+        DocumentPtr doc(
+            open_picture_file(c.name, FileTypeId::FirstAddIn, read_types, write_types, nullptr));
         ASSERT_TRUE(doc) << c.name;
         EXPECT_EQ(doc->file_type, c.file_type) << c.name;
         EXPECT_EQ(bool(doc->flags & kDocNamed), c.named) << c.name;
@@ -795,7 +808,7 @@ TEST_F(OpenSaveTest, AddInEncoderGetsTheCompositeAndEveryLayer) {
     const std::string path = folder.file("out.enc");
     put_file(path, {'o', 'l', 'd'});
     std::snprintf(doc->file_name, sizeof doc->file_name, "%s", path.c_str());
-    doc->file_type = 4;
+    doc->file_type = FileTypeId::FirstAddIn;
     ASSERT_EQ(save_picture_file(*doc, write_types, {}), 1);
     EXPECT_EQ(encoder_call.frame_count, 4u);
     EXPECT_EQ(encoder_call.flags, 0x32u);
@@ -815,7 +828,7 @@ TEST_F(OpenSaveTest, FailingOrMissingAddInEncoderLeavesTheOldFile) {
     put_file(path, {'o', 'l', 'd'});
     std::snprintf(doc->file_name, sizeof doc->file_name, "%s", path.c_str());
     doc->flags |= kDocModified;
-    for (int type : {4, 5, 0}) {
+    for (FileTypeId type : {FileTypeId::FirstAddIn, type_at(kBuiltInTypes + 1), FileTypeId::None}) {
         doc->file_type = type;
         EXPECT_EQ(save_picture_file(*doc, write_types, {}), 0);
         EXPECT_TRUE(doc->flags & kDocModified);

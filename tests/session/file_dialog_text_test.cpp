@@ -23,20 +23,49 @@ TEST_F(FileDialogText, OpenListStartsWithAllImageTypes) {
 }
 
 TEST_F(FileDialogText, SaveListsFromTheFirstTypeAsked) {
-    EXPECT_EQ(save_filter_list(types, 0), "Velmo Image(*.VLX)\0*.vlx\0DIB Bitmap(*.BMP)\0*.bmp\0"
-                                          "GIF Image(*.GIF)\0*.gif\0PNG Image(*.PNG)\0*.png\0\0"s);
+    EXPECT_EQ(save_filter_list(types, FileTypeId::Native),
+              "Velmo Image(*.VLX)\0*.vlx\0DIB Bitmap(*.BMP)\0*.bmp\0"
+              "GIF Image(*.GIF)\0*.gif\0PNG Image(*.PNG)\0*.png\0\0"s);
     // Copy to File offers no native type.
-    EXPECT_EQ(save_filter_list(types, 1).substr(0, 18), "DIB Bitmap(*.BMP)\0"s);
+    EXPECT_EQ(save_filter_list(types, FileTypeId::Bmp).substr(0, 18), "DIB Bitmap(*.BMP)\0"s);
 }
 
 TEST_F(FileDialogText, AllImageTypesGoesByExtensionOtherFiltersByPosition) {
-    EXPECT_EQ(opened_type(1, "C:\\PIC.GIF", types), kGifType);
-    EXPECT_EQ(opened_type(1, "C:\\a.png", types), 3);
-    EXPECT_EQ(opened_type(1, "C:\\notes.txt", types), -1);
+    EXPECT_EQ(opened_type(1, "C:\\PIC.GIF", types), FileTypeId::Gif);
+    EXPECT_EQ(opened_type(1, "C:\\a.png", types), FileTypeId::FirstAddIn);
+    EXPECT_EQ(opened_type(1, "C:\\notes.txt", types), FileTypeId::None);
     // A chosen filter wins over the extension.
-    EXPECT_EQ(opened_type(3, "C:\\really_a_bmp.gif", types), kBmpType);
-    EXPECT_EQ(opened_type(2, "x", types), kNativeType);
-    EXPECT_EQ(opened_type(9, "x.vlx", types), -1);
+    EXPECT_EQ(opened_type(3, "C:\\really_a_bmp.gif", types), FileTypeId::Bmp);
+    EXPECT_EQ(opened_type(2, "x", types), FileTypeId::Native);
+    EXPECT_EQ(opened_type(5, "x", types), FileTypeId::FirstAddIn);
+    EXPECT_EQ(opened_type(6, "x.vlx", types), FileTypeId::None);
+    EXPECT_EQ(opened_type(9, "x.vlx", types), FileTypeId::None);
+}
+
+// The save dialog's filters count from 1 over the list that starts at
+// `first`: each type preselects the filter that gives it back, and what the
+// list does not hold preselects its first filter and is no choice.
+TEST_F(FileDialogText, SaveFiltersAndTypesMapBothWays) {
+    const struct {
+        FileTypeId first;
+        FileTypeId type;
+        DWORD filter;
+    } cases[] = {
+        {FileTypeId::Native, FileTypeId::Native, 1},     {FileTypeId::Native, FileTypeId::Gif, 3},
+        {FileTypeId::Native, FileTypeId::FirstAddIn, 4}, {FileTypeId::Bmp, FileTypeId::Bmp, 1},
+        {FileTypeId::Bmp, FileTypeId::FirstAddIn, 3},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(save_filter_of(c.type, c.first, types), c.filter) << c.filter;
+        EXPECT_EQ(saved_type(c.filter, c.first, types), c.type) << c.filter;
+    }
+    for (FileTypeId outside : {FileTypeId::None, type_at(kBuiltInTypes + 1)})
+        EXPECT_EQ(save_filter_of(outside, FileTypeId::Native, types), 1u);
+    // Copy to File's list offers no native type.
+    EXPECT_EQ(save_filter_of(FileTypeId::Native, FileTypeId::Bmp, types), 1u);
+    for (DWORD filter : {0u, 5u, 0xFFFFFFFFu})
+        EXPECT_EQ(saved_type(filter, FileTypeId::Native, types), FileTypeId::None) << filter;
+    EXPECT_EQ(saved_type(4, FileTypeId::Bmp, types), FileTypeId::None);
 }
 
 TEST_F(FileDialogText, InitialNameDropsOnlyAKnownExtension) {

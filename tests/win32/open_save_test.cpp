@@ -115,7 +115,7 @@ TEST_F(Files, SaveAsWritesTheChosenTypeAndOpenReadsItBack) {
                 CheckRadioButton(dlg, IDC_COLORS_16, IDC_COLORS_256, IDC_COLORS_16);
                 DialogAnswerer::press(dlg, IDOK);
             } else {
-                DialogAnswerer::choose_file(dlg, folder_ + "pic2", 1);
+                DialogAnswerer::choose_file(dlg, folder_ + "pic2", type_position(FileTypeId::Bmp));
             }
         });
         SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
@@ -127,7 +127,7 @@ TEST_F(Files, SaveAsWritesTheChosenTypeAndOpenReadsItBack) {
     ASSERT_GT(bytes.size(), 30u);
     EXPECT_EQ(bytes[0], 'B');
     EXPECT_EQ(bytes[28], 4); // bits per pixel
-    EXPECT_EQ(doc->file_type, 2);
+    EXPECT_EQ(doc->file_type, FileTypeId::Bmp);
     EXPECT_EQ(recent_file(0), bmp);
     EXPECT_EQ(recent_file(1), native);
 
@@ -168,24 +168,26 @@ TEST_F(Files, APngGoesOutThroughTheEncoderAddInAndComesBackThroughTheDecoder) {
     HWND frame = start();
     ASSERT_NE(frame, nullptr);
     const FileTypeTable& writers = addin_host().write_types;
-    int png = -1;
+    FileTypeId png = FileTypeId::None;
     for (int i = 0; i < writers.count; ++i)
-        if (std::strcmp(writers.types[i].extension, "png") == 0) png = i;
-    ASSERT_GE(png, 3) << "png_encoder.dll was not found beside the test program";
+        if (std::strcmp(writers.types[i].extension, "png") == 0) png = type_at(i);
+    ASSERT_GE(type_position(png), kBuiltInTypes)
+        << "png_encoder.dll was not found beside the test program";
     ASSERT_NE(open_test_picture(7, 5, kDocModified | kDocKeyColourEnabled, "untitled1.vlx"),
               nullptr);
     PictureDocument* doc = active_document();
     fill_pattern(*current_layer(*doc)->image);
     {
-        DialogAnswerer answerer(
-            [&](HWND dlg) { DialogAnswerer::choose_file(dlg, folder_ + "sprite", png); });
+        DialogAnswerer answerer([&](HWND dlg) {
+            DialogAnswerer::choose_file(dlg, folder_ + "sprite", type_position(png));
+        });
         SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
     }
     const std::string path = folder_ + "sprite.png";
     std::vector<BYTE> bytes = file_bytes(path);
     ASSERT_GT(bytes.size(), 8u);
     EXPECT_EQ(std::memcmp(bytes.data(), "\x89PNG\r\n\x1a\n", 8), 0);
-    EXPECT_EQ(doc->file_type, png + 1);
+    EXPECT_EQ(doc->file_type, png);
     EXPECT_FALSE(doc->flags & kDocModified);
 
     {
@@ -205,23 +207,22 @@ TEST_F(Files, APngGoesOutThroughTheEncoderAddInAndComesBackThroughTheDecoder) {
     }
 }
 
-int png_write_type() {
-    const FileTypeTable& writers = addin_host().write_types;
-    for (int i = 0; i < writers.count; ++i)
-        if (std::strcmp(writers.types[i].extension, "png") == 0) return i;
-    return -1;
+FileTypeId png_write_type() {
+    return find_type_by_extension("sprite.png", addin_host().write_types).type;
 }
 
 TEST_F(Files, SaveOnAPngTheDecoderOpenedWritesAPngAgain) {
     HWND frame = start();
     ASSERT_NE(frame, nullptr);
-    const int png = png_write_type();
-    ASSERT_GE(png, 3) << "png_encoder.dll was not found beside the test program";
+    const FileTypeId png = png_write_type();
+    ASSERT_GE(type_position(png), kBuiltInTypes)
+        << "png_encoder.dll was not found beside the test program";
     ASSERT_NE(open_test_picture(7, 5, kDocModified, "untitled1.vlx"), nullptr);
     fill_pattern(*current_layer(*active_document())->image);
     const std::string path = folder_ + "sprite.png";
     {
-        DialogAnswerer answerer([&](HWND dlg) { DialogAnswerer::choose_file(dlg, path, png); });
+        DialogAnswerer answerer(
+            [&](HWND dlg) { DialogAnswerer::choose_file(dlg, path, type_position(png)); });
         SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
     }
     {
@@ -230,7 +231,7 @@ TEST_F(Files, SaveOnAPngTheDecoderOpenedWritesAPngAgain) {
     }
     PictureDocument* opened = active_document();
     ASSERT_EQ(opened->file_name, path);
-    EXPECT_EQ(opened->file_type, png + 1);
+    EXPECT_EQ(opened->file_type, png);
 
     // New pixels, then Save answered Yes: the file is still a PNG, with them.
     Surface& image = *current_layer(*opened)->image;
@@ -279,7 +280,7 @@ TEST_F(Files, AFailedSaveAsKeepsTheNameThePictureHad) {
             else if (std::string(title) == "Save As Bitmap")
                 DialogAnswerer::press(dlg, IDOK);
             else
-                DialogAnswerer::choose_file(dlg, locked, 1);
+                DialogAnswerer::choose_file(dlg, locked, type_position(FileTypeId::Bmp));
         });
         SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
         ASSERT_FALSE(answerer.texts().empty());
@@ -288,7 +289,7 @@ TEST_F(Files, AFailedSaveAsKeepsTheNameThePictureHad) {
     }
     CloseHandle(held);
     EXPECT_EQ(doc->file_name, old_name);
-    EXPECT_EQ(doc->file_type, 1);
+    EXPECT_EQ(doc->file_type, FileTypeId::Native);
     EXPECT_TRUE(doc->flags & kDocNamed);
     EXPECT_TRUE(doc->flags & kDocModified);
     // The next Save speaks of the old name.
@@ -388,7 +389,8 @@ TEST_F(Files, ANameOutsideTheAnsiCodePageSavesAndOpens) {
         };
     };
     {
-        DialogAnswerer answerer(answer("Save Picture", folder_ + "\xE7\xB5\xB5", 2));
+        DialogAnswerer answerer(
+            answer("Save Picture", folder_ + "\xE7\xB5\xB5", type_position(FileTypeId::Gif)));
         SendMessageA(frame, WM_COMMAND, CMD_SAVE_AS, 0);
     }
     wchar_t wide_folder[MAX_PATH] = {};
