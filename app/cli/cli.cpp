@@ -28,7 +28,7 @@ namespace {
 constexpr char kVersion[] = "velmo-cli 2.00";
 constexpr char kStandard[] = "-";
 // A picture's position in the write table is its file type less one.
-constexpr int kPngType = kBuiltInTypes;
+constexpr FileTypeId kPngType = FileTypeId::FirstAddIn;
 constexpr int kBmpBitsChoices[] = {4, 8};
 constexpr int kFullDepth = 8; // bits a pixel of every picture
 // Shown while the work has run this long.
@@ -83,17 +83,17 @@ class TemporaryFile {
 };
 
 // Read type by the file's first bytes, which name the format whatever the
-// file is called; -1 when they name none of the readers'.
-int type_by_content(const std::string& path) {
+// file is called; None when they name none of the readers'.
+FileTypeId type_by_content(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     char head[4] = {};
     in.read(head, sizeof head);
     const std::string bytes(head, std::size_t(in.gcount()));
-    if (bytes.rfind("VLX", 0) == 0) return kNativeType;
-    if (bytes.rfind("BM", 0) == 0) return kBmpType;
-    if (bytes.rfind("GIF", 0) == 0) return kGifType;
+    if (bytes.rfind("VLX", 0) == 0) return FileTypeId::Native;
+    if (bytes.rfind("BM", 0) == 0) return FileTypeId::Bmp;
+    if (bytes.rfind("GIF", 0) == 0) return FileTypeId::Gif;
     if (bytes == "\x89PNG") return kPngType;
-    return -1;
+    return FileTypeId::None;
 }
 
 // Shows "what i of n" on a terminal once the work has run a second.
@@ -142,11 +142,11 @@ class Cli {
         return kExitUsage;
     }
 
-    Document open(const std::string& name, int* type_out, std::string& error);
-    int output_type(const std::string& name, std::string& error) const;
-    bool save(PictureDocument& doc, const std::string& name, int type, bool keyed,
+    Document open(const std::string& name, FileTypeId* type_out, std::string& error);
+    FileTypeId output_type(const std::string& name, std::string& error) const;
+    bool save(PictureDocument& doc, const std::string& name, FileTypeId type, bool keyed,
               std::string& error);
-    bool apply_options(PictureDocument& doc, int type, bool keyed, SaveChoices& choices,
+    bool apply_options(PictureDocument& doc, FileTypeId type, bool keyed, SaveChoices& choices,
                        std::string& error) const;
 
     // Copies a finished temporary file to standard output.
@@ -170,7 +170,7 @@ class Cli {
     Formats formats_;
 };
 
-Document Cli::open(const std::string& name, int* type_out, std::string& error) {
+Document Cli::open(const std::string& name, FileTypeId* type_out, std::string& error) {
     std::unique_ptr<TemporaryFile> copy;
     std::string path = name;
     if (name == kStandard) {
@@ -186,14 +186,14 @@ Document Cli::open(const std::string& name, int* type_out, std::string& error) {
         error = name + ": no such file";
         return nullptr;
     }
-    int type = type_by_content(path);
-    if (type < 0) {
+    FileTypeId type = type_by_content(path);
+    if (type == FileTypeId::None) {
         const FoundType found = find_type_by_extension(path.c_str(), formats_.read);
         if (!found.found) {
             error = name + ": unknown format";
             return nullptr;
         }
-        type = found.index;
+        type = found.type;
     }
     ToldMessages told;
     Document doc(open_picture_file(path.c_str(), type, formats_.read, formats_.write, nullptr));
@@ -207,28 +207,28 @@ Document Cli::open(const std::string& name, int* type_out, std::string& error) {
 }
 
 // Write type for an output: --to, else the name's extension.
-int Cli::output_type(const std::string& name, std::string& error) const {
+FileTypeId Cli::output_type(const std::string& name, std::string& error) const {
     if (!options_.to.empty()) {
         for (int i = 0; i < formats_.write.count; ++i)
-            if (options_.to == formats_.write.types[i].extension) return i;
+            if (options_.to == formats_.write.types[i].extension) return type_at(i);
         error = "unknown format '" + options_.to + "' (vlx, bmp, gif or png)";
-        return -1;
+        return FileTypeId::None;
     }
     const FoundType found = name == kStandard
-                                ? FoundType{false, -1, 0}
+                                ? FoundType{false, FileTypeId::None, 0}
                                 : find_type_by_extension(name.c_str(), formats_.write);
     if (!found.found) {
         error = name + ": unknown output format (name it with --to)";
-        return -1;
+        return FileTypeId::None;
     }
-    return found.index;
+    return found.type;
 }
 
 // The options that make sense for the output type, as the save dialogs
 // would have set them.
-bool Cli::apply_options(PictureDocument& doc, int type, bool keyed, SaveChoices& choices,
+bool Cli::apply_options(PictureDocument& doc, FileTypeId type, bool keyed, SaveChoices& choices,
                         std::string& error) const {
-    const bool gif = type == kGifType, png = type == kPngType, bmp = type == kBmpType;
+    const bool gif = type == FileTypeId::Gif, png = type == kPngType, bmp = type == FileTypeId::Bmp;
     if (options_.bits != kUnset && !gif && !bmp) {
         error = "--bits applies to BMP and GIF";
         return false;
@@ -280,7 +280,7 @@ bool Cli::apply_options(PictureDocument& doc, int type, bool keyed, SaveChoices&
     return true;
 }
 
-bool Cli::save(PictureDocument& doc, const std::string& name, int type, bool keyed,
+bool Cli::save(PictureDocument& doc, const std::string& name, FileTypeId type, bool keyed,
                std::string& error) {
     SaveChoices choices;
     if (!apply_options(doc, type, keyed, choices, error)) return false;
@@ -288,11 +288,11 @@ bool Cli::save(PictureDocument& doc, const std::string& name, int type, bool key
     std::string path = name;
     if (name == kStandard) {
         copy = std::make_unique<TemporaryFile>(std::string(".") +
-                                               formats_.write.types[type].extension);
+                                               type_entry(formats_.write, type).extension);
         path = copy->path();
     }
     std::snprintf(doc.file_name, sizeof doc.file_name, "%s", path.c_str());
-    doc.file_type = type + 1;
+    doc.file_type = type;
     doc.flags &= ~kDisplayModes;
     ToldMessages told;
     if (save_picture_file(doc, formats_.write, choices) != 1) {
@@ -331,9 +331,9 @@ const char* yes_no(bool value, bool json) {
 
 // How many of the 256 entries the file itself held: a GIF's global table, a
 // BMP's depth; the native file and PNG keep all 256.
-int palette_entries(const PictureDocument& doc, int type) {
-    if (type == kGifType) return 1 << std::clamp(doc.gif_colour_bits, 1, kFullDepth);
-    if (type == kBmpType) return 1 << std::clamp(doc.bmp_colour_bits, 1, kFullDepth);
+int palette_entries(const PictureDocument& doc, FileTypeId type) {
+    if (type == FileTypeId::Gif) return 1 << std::clamp(doc.gif_colour_bits, 1, kFullDepth);
+    if (type == FileTypeId::Bmp) return 1 << std::clamp(doc.bmp_colour_bits, 1, kFullDepth);
     return io::kPaletteEntries;
 }
 
@@ -349,8 +349,8 @@ int colours_used(const PictureDocument& doc) {
     return int(std::count(std::begin(used), std::end(used), true));
 }
 
-void describe(std::ostream& out, const std::string& name, const PictureDocument& doc, int type,
-              const char* format, bool json) {
+void describe(std::ostream& out, const std::string& name, const PictureDocument& doc,
+              FileTypeId type, const char* format, bool json) {
     const int width = picture_width(doc), height = picture_height(doc);
     if (json) {
         out << "{\"file\": " << json_text(name) << ", \"format\": \"" << format
@@ -404,12 +404,12 @@ int Cli::info() {
     if (options_.json) streams_.out << "[";
     Progress progress(streams_, "info", int(files.size()));
     for (std::size_t i = 0; i < files.size(); ++i) {
-        int type = 0;
+        FileTypeId type = FileTypeId::Native;
         std::string error;
         Document doc = open(files[i], &type, error);
         if (!doc) return fail(error);
         if (options_.json && i > 0) streams_.out << ", ";
-        describe(streams_.out, files[i], *doc, type, formats_.read.types[type].extension,
+        describe(streams_.out, files[i], *doc, type, type_entry(formats_.read, type).extension,
                  options_.json);
         progress.step(int(i + 1));
     }
@@ -430,10 +430,10 @@ int Cli::convert(bool animated) {
     Document doc = open(request_.operands[0], nullptr, error);
     if (!doc) return fail(error);
     const std::string& target = request_.operands[1];
-    int type = kGifType;
+    FileTypeId type = FileTypeId::Gif;
     if (!animated) {
         type = output_type(target, error);
-        if (type < 0) return usage(error);
+        if (type == FileTypeId::None) return usage(error);
     } else {
         doc->gif_options |= kGifAnimation;
     }
@@ -448,8 +448,8 @@ int Cli::sheet() {
     Document doc = open(request_.operands[0], nullptr, error);
     if (!doc) return fail(error);
     const std::string& target = request_.operands[1];
-    const int type = output_type(target, error);
-    if (type < 0) return usage(error);
+    const FileTypeId type = output_type(target, error);
+    if (type == FileTypeId::None) return usage(error);
     SheetLayout layout;
     if (!layout_for_cells(doc->layer_count, picture_width(*doc), picture_height(*doc),
                           options_.columns, options_.padding, layout))
@@ -468,10 +468,10 @@ int Cli::split() {
     Document doc = open(source, nullptr, error);
     if (!doc) return fail(error);
     const fs::path folder = request_.operands[1];
-    int type = kPngType;
+    FileTypeId type = kPngType;
     if (!options_.to.empty()) {
         type = output_type("", error);
-        if (type < 0) return usage(error);
+        if (type == FileTypeId::None) return usage(error);
     }
     std::error_code made;
     fs::create_directories(folder, made);
@@ -504,7 +504,8 @@ int Cli::split() {
         std::string number = std::to_string(i + 1);
         number.insert(0, std::size_t(std::max(0, digits - int(number.size()))), '0');
         const std::string name =
-            (folder / (stem + "-" + number + "." + formats_.write.types[type].extension)).string();
+            (folder / (stem + "-" + number + "." + type_entry(formats_.write, type).extension))
+                .string();
         const bool keyed = (layer.flags & kLayerAnimTransparent) || keyed_by_source(*doc);
         if (!save(*part, name, type, keyed, error)) return fail(error);
         if (!cells) node = node->next;
@@ -536,8 +537,8 @@ int Cli::palette_apply() {
     if (!doc) return fail(error);
     const std::string& palette_name = request_.operands[1];
     const std::string& target = request_.operands[2];
-    const int type = output_type(target, error);
-    if (type < 0) return usage(error);
+    const FileTypeId type = output_type(target, error);
+    if (type == FileTypeId::None) return usage(error);
     if (!fs::is_regular_file(palette_name)) return fail(palette_name + ": no such file");
     // Entries a short palette file does not hold keep the picture's colours.
     RGBQUAD palette[io::kPaletteEntries];

@@ -66,12 +66,12 @@ class CliTest : public ::testing::Test {
     std::string save_vlx(PictureDocument& doc, const std::string& name) {
         const std::string path = folder.file(name);
         std::snprintf(doc.file_name, sizeof doc.file_name, "%s", path.c_str());
-        doc.file_type = 1;
+        doc.file_type = FileTypeId::Native;
         EXPECT_EQ(save_picture_file(doc, types, {}), 1);
         return path;
     }
 
-    DocumentPtr read(const std::string& path, int type) {
+    DocumentPtr read(const std::string& path, FileTypeId type) {
         return DocumentPtr(open_picture_file(path.c_str(), type, types, types, nullptr));
     }
 
@@ -100,7 +100,7 @@ TEST_F(CliTest, ConvertRoundTripsThroughEveryFormat) {
         ASSERT_EQ(run({"convert", source, there}).status, kExitOk);
         const Ran ran = run({"convert", there, back});
         ASSERT_EQ(ran.status, kExitOk) << ran.err;
-        DocumentPtr result = read(back, kNativeType);
+        DocumentPtr result = read(back, FileTypeId::Native);
         ASSERT_TRUE(result);
         EXPECT_EQ(grid(*bottom_layer(*result)->image), expected);
         EXPECT_EQ(std::memcmp(bottom_layer(*result)->image->colour_table(), image.colour_table(),
@@ -120,7 +120,7 @@ TEST_F(CliTest, ConvertOptionsReachTheFile) {
     const Ran ran = run({"convert", source, gif, "--bits", "4", "--transparent", "3", "--interlace",
                          "--comment", "made by a pipeline"});
     ASSERT_EQ(ran.status, kExitOk) << ran.err;
-    DocumentPtr read_back = read(gif, kGifType);
+    DocumentPtr read_back = read(gif, FileTypeId::Gif);
     ASSERT_TRUE(read_back);
     EXPECT_EQ(read_back->gif_colour_bits, 4);
     EXPECT_TRUE(read_back->gif_options & kGifInterlaced);
@@ -140,7 +140,7 @@ TEST_F(CliTest, ExportGifWritesEveryLayerAsAFrame) {
     const std::string gif = folder.file("anim.gif");
     Ran ran = run({"export-gif", source, gif, "--loop", "3"});
     ASSERT_EQ(ran.status, kExitOk) << ran.err;
-    DocumentPtr result = read(gif, kGifType);
+    DocumentPtr result = read(gif, FileTypeId::Gif);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->layer_count, 3);
     EXPECT_EQ(result->gif_repeat_count, 3);
@@ -161,7 +161,7 @@ TEST_F(CliTest, SheetAndSplitAreInverse) {
     // PNG is not in the test's tables: the program reads it back.
     const std::string sheet_vlx = folder.file("sheet.vlx");
     ASSERT_EQ(run({"convert", sheet, sheet_vlx}).status, kExitOk);
-    DocumentPtr as_picture = read(sheet_vlx, kNativeType);
+    DocumentPtr as_picture = read(sheet_vlx, FileTypeId::Native);
     ASSERT_TRUE(as_picture);
     EXPECT_EQ(grid(*bottom_layer(*as_picture)->image),
               "411.222\n115.222\n.......\n333....\n333....\n");
@@ -172,14 +172,15 @@ TEST_F(CliTest, SheetAndSplitAreInverse) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(cells), {}), 4);
     const std::vector<std::string> layers = layer_grids(*doc);
     for (int i = 0; i < 3; ++i) {
-        DocumentPtr cell = read(cells + "/sheet-00" + std::to_string(i + 1) + ".bmp", kBmpType);
+        DocumentPtr cell =
+            read(cells + "/sheet-00" + std::to_string(i + 1) + ".bmp", FileTypeId::Bmp);
         ASSERT_TRUE(cell);
         EXPECT_EQ(grid(*bottom_layer(*cell)->image), layers[i]);
     }
 
     const std::string frames = folder.file("frames");
     ASSERT_EQ(run({"split", source, frames, "--to", "gif"}).status, kExitOk);
-    DocumentPtr second = read(frames + "/a-002.gif", kGifType);
+    DocumentPtr second = read(frames + "/a-002.gif", FileTypeId::Gif);
     ASSERT_TRUE(second);
     EXPECT_EQ(grid(*bottom_layer(*second)->image), layers[1]);
 }
@@ -201,7 +202,7 @@ TEST_F(CliTest, PaletteExtractAndApply) {
     const std::string remapped = folder.file("r.vlx"), kept = folder.file("k.vlx");
     ASSERT_EQ(run({"palette", "apply", source, vlf, remapped}).status, kExitOk);
     ASSERT_EQ(run({"palette", "apply", source, vlf, kept, "--keep-indexes"}).status, kExitOk);
-    DocumentPtr r = read(remapped, kNativeType), k = read(kept, kNativeType);
+    DocumentPtr r = read(remapped, FileTypeId::Native), k = read(kept, FileTypeId::Native);
     ASSERT_TRUE(r && k);
     EXPECT_EQ(grid(*bottom_layer(*r)->image), "144\n445\n");
     EXPECT_EQ(grid(*bottom_layer(*k)->image), grid(*bottom_layer(*doc)->image));
