@@ -17,9 +17,9 @@ TEST(PenEditor, EveryEditorPointMapsToTheCellUnderItOrToNone) {
         bool on_pen;
         POINT cell;
     } points[] = {
-        {0, 0, true, {0, 0}},     {9, 9, true, {0, 0}},     {10, 0, true, {1, 0}},
-        {0, 19, true, {0, 1}},    {319, 319, true, {31, 31}}, {320, 5, false, {}},
-        {5, 320, false, {}},      {-1, 5, false, {}},       {5, -9, false, {}},
+        {0, 0, true, {0, 0}},    {9, 9, true, {0, 0}},       {10, 0, true, {1, 0}},
+        {0, 19, true, {0, 1}},   {319, 319, true, {31, 31}}, {320, 5, false, {}},
+        {5, 320, false, {}},     {-1, 5, false, {}},         {5, -9, false, {}},
         {-320, -320, false, {}},
     };
     for (const auto& p : points) {
@@ -29,7 +29,8 @@ TEST(PenEditor, EveryEditorPointMapsToTheCellUnderItOrToNone) {
         EXPECT_EQ(cell.x, p.cell.x) << p.x;
         EXPECT_EQ(cell.y, p.cell.y) << p.y;
         const RECT shown = pen_cell_rect(cell);
-        EXPECT_TRUE(p.x >= shown.left && p.x < shown.right && p.y >= shown.top && p.y < shown.bottom);
+        EXPECT_TRUE(p.x >= shown.left && p.x < shown.right && p.y >= shown.top &&
+                    p.y < shown.bottom);
         const RECT outline = pen_cursor_rect(cell);
         EXPECT_EQ(outline.right - outline.left, 12);
         EXPECT_EQ(outline.bottom - outline.top, 12);

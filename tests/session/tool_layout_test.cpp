@@ -64,13 +64,11 @@ TEST(ToolLayout, ToolsFillTwoColumnsAndEverythingElseStartsBelowTheLastRow) {
         const struct {
             ToolWindowControl control;
             Box at;
-        } controls[] = {{kPenButton, {0, y0 + 76, 32, 32}},
-                        {kPenNumber, {32, y0 + 76, 16, 32}},
-                        {kMixSwatch, {32, y0 + 108, 16, 32}},
-                        {kLeftSwatch, {0, y0 + 108, 16, 16}},
-                        {kRightSwatch, {16, y0 + 108, 16, 16}},
-                        {kKeySwatch, {0, y0 + 124, 16, 16}},
-                        {kBackgroundSwatch, {16, y0 + 124, 16, 16}}};
+        } controls[] = {
+            {kPenButton, {0, y0 + 76, 32, 32}},         {kPenNumber, {32, y0 + 76, 16, 32}},
+            {kMixSwatch, {32, y0 + 108, 16, 32}},       {kLeftSwatch, {0, y0 + 108, 16, 16}},
+            {kRightSwatch, {16, y0 + 108, 16, 16}},     {kKeySwatch, {0, y0 + 124, 16, 16}},
+            {kBackgroundSwatch, {16, y0 + 124, 16, 16}}};
         for (const auto& c : controls)
             EXPECT_EQ(box(tool_control_rect(n, c.control)), c.at) << c.control;
         EXPECT_EQ(box(tool_window_client(n)), (Box{0, 0, 48, y0 + 140}));

@@ -46,9 +46,8 @@ bool is_slot(int id) {
 void create_buttons(HWND wnd) {
     for (int i = 0; i < kPenSlotCount; ++i)
         CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
-                        i % kSlotColumns * kSlotButton, i / kSlotColumns * kSlotButton,
-                        kSlotButton, kSlotButton, wnd,
-                        reinterpret_cast<HMENU>(INT_PTR(kFirstSlotId + i)),
+                        i % kSlotColumns * kSlotButton, i / kSlotColumns * kSlotButton, kSlotButton,
+                        kSlotButton, wnd, reinterpret_cast<HMENU>(INT_PTR(kFirstSlotId + i)),
                         shell_windows().instance, nullptr);
 }
 
@@ -116,8 +115,8 @@ void tell_failure(HWND wnd, const char* caption) {
 
 void save_pens(HWND wnd) {
     char path[kPathCapacity] = {};
-    OPENFILENAMEA ofn = pen_file_dialog(
-        wnd, path, "Save Pen", OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
+    OPENFILENAMEA ofn = pen_file_dialog(wnd, path, "Save Pen",
+                                        OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
     if (!GetSaveFileNameA(&ofn)) return;
     if (name_lost_characters(path) || !write_pen_file(path, pen_slots().slot, kPenSlotCount))
         tell_failure(wnd, "Write Error");
@@ -196,10 +195,9 @@ LRESULT CALLBACK VLPenWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) 
 HWND create_pen_window(HWND frame) {
     ShellWindows& w = shell_windows();
     const Settings& s = settings();
-    w.pen_window = CreateWindowExA(0, kPenWindowClass, "Pen",
-                                   WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, s.pen_left,
-                                   s.pen_top, kCreateWidth, kCreateHeight, frame, nullptr,
-                                   w.instance, nullptr);
+    w.pen_window = CreateWindowExA(
+        0, kPenWindowClass, "Pen", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, s.pen_left,
+        s.pen_top, kCreateWidth, kCreateHeight, frame, nullptr, w.instance, nullptr);
     return w.pen_window;
 }
 
