@@ -21,6 +21,11 @@ constexpr int kFrameSide = 24;
 constexpr int kPictureInset = 2;
 constexpr int kPictureSide = 20;
 constexpr int kSwatchSide = 16;
+// Without a window manager, Wine raises the frame's X window once more after
+// the frame has been shown, above the tool window that the Win32 rules keep
+// above its owner; a moment later the tool window goes on top again.
+constexpr UINT_PTR kRaiseTimer = 1;
+constexpr UINT kRaiseDelay = 300;
 
 struct ShapeButton {
     int mode;
@@ -251,6 +256,14 @@ void on_command(HWND wnd, int id, int code) {
     }
 }
 
+// Wine keeps the Win32 order and believes the window is already on top, so
+// it would send the X server nothing: the window goes down once and up again.
+void raise_above_owner(HWND wnd) {
+    constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(wnd, HWND_BOTTOM, 0, 0, 0, 0, kOrderOnly);
+    SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, kOrderOnly);
+}
+
 void remember_position(HWND wnd) {
     RECT r;
     if (!GetWindowRect(wnd, &r)) return;
@@ -301,6 +314,15 @@ LRESULT CALLBACK VLToolWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam)
         SendMessageA(shell_windows().frame, kMsgActivateTool, WPARAM(shell_state().current_tool),
                      0);
         return 0;
+    case WM_SHOWWINDOW:
+        if (wparam) SetTimer(wnd, kRaiseTimer, kRaiseDelay, nullptr);
+        break;
+    case WM_TIMER:
+        if (wparam == kRaiseTimer) {
+            KillTimer(wnd, kRaiseTimer);
+            raise_above_owner(wnd);
+        }
+        return 0;
     case WM_DESTROY:
         remember_position(wnd);
         free_pictures();
@@ -313,8 +335,8 @@ LRESULT CALLBACK VLToolWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam)
 HWND create_tool_window(HWND frame) {
     ShellWindows& w = shell_windows();
     const Settings& s = settings();
-    w.tool_window = CreateWindowExA(
-        WS_EX_TOOLWINDOW, kToolWindowClass, "tool", WS_POPUP | WS_CAPTION | WS_VISIBLE, s.tool_left,
-        s.tool_top, kInitialWidth, kInitialHeight, frame, nullptr, w.instance, nullptr);
+    w.tool_window = CreateWindowExA(WS_EX_TOOLWINDOW, kToolWindowClass, "tool",
+                                    WS_POPUP | WS_CAPTION, s.tool_left, s.tool_top, kInitialWidth,
+                                    kInitialHeight, frame, nullptr, w.instance, nullptr);
     return w.tool_window;
 }
