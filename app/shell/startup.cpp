@@ -102,8 +102,6 @@ HWND start_velmo(HINSTANCE instance, const char* command_line, int show) {
     }
     ShowWindow(frame, settings().mainWnd_zoomed ? SW_SHOWMAXIMIZED : show);
     UpdateWindow(frame);
-    // Shown after its owner, so that it is shown above it.
-    ShowWindow(w.tool_window, SW_SHOWNOACTIVATE);
     if (state.default_pens_missing)
         MessageBoxA(frame, "The default pens could not be loaded.\nRound pens are used instead.",
                     "Error", MB_OK | MB_ICONEXCLAMATION);

@@ -25,7 +25,7 @@ constexpr int kSwatchSide = 16;
 // the frame has been shown, above the tool window that the Win32 rules keep
 // above its owner; a moment later the tool window goes on top again.
 constexpr UINT_PTR kRaiseTimer = 1;
-constexpr UINT kRaiseDelay = 300;
+constexpr UINT kRaiseDelay = 1000;
 
 struct ShapeButton {
     int mode;
@@ -335,8 +335,8 @@ LRESULT CALLBACK VLToolWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam)
 HWND create_tool_window(HWND frame) {
     ShellWindows& w = shell_windows();
     const Settings& s = settings();
-    w.tool_window = CreateWindowExA(WS_EX_TOOLWINDOW, kToolWindowClass, "tool",
-                                    WS_POPUP | WS_CAPTION, s.tool_left, s.tool_top, kInitialWidth,
-                                    kInitialHeight, frame, nullptr, w.instance, nullptr);
+    w.tool_window = CreateWindowExA(
+        WS_EX_TOOLWINDOW, kToolWindowClass, "tool", WS_POPUP | WS_CAPTION | WS_VISIBLE, s.tool_left,
+        s.tool_top, kInitialWidth, kInitialHeight, frame, nullptr, w.instance, nullptr);
     return w.tool_window;
 }
