@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pens as a user edits them: the tool window is on the screen above the frame
-# from the start; with a new picture, a double click on the tool window's pen
-# button opens the pen window, a double click on slot 3 opens "Edit Pen" on
+# from the start; with a new picture, the toolbar's Pen Window button opens
+# the pen window, a double click on slot 3 opens "Edit Pen" on
 # that pen, and a left click on its top-left cell makes that pixel part of
 # the shape. "Save Pen..." in the pen window's system menu writes the pens
 # before and after: the files differ in exactly that byte, 255 before and 0
@@ -50,21 +50,28 @@ xdotool windowfocus --sync "$frame"
 xdotool key --clearmodifiers ctrl+n
 wait_window '^New Picture$' 10 >/dev/null
 xdotool key Return
-read -r tx ty _ < <(client tool)
-# Twelve tools fill six rows of 24; the shapes take three more and a gap of 4.
-xdotool mousemove $((tx + 16)) $((ty + 6 * 24 + 76 + 16)) click --repeat 2 --delay 80 1
+wait_window '^Velmo$' >/dev/null
+sleep 1
+# The toolbar's Pen Window button: the tenth place, after three buttons, a
+# separator, four buttons, a separator and the Palette Window button.
+read -r fx fy < <(xdotool getwindowgeometry "$frame" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+xdotool mousemove $((fx + 248)) $((fy + 57)) click 1
 pen=$(wait_window '^Pen$' 10)
 read -r px py _ < <(client pen)
 check "the pen window's client area is 320 x 80" test "$(client pen | cut -d' ' -f3-)" = "320 80"
 check "the pens are saved before the edit" save_pens "$work/before.vln"
 
 xdotool mousemove $((px + 3 * 40 + 20)) $((py + 20)) click --repeat 2 --delay 80 1
-wait_window '^Edit Pen$' 10 >/dev/null
+editor=$(wait_window '^Edit Pen$' 10)
 read -r ex ey ew eh < <(client penmake)
 check "the pen editor's client area is 320 x 320" test "$ew x $eh" = "320 x 320"
 xdotool mousemove $((ex + 5)) $((ey + 5)) click 1
 sleep 0.5
 screenshot pen_edited
+# Keys now go to the editor; it is closed so that Alt+Space reaches the pen
+# window's menu. The edit stays in the shared slot.
+close_window "$editor"
+sleep 0.5
 check "the pens are saved after the edit" save_pens "$work/after.vln"
 
 # Slot 3's block starts at 144 + 3 * 1024; its top row is the last of 32
