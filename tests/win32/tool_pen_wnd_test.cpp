@@ -1,13 +1,17 @@
-// The tool window, the pen window and the pen editor under Wine: tool
-// buttons pressed as a click presses them change the tool, its hint, cursor
-// and check mark; the pen window chooses a slot and the pen editor paints the
+// The tool window, the pen window and the pen editor under Wine: buttons
+// pressed as a click presses them change the tool (its hint, cursor and
+// check mark), the shape mode and the pen; the swatches follow a colour the
+// canvas picked; the pen window chooses a slot and the pen editor paints the
 // shared pen slot.
 #include "app/session/addin_host.h"
 #include "app/session/tool_layout.h"
+#include "app/tools/drawing.h"
 #include "app/windows/pen/pen_make_wnd.h"
 #include "picture_window_fixture.h"
 
 #include <commctrl.h>
+
+#include <set>
 
 #include <string>
 
@@ -47,6 +51,61 @@ TEST_F(ToolWindows, EachToolButtonMakesItsToolCurrentWithItsHintAndCursor) {
         EXPECT_EQ(GetMenuState(GetMenu(frame_), CMD_TOOL_FIRST + t, MF_BYCOMMAND) & MF_CHECKED,
                   UINT(MF_CHECKED));
     }
+}
+
+// Each shape draws a different number of pixels for the same drag.
+TEST_F(ToolWindows, AShapeButtonChangesHowTheNextPenDragDraws) {
+    std::set<int> counts;
+    for (int mode = kShapeFreeHand; mode <= kShapeFilledEllipse; ++mode) {
+        HWND wnd = open(64, 64);
+        PictureDocument& doc = *document_of(wnd);
+        doc.left_colour = doc.right_colour = 3;
+        doc.tone_level = 8;
+        drawing_colours_changed(doc);
+        choose_tool(kToolPen);
+        click(tool(), mode);
+        EXPECT_EQ(shell_state().shape_mode, mode);
+        HWND canvas = canvas_of(wnd);
+        // Free hand follows the bend; the shapes take only the ends.
+        press(canvas, 20, 20);
+        drag(canvas, 20, 45);
+        drag(canvas, 40, 30);
+        release(canvas, 40, 30);
+        int painted = 0;
+        Surface& image = *current_layer(doc)->image;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                painted += pixel(image, x, y) == 3;
+        EXPECT_GT(painted, 0) << mode;
+        counts.insert(painted);
+        SendMessageA(shell_windows().mdi_client, WM_MDIDESTROY, WPARAM(wnd), 0);
+        pump();
+    }
+    EXPECT_EQ(counts.size(), 6u);
+}
+
+TEST_F(ToolWindows, ThePenNumberStepsThePenAndTheSwatchesFollowTheColours) {
+    PictureDocument& doc = *document_of(open(16, 16, 7));
+    SendMessageA(tool(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5),
+                 reinterpret_cast<LPARAM>(GetDlgItem(tool(), kPenNumber)));
+    EXPECT_EQ(doc.current_pen_index, 5);
+    EXPECT_EQ(doc.current_pen, pen_slots().slot[5]);
+    SendMessageA(tool(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 16), 0);
+    EXPECT_EQ(doc.current_pen_index, 5) << "beyond the slots";
+
+    // The right button of a drawing tool picks the left colour.
+    choose_tool(kToolPen);
+    HWND canvas = canvas_of(active_document_window());
+    SetFocus(canvas);
+    SendMessageA(canvas, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
+    pump();
+    EXPECT_EQ(doc.left_colour, 7);
+    HWND left = GetDlgItem(tool(), kLeftSwatch);
+    UpdateWindow(left);
+    HDC dc = GetDC(left);
+    const RGBQUAD c = current_layer(doc)->image->colour_table()[7];
+    EXPECT_EQ(GetPixel(dc, 8, 8), RGB(c.rgbRed, c.rgbGreen, c.rgbBlue));
+    ReleaseDC(left, dc);
 }
 
 TEST_F(ToolWindows, ThePenWindowChoosesASlotAndTheEditorPaintsIt) {
