@@ -80,6 +80,10 @@ cell=$((144 + 3 * 1024 + 31 * 32 + 1))
 differences=$(cmp -l "$work/before.vln" "$work/after.vln" | awk '{print $1, $2, $3}' || true)
 check "only the clicked pixel changed, from 255 to 0" test "$differences" = "$cell 377 0"
 
+screenshot pen_saved
+# A click on the empty workspace makes the frame the active window for Alt+F4.
+xdotool mousemove $((fx + 400)) $((fy + 300)) click 1
+sleep 0.5
 close_window "$frame"
 wait_exit
 check "exit code 0" test "$VELMO_RC" = 0
