@@ -109,10 +109,21 @@ TEST_F(ToolWindows, ThePenNumberStepsThePenAndTheSwatchesFollowTheColours) {
 }
 
 TEST_F(ToolWindows, ThePenWindowChoosesASlotAndTheEditorPaintsIt) {
+    settings().pen_left = 40;
+    settings().pen_top = 30;
+    double_click(tool(), kPenButton);
+    EXPECT_EQ(shell_windows().pen_window, nullptr) << "no picture open";
     PictureDocument& doc = *document_of(open(16, 16));
-    command(CMD_PEN_WINDOW);
+    // The tool window's pen button opens it as the frame does, where it was.
+    double_click(tool(), kPenButton);
     HWND pens = shell_windows().pen_window;
     ASSERT_NE(pens, nullptr);
+    RECT r;
+    GetWindowRect(pens, &r);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 30);
+    EXPECT_EQ(GetMenuState(GetMenu(frame_), CMD_PEN_WINDOW, MF_BYCOMMAND) & MF_CHECKED,
+              UINT(MF_CHECKED));
     click(pens, 100 + 3);
     EXPECT_EQ(doc.current_pen_index, 3);
     EXPECT_EQ(doc.current_pen, pen_slots().slot[3]);
@@ -127,6 +138,7 @@ TEST_F(ToolWindows, ThePenWindowChoosesASlotAndTheEditorPaintsIt) {
     EXPECT_EQ(pixel(pen, 0, 0), kPenBackground);
     command(CMD_PEN_WINDOW);
     EXPECT_EQ(shell_windows().pen_window, nullptr);
+    EXPECT_EQ(GetMenuState(GetMenu(frame_), CMD_PEN_WINDOW, MF_BYCOMMAND) & MF_CHECKED, 0u);
     EXPECT_EQ(pen_editor(), nullptr) << "owned by the pen window";
 }
 
