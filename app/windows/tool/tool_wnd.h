@@ -1,6 +1,5 @@
 // The tool window: the always-present floating window of tool buttons,
-// shapes, the pen and the colours. The frame creates it at start-up, hidden;
-// start-up shows it once the frame is on the screen.
+// shapes, the pen and the colours. The frame creates it at start-up.
 #pragma once
 
 #include "platform/win.h"
