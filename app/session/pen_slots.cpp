@@ -6,20 +6,17 @@ namespace {
 
 constexpr int kStripWidth = kPenSize * kPenSlotCount;
 
-// Where the strip's rows start, or null when the block is not a bottom-up
-// 1-bit 512 x 32 DIB that fits in size bytes.
-constexpr BYTE kShape = 0;
-constexpr BYTE kBackground = 255;
-
 Surface* create_pen_surface() {
     Surface* pen = create_surface(kPenSize, kPenSize);
     if (!pen) return nullptr;
     RGBQUAD table[256] = {};
-    table[kBackground] = {255, 255, 255, 0};
+    table[kPenBackground] = {255, 255, 255, 0};
     pen->set_palette(table);
     return pen;
 }
 
+// Where the strip's rows start, or null when the block is not a bottom-up
+// 1-bit 512 x 32 DIB that fits in size bytes.
 const BYTE* strip_rows(const BYTE* strip, std::size_t size) {
     BITMAPINFOHEADER h;
     if (!strip || size < sizeof h) return nullptr;
@@ -59,7 +56,7 @@ bool build_pen_slots(PenSlots& pens, const BYTE* strip, std::size_t size) {
             for (int x = 0; x < kPenSize; ++x) {
                 int sx = i * kPenSize + x;
                 bool background = (src[sx >> 3] >> (7 - (sx & 7))) & 1;
-                dst[x] = background ? kBackground : kShape;
+                dst[x] = background ? kPenBackground : kPenShape;
             }
         }
         pens.slot[i] = pen;
@@ -83,7 +80,7 @@ bool build_round_pen_slots(PenSlots& pens) {
             BYTE* row = pen->bits + std::size_t(pen->stride()) * std::size_t(y);
             for (int x = 0; x < kPenSize; ++x) {
                 const int dx = 2 * x - kCentre2, dy = 2 * y - kCentre2;
-                row[x] = dx * dx + dy * dy <= diameter * diameter ? kShape : kBackground;
+                row[x] = dx * dx + dy * dy <= diameter * diameter ? kPenShape : kPenBackground;
             }
         }
         pens.slot[i] = pen;

@@ -8,6 +8,8 @@
 
 inline constexpr int kPenSlotCount = 16;
 inline constexpr int kPenSize = 32;
+inline constexpr BYTE kPenShape = 0;
+inline constexpr BYTE kPenBackground = 255;
 
 struct PenSlots {
     Surface* slot[kPenSlotCount] = {}; // owned

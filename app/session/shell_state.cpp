@@ -14,6 +14,16 @@ void send_if_open(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (wnd) SendMessageA(wnd, msg, wparam, lparam);
 }
 
+void fit_client_area(HWND wnd, int width, int height) {
+    RECT client;
+    if (!GetClientRect(wnd, &client) || (client.right == width && client.bottom == height)) return;
+    RECT outer = {0, 0, width, height};
+    AdjustWindowRectEx(&outer, DWORD(GetWindowLongPtrA(wnd, GWL_STYLE)), GetMenu(wnd) != nullptr,
+                       DWORD(GetWindowLongPtrA(wnd, GWL_EXSTYLE)));
+    SetWindowPos(wnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HWND active_document_window() {
     HWND client = shell_windows().mdi_client;
     if (!client) return nullptr;

@@ -8,6 +8,7 @@
 #include "app/session/messages.h"
 #include "app/session/settings.h"
 #include "app/session/tool_table.h"
+#include "app/tools/stroke_shape.h"
 #include "platform/win.h"
 
 #include <string>
@@ -47,6 +48,9 @@ struct ShellState {
     // first picture.
     bool tool_windows_restored = false;
     int current_tool = kToolZoom;
+    // How the drawing tools draw, for every document: kShapeFreeHand to
+    // kShapeFilledEllipse, chosen in the tool window.
+    int shape_mode = kShapeFreeHand;
     // Where settings and recent files live; tests point it at a key of
     // their own.
     const char* registry_key = kSettingsKey;
@@ -97,6 +101,9 @@ HWND canvas_of(HWND document_window);
 
 // Sends the message to the window when it is open (not null).
 void send_if_open(HWND wnd, UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
+// Sizes a restored floating window so that its client area is width x
+// height, whatever its caption and borders take; nothing when it already is.
+void fit_client_area(HWND wnd, int width, int height);
 
 // The animation view reads the layers from a thread of its own. Every command
 // that relinks or replaces layers holds it first and resumes it after (the

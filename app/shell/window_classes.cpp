@@ -5,15 +5,34 @@
 #include "app/shell/dialog_bar.h"
 #include "app/shell/frame_wnd.h"
 #include "app/session/shell_state.h"
+#include "app/windows/pen/pen_make_wnd.h"
+#include "app/windows/pen/pen_wnd.h"
 #include "app/windows/tool/tool_wnd.h"
 
 namespace {
+
+// A class background: a system colour (its index + 1, as the table writes
+// it) or a stock brush.
+class Background {
+  public:
+    constexpr Background(int system_colour_plus_one) : value_(system_colour_plus_one) {}
+    static constexpr Background stock(int object) { return Background(object, true); }
+    HBRUSH brush() const {
+        return stock_ ? static_cast<HBRUSH>(GetStockObject(value_))
+                      : reinterpret_cast<HBRUSH>(INT_PTR(value_));
+    }
+
+  private:
+    constexpr Background(int value, bool stock) : value_(value), stock_(stock) {}
+    int value_;
+    bool stock_ = false;
+};
 
 struct WindowClass {
     const char* name;
     WNDPROC procedure;
     UINT style;
-    int background; // a system colour index + 1
+    Background background;
     const char* menu;
     const char* icon; // program resource, or null
     LPCSTR cursor;    // system cursor, or null for none
@@ -31,6 +50,10 @@ const WindowClass kClasses[] = {
      COLOR_WINDOW + 1, nullptr, nullptr, nullptr},
     {kToolWindowClass, VLToolWndProc, CS_BYTEALIGNCLIENT | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kPenWindowClass, VLPenWndProc, CS_BYTEALIGNCLIENT | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+     COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kPenEditorClass, VLPenMakeWndProc, CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW + 1, nullptr, nullptr,
+     IDC_ARROW},
     {kDialogBarClass, VLDialogBarWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW,
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
 };
@@ -45,7 +68,7 @@ bool register_window_classes(HINSTANCE instance) {
         wc.hInstance = instance;
         wc.hIcon = c.icon ? LoadIconA(instance, c.icon) : nullptr;
         wc.hCursor = c.cursor ? LoadCursorA(nullptr, c.cursor) : nullptr;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(INT_PTR(c.background));
+        wc.hbrBackground = c.background.brush();
         wc.lpszMenuName = c.menu;
         wc.lpszClassName = c.name;
         if (!RegisterClassA(&wc)) return false;

@@ -1,7 +1,8 @@
 // Reports what a running velmo.exe shows, for the end-to-end scripts: the
-// frame's top-level menu texts in order, the caption of every document
-// window and where its canvas lies on the screen (MDI children are no X
-// windows, so xdotool cannot see them).
+// frame's top-level menu texts in order, where the client areas of the tool
+// window, the pen window and the pen editor lie, the caption of every
+// document window and where its canvas lies on the screen (MDI children are
+// no X windows, so xdotool cannot see them).
 #include <windows.h>
 
 #include <cstdio>
@@ -37,6 +38,16 @@ void print_menu_bar(HWND frame) {
     }
 }
 
+// Where a floating window's client area lies on the screen: "NAME x y w h".
+void print_client(const char* name, const char* cls) {
+    HWND wnd = FindWindowA(cls, nullptr);
+    RECT r;
+    if (!wnd || !IsWindowVisible(wnd) || !GetClientRect(wnd, &r)) return;
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    std::printf("%s %ld %ld %ld %ld\n", name, origin.x, origin.y, r.right, r.bottom);
+}
+
 } // namespace
 
 int main() {
@@ -46,6 +57,9 @@ int main() {
         return 1;
     }
     print_menu_bar(frame);
+    print_client("tool", "Velmo tool window");
+    print_client("pen", "Velmo pen window");
+    print_client("penmake", "Velmo pen make window");
     HWND client = FindWindowExA(frame, nullptr, "MDICLIENT", nullptr);
     for (HWND child = client ? GetWindow(client, GW_CHILD) : nullptr; child;
          child = GetWindow(child, GW_HWNDNEXT)) {

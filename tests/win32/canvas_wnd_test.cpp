@@ -98,7 +98,7 @@ TEST_F(Canvas, ShapeModesPaintOnlyOnTheRelease) {
     } shapes[] = {{kShapeLine, {40, 60}}, {kShapeRectangle, {60, 60}}, {kShapeEllipse, {60, 60}}};
     for (const auto& shape : shapes) {
         PictureDocument& doc = pen_picture(100, 100);
-        canvas_state().shape_mode = shape.mode;
+        shell_state().shape_mode = shape.mode;
         press(canvas_, 40, 40);
         drag(canvas_, 44, 52, MK_SHIFT);
         drag(canvas_, 45, 60, MK_SHIFT);

@@ -46,7 +46,7 @@ int call_tool(HWND canvas, int tool, UINT msg, WPARAM wparam, LPARAM lparam, Pic
     if (!e) return 0;
     if (e->pen)
         return call_addin_pen(e->pen, canvas, msg, wparam, lparam, doc, doc.window_dc,
-                              canvas_state().shape_mode);
+                              shell_state().shape_mode);
     return e->handler(canvas, msg, wparam, lparam, &doc);
 }
 
@@ -133,7 +133,7 @@ bool left_drag(HWND wnd, PictureDocument& doc, int tool, WPARAM wparam, LPARAM l
     if (!is_pen_type(tool)) return true;
     tell_mini_zoomer(wparam, lparam);
     const DragStep step =
-        pen_type_move(doc, canvas_state().shape_mode, tool_entry(tool)->flags & kToolRecordPoints);
+        pen_type_move(doc, shell_state().shape_mode, tool_entry(tool)->flags & kToolRecordPoints);
     if (!is_empty(step.present)) present_rect(doc, step.present);
     return step.call_tool;
 }
@@ -146,7 +146,7 @@ LRESULT on_move(HWND wnd, WPARAM wparam, LPARAM lparam) {
     POINT p = mapped(*doc, lparam);
     if (!right) p = snapped(*doc, p);
     if (left && (wparam & MK_SHIFT))
-        p = constrain_point(canvas_state().shape_mode, doc->anchor_point, p);
+        p = constrain_point(shell_state().shape_mode, doc->anchor_point, p);
     char text[40];
     std::snprintf(text, sizeof text, "( %4d , %4d )", int(p.x), int(p.y));
     set_status_text(kStatusPosition, text);
@@ -173,14 +173,14 @@ LRESULT on_left_up(HWND wnd, WPARAM wparam, LPARAM lparam) {
     PictureDocument* doc = active_document();
     if (!doc) return 0;
     POINT p = snapped(*doc, mapped(*doc, lparam));
-    if (wparam & MK_SHIFT) p = constrain_point(canvas_state().shape_mode, doc->anchor_point, p);
+    if (wparam & MK_SHIFT) p = constrain_point(shell_state().shape_mode, doc->anchor_point, p);
     doc->current_point = p;
     if (GetCapture() != wnd) return 0;
     ReleaseCapture();
     const int tool = current_tool();
     bool call = true;
     if (is_pen_type(tool)) {
-        const DragStep step = pen_type_release(*doc, canvas_state().shape_mode,
+        const DragStep step = pen_type_release(*doc, shell_state().shape_mode,
                                                tool_entry(tool)->flags & kToolRecordPoints);
         if (!is_empty(step.present)) present_rect(*doc, step.present);
         call = step.call_tool;
@@ -377,7 +377,7 @@ LRESULT on_document_message(HWND wnd, PictureDocument& doc, UINT msg, WPARAM wpa
     case kMsgPenCallBlock: {
         auto** out = reinterpret_cast<PenCallBlock**>(lparam);
         if (!out) return 0;
-        fill_pen_call_block(doc, canvas_state().block, doc.window_dc, canvas_state().shape_mode);
+        fill_pen_call_block(doc, canvas_state().block, doc.window_dc, shell_state().shape_mode);
         *out = &canvas_state().block;
         return 1;
     }

@@ -1,7 +1,7 @@
 // The canvas ("Velmo DIB disp window"): the child of each document window
 // that shows the picture at its zoom and turns mouse and keys into calls of
-// the current tool. It keeps no state of its own beyond the process-wide
-// shape mode: input works on the active document, painting on its own.
+// the current tool. It keeps no state of its own beyond the Add-In pens' call
+// block: input works on the active document, painting on its own.
 #pragma once
 
 #include "addins/sdk/velmo_addin.h"
@@ -17,8 +17,6 @@ inline constexpr UINT kMsgToolCommand = 0x7FF0;
 
 // Process-wide drawing state that belongs to no document.
 struct CanvasState {
-    // 110 free hand ... 115 filled ellipse; chosen in the pen window.
-    int shape_mode = 110;
     // The block 0x422 hands out: it lives as long as the program.
     PenCallBlock block{};
 };
