@@ -94,8 +94,9 @@ BENCHMARK(BM_SyncStep16Layers4096)->Unit(benchmark::kMillisecond)->Iterations(50
 
 void BM_DecreaseDithered8Layers2048(benchmark::State& state) {
     Picture picture(2048, 8);
-    run(state, picture, 80,
-        [](PictureDocument& doc) { decrease_colours(doc, {16, true, nullptr}); });
+    run(state, picture, 80, [](PictureDocument& doc) {
+        decrease_colours(doc, {16, true, nullptr});
+    });
 }
 BENCHMARK(BM_DecreaseDithered8Layers2048)->Unit(benchmark::kMillisecond)->Iterations(5);
 

@@ -59,8 +59,8 @@ void build_choices(const RGBQUAD* old_colours, const Targets& t, bool dither, in
             reflected.rgbGreen = BYTE(2 * old_colours[i].rgbGreen - closest.rgbGreen);
             reflected.rgbBlue = BYTE(2 * old_colours[i].rgbBlue - closest.rgbBlue);
             partner = nearest(t, reflected);
-            pattern = standard_tone_pattern(
-                kToneLevelMax * h / (h + distance(t.colours[partner], closest)));
+            pattern = standard_tone_pattern(kToneLevelMax * h /
+                                            (h + distance(t.colours[partner], closest)));
         }
         for (int y = 0; y < kScreen; ++y)
             for (int x = 0; x < kScreen; ++x) {

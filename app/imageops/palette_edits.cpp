@@ -2,6 +2,7 @@
 
 #include "engine/rasko.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>

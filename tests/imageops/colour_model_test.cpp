@@ -68,9 +68,8 @@ TEST(ColourModel, RoundTripsEveryRgb) {
                 const ModelColour hsv = to_model(ColourModel::Hsv, rgb);
                 ASSERT_TRUE(in_model_range(ColourModel::Hsv, hsv));
                 const Rgb back = from_model(ColourModel::Hsv, hsv);
-                ASSERT_LE(std::abs(std::max({back.red, back.green, back.blue}) -
-                                   std::max({r, g, b})),
-                          1)
+                ASSERT_LE(
+                    std::abs(std::max({back.red, back.green, back.blue}) - std::max({r, g, b})), 1)
                     << r << "," << g << "," << b;
                 ASSERT_LE(std::max({std::abs(back.red - r), std::abs(back.green - g),
                                     std::abs(back.blue - b)}),

@@ -49,8 +49,8 @@ TEST(DecreaseColours, MatchesTheEngineWhereNoKeyIsInvolved) {
     for (int width : {1, 4, 7, 9, 33})
         for (int bits = 1; bits <= 7; ++bits)
             for (bool dither : {false, true}) {
-                SCOPED_TRACE(testing::Message() << width << " wide, " << (1 << bits)
-                                                << " colours, dither " << dither);
+                SCOPED_TRACE(testing::Message()
+                             << width << " wide, " << (1 << bits) << " colours, dither " << dither);
                 DocumentPtr doc = random_picture(width, 6, rng);
                 Surface& image = *bottom_layer(*doc)->image;
                 Surface model;
@@ -61,9 +61,9 @@ TEST(DecreaseColours, MatchesTheEngineWhereNoKeyIsInvolved) {
                 ASSERT_TRUE(decrease_colours(*doc, {1 << bits, dither, nullptr}));
                 EXPECT_EQ(rows_of(image), rows_of(model));
                 // Entries past the kept ones are black, except the key's.
-                EXPECT_EQ(std::memcmp(image.colour_table(), model.colour_table(),
-                                      255 * sizeof(RGBQUAD)),
-                          0);
+                EXPECT_EQ(
+                    std::memcmp(image.colour_table(), model.colour_table(), 255 * sizeof(RGBQUAD)),
+                    0);
             }
 }
 

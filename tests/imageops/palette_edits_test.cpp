@@ -75,7 +75,8 @@ TEST(PaletteEdits, SwapAndArrangeKeepEveryLayersLook) {
         void (*edit)(PictureDocument&);
     };
     const Case cases[] = {
-        {"swap a key with a plain colour", [](PictureDocument& d) { swap_palette_colours(d, 3, 5); }},
+        {"swap a key with a plain colour",
+         [](PictureDocument& d) { swap_palette_colours(d, 3, 5); }},
         {"swap two keys", [](PictureDocument& d) { swap_palette_colours(d, 7, 255); }},
         {"swap an index with itself", [](PictureDocument& d) { swap_palette_colours(d, 4, 4); }},
         {"arrange a reversed palette",
@@ -96,9 +97,9 @@ TEST(PaletteEdits, SwapAndArrangeKeepEveryLayersLook) {
         EXPECT_TRUE(doc->flags & kDocModified);
         // Every layer shares the edited palette.
         for (LayerNode* n = doc->layers->next; n != doc->layers; n = n->next)
-            EXPECT_EQ(std::memcmp(n->layer->image->colour_table(), doc->composite->colour_table(),
-                                  1024),
-                      0);
+            EXPECT_EQ(
+                std::memcmp(n->layer->image->colour_table(), doc->composite->colour_table(), 1024),
+                0);
     }
 }
 
