@@ -14,7 +14,8 @@ constexpr int kPanelHeight = 90;
 int palette_entry_at(int x, int y, int first_row, int visible_rows) {
     if (x < 0 || y < 0 || x >= kPaletteGridWidth || y >= visible_rows * kPaletteCellHeight)
         return kPaletteNoEntry;
-    const int entry = (y / kPaletteCellHeight + first_row) * kPaletteColumns + x / kPaletteCellWidth;
+    const int entry =
+        (y / kPaletteCellHeight + first_row) * kPaletteColumns + x / kPaletteCellWidth;
     return entry < kEntries ? entry : kPaletteNoEntry;
 }
 

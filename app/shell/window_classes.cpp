@@ -6,6 +6,7 @@
 #include "app/shell/frame_wnd.h"
 #include "app/session/shell_state.h"
 #include "app/windows/tool/tool_wnd.h"
+#include "app/windows/palette/palette_wnd.h"
 
 namespace {
 
@@ -19,6 +20,9 @@ struct WindowClass {
     LPCSTR cursor;    // system cursor, or null for none
 };
 
+// In place of a system colour: the black stock brush.
+constexpr int kBlackStockBrush = -1;
+
 // In registration order. The windows of the palettes, pens, zoom, tile view,
 // animation test, animation view and mini zoomer join the table as they
 // join the program.
@@ -29,6 +33,11 @@ const WindowClass kClasses[] = {
      nullptr, nullptr, IDC_ARROW},
     {kCanvasClass, VLDIBDispWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
      COLOR_WINDOW + 1, nullptr, nullptr, nullptr},
+    {kPaletteWindowClass, VLPaletteWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
+     COLOR_BTNFACE + 1, "PALETTE_MENU", nullptr, IDC_ARROW},
+    {kPaletteDisplayClass, VLPaletteDispWndProc,
+     CS_BYTEALIGNCLIENT | CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, kBlackStockBrush,
+     nullptr, nullptr, IDC_ARROW},
     {kToolWindowClass, VLToolWndProc, CS_BYTEALIGNCLIENT | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
     {kDialogBarClass, VLDialogBarWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW,
@@ -45,7 +54,9 @@ bool register_window_classes(HINSTANCE instance) {
         wc.hInstance = instance;
         wc.hIcon = c.icon ? LoadIconA(instance, c.icon) : nullptr;
         wc.hCursor = c.cursor ? LoadCursorA(nullptr, c.cursor) : nullptr;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(INT_PTR(c.background));
+        wc.hbrBackground = c.background == kBlackStockBrush
+                               ? static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))
+                               : reinterpret_cast<HBRUSH>(INT_PTR(c.background));
         wc.lpszMenuName = c.menu;
         wc.lpszClassName = c.name;
         if (!RegisterClassA(&wc)) return false;
