@@ -36,28 +36,6 @@ bmp() { /usr/bin/python3 "$work/bmp.py" "$@"; }
 bmp make "$picture"
 bmp dump "$picture" >"$work/before.txt"
 
-probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
-probe_line() { # KEY: the values of the probe's first line starting with KEY
-    local report
-    for _ in $(seq 50); do
-        report=$(probe)
-        grep -q "^$1 " <<<"$report" && { grep "^$1 " <<<"$report" | head -n 1 | cut -d' ' -f2-; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
-save_bmp() {
-    local before
-    before=$(stat -c %Y.%s "$picture")
-    xdotool windowfocus --sync "$frame"
-    xdotool key --clearmodifiers ctrl+s
-    wait_window '^Save Picture$' 10 >/dev/null
-    xdotool key Return
-    wait_window '^Save As Bitmap$' 10 >/dev/null
-    xdotool key Return
-    for _ in $(seq 50); do [ "$(stat -c %Y.%s "$picture")" != "$before" ] && break; sleep 0.2; done
-    sleep 0.5
-}
 # canvas_shot NAME: the canvas's 16 x 16 pixels, as the screen shows them.
 canvas_shot() {
     import -window root -crop "16x16+$cx+$cy" "$work/$1.ppm" 2>/dev/null
@@ -97,7 +75,7 @@ canvas_shot after
 screenshot palette_after
 check "the screen does not change" cmp -s "$work/before.ppm" "$work/after.ppm"
 
-save_bmp
+save_bmp "$frame" "$picture"
 bmp dump "$picture" >"$work/after.txt"
 swapped() {
     local e3 e7 p0 p1
