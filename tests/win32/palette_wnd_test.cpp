@@ -34,8 +34,8 @@ class Palette : public PictureWindow {
         tool_messages.clear();
         HWND tool = shell_windows().tool_window;
         ASSERT_NE(tool, nullptr);
-        tool_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            tool, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recording_tool_proc)));
+        tool_proc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(tool, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recording_tool_proc)));
     }
 
     // A picture whose pixels are x + 8 y over a palette of distinct colours.
@@ -130,8 +130,7 @@ TEST_F(Palette, TrackBarAndStripSetTheToneLevel) {
     SendMessageA(track, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     SendMessageA(track, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
     const int y = (thumb.top + thumb.bottom) / 2;
-    SendMessageA(track, WM_LBUTTONDOWN, MK_LBUTTON,
-                 MAKELPARAM((thumb.left + thumb.right) / 2, y));
+    SendMessageA(track, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((thumb.left + thumb.right) / 2, y));
     SendMessageA(track, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(channel.right + 20, y));
     SendMessageA(track, WM_LBUTTONUP, 0, MAKELPARAM(channel.right + 20, y));
     EXPECT_EQ(doc.tone_level, 16);

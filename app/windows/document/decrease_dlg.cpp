@@ -70,10 +70,9 @@ bool decrease_colours_command(HWND wnd, PictureDocument& doc) {
     send_if_open(canvas, kMsgDeactivateTool, tool);
     std::unique_ptr<BITMAPINFOHEADER, DibDeleter> clip(
         choice.clipboard_palette ? RaskoPasteDIB(shell_windows().frame) : nullptr);
-    const RGBQUAD* palette =
-        clip ? reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(clip.get()) +
-                                                clip->biSize)
-             : nullptr;
+    const RGBQUAD* palette = clip ? reinterpret_cast<const RGBQUAD*>(
+                                        reinterpret_cast<const BYTE*>(clip.get()) + clip->biSize)
+                                  : nullptr;
     const bool done = decrease_colours(doc, {choice.colours, choice.dither, palette});
     send_if_open(canvas, kMsgActivateTool, tool);
     return done;

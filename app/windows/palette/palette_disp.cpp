@@ -69,7 +69,8 @@ void show_status(int index) {
     const PALETTEENTRY& e = layer->image->logical_palette->palPalEntry[index];
     char text[64];
     std::snprintf(text, sizeof text,
-                  view.hex ? "No.[%d]:(R: %02X ,G: %02X ,B: %02X)" : "No.[%d]:(R: %d ,G: %d ,B: %d)",
+                  view.hex ? "No.[%d]:(R: %02X ,G: %02X ,B: %02X)"
+                           : "No.[%d]:(R: %d ,G: %d ,B: %d)",
                   index, e.peRed, e.peGreen, e.peBlue);
     SendMessageA(view.status_bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
 }

@@ -102,8 +102,8 @@ void draw_boxes(HDC dc, const PictureDocument& doc, const Layer& layer, int top)
     HGDIOBJ old_font = font ? SelectObject(dc, font) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     for (int i = 0; i < 4; ++i) {
-        const RECT box{kBoxLefts[i], top + kBoxTop - kPanelTop,
-                       kBoxLefts[i] + kBoxWidth, top + kPanelBottom - kPanelTop};
+        const RECT box{kBoxLefts[i], top + kBoxTop - kPanelTop, kBoxLefts[i] + kBoxWidth,
+                       top + kPanelBottom - kPanelTop};
         fill_index(dc, box, indexes[i]);
         frame_box(dc, box, frames[i], widths[i], styles[i]);
         SetTextColor(dc, kBlack);
@@ -123,8 +123,8 @@ void draw_strip(HDC dc, PictureDocument& doc, const Layer& layer, int top) {
     RaskoCopyPaletteToDIB(strip, layer.image->logical_palette);
     BYTE* bits = reinterpret_cast<BYTE*>(strip) + strip->biSize + 256 * sizeof(RGBQUAD);
     for (int level = 0; level < kToneLevels; ++level)
-        RaskoDrawRectangleEx(strip, bits, level * kToneStripCell, 0, kToneStripCell,
-                             kToneStripCell, doc.left_colour, doc.right_colour, level);
+        RaskoDrawRectangleEx(strip, bits, level * kToneStripCell, 0, kToneStripCell, kToneStripCell,
+                             doc.left_colour, doc.right_colour, level);
     SetDIBitsToDevice(dc, 0, top, kStripWidth, kToneStripCell, 0, 0, 0, kToneStripCell, bits,
                       reinterpret_cast<const BITMAPINFO*>(strip), DIB_RGB_COLORS);
     RaskoDestroyDIB(strip);
@@ -199,10 +199,9 @@ LRESULT on_create(HWND wnd) {
                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, kPaletteGridWidth,
                                    grid_height(), wnd, nullptr, instance, nullptr);
     const PictureDocument* doc = active_document();
-    view.track_bar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr,
-                                     WS_CHILD | WS_VISIBLE | TBS_AUTOTICKS, 0,
-                                     grid_height() + kTrackTop, kStripWidth, kTrackHeight, wnd,
-                                     nullptr, instance, nullptr);
+    view.track_bar = CreateWindowExA(
+        0, TRACKBAR_CLASSA, nullptr, WS_CHILD | WS_VISIBLE | TBS_AUTOTICKS, 0,
+        grid_height() + kTrackTop, kStripWidth, kTrackHeight, wnd, nullptr, instance, nullptr);
     view.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0,
                                       0, wnd, nullptr, instance, nullptr);
     if (!view.display || !view.track_bar || !view.status_bar) return -1;
@@ -376,10 +375,9 @@ LRESULT CALLBACK VLPaletteWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lpar
 HWND create_palette_window(HWND frame) {
     ShellWindows& w = shell_windows();
     const Settings& s = settings();
-    w.palette_window = CreateWindowExA(WS_EX_TOOLWINDOW, kPaletteWindowClass, "Palette",
-                                       WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
-                                           WS_VISIBLE | WS_CLIPCHILDREN,
-                                       s.pal_left, s.pal_top, kClientWidth, kClientWidth, frame,
-                                       nullptr, w.instance, nullptr);
+    w.palette_window = CreateWindowExA(
+        WS_EX_TOOLWINDOW, kPaletteWindowClass, "Palette",
+        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE | WS_CLIPCHILDREN,
+        s.pal_left, s.pal_top, kClientWidth, kClientWidth, frame, nullptr, w.instance, nullptr);
     return w.palette_window;
 }

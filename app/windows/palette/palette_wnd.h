@@ -10,8 +10,7 @@ inline constexpr char kPaletteDisplayClass[] = "Velmo palette disp window";
 
 // Exported by name from velmo.exe, so their names are not decorated.
 extern "C" LRESULT CALLBACK VLPaletteWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
-extern "C" LRESULT CALLBACK VLPaletteDispWndProc(HWND wnd, UINT msg, WPARAM wparam,
-                                                 LPARAM lparam);
+extern "C" LRESULT CALLBACK VLPaletteDispWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
 // Opens the palette window owned by frame at its remembered place; the
 // handle is kept in ShellWindows::palette_window until it is destroyed.
