@@ -21,7 +21,8 @@ cli_imports=$($objdump -p "$bin/velmo-cli.exe" | sed -n '/DLL Name: rasko32.dll/
 grep -q '_RaskoSaveGIFHandleEx' <<<"$cli_imports" || fail "velmo-cli.exe does not use rasko32.dll"
 
 program_exports=$($objdump -p "$bin/velmo.exe" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
-for procedure in VLDIBWndProc VLDIBDispWndProc VLToolWndProc VLPenWndProc VLPenMakeWndProc; do
+for procedure in VLDIBWndProc VLDIBDispWndProc VLToolWndProc VLPenWndProc VLPenMakeWndProc \
+    VLPaletteWndProc VLPaletteDispWndProc; do
     grep -q "\] $procedure\$" <<<"$program_exports" || fail "velmo.exe does not export $procedure by name"
 done
 if grep -q '\] VLFrameWndProc$' <<<"$program_exports"; then fail "velmo.exe exports the frame's procedure"; fi

@@ -35,3 +35,9 @@ inline constexpr UINT kMsgAddRecentFile = WM_APP + 2;
 // Asks the animation view to finish the frame it draws and wait: the layer
 // list is about to be relinked or a layer replaced. 0x401 starts it again.
 inline constexpr UINT kMsgHoldAnimation = WM_APP + 3;
+// Opens the colour editor ("Edit Color") owned by the window in wParam
+// unless it is open; the palette window asks, the shell knows the editor.
+inline constexpr UINT kMsgOpenColourEditor = WM_APP + 4;
+// Runs the Open Picture dialog owned by the window in wParam and returns the
+// opened PictureDocument* (the caller frees it), or 0.
+inline constexpr UINT kMsgOpenPictureFile = WM_APP + 5;

@@ -29,6 +29,7 @@ struct ShellWindows {
     HWND scrapbook = nullptr;
     HWND animation_view = nullptr;
     HWND mini_zoomer = nullptr;
+    HWND colour_editor = nullptr; // "Edit Color", owned by the palette window
 };
 
 inline constexpr int kMenuHelpIds = 512;
@@ -66,6 +67,9 @@ struct ShellState {
     // The command line given at start, kept until the frame has opened its
     // files.
     std::string start_command_line;
+    // Which drawing colour the colour editor edits: the left one after a
+    // left click in the palette, the right one after a right click.
+    bool editor_edits_left = false;
 };
 
 ShellWindows& shell_windows();

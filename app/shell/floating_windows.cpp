@@ -4,6 +4,7 @@
 #include "app/session/shell_state.h"
 #include "app/windows/layer/layer_wnd.h"
 #include "app/windows/pen/pen_wnd.h"
+#include "app/windows/palette/palette_wnd.h"
 
 #include <commctrl.h>
 
@@ -19,7 +20,7 @@ struct FloatingWindow {
 };
 
 constexpr FloatingWindow kWindows[] = {
-    {CMD_PALETTE_WINDOW, &ShellWindows::palette_window, nullptr},
+    {CMD_PALETTE_WINDOW, &ShellWindows::palette_window, create_palette_window},
     {CMD_PEN_WINDOW, &ShellWindows::pen_window, create_pen_window},
     {CMD_ZOOM_WINDOW, &ShellWindows::zoom_window, nullptr},
     {CMD_LAYER_MANAGER, &ShellWindows::layer_manager, create_layer_manager},

@@ -13,6 +13,8 @@
 #include "app/shell/save_dlg.h"
 #include "app/session/shell_state.h"
 #include "app/windows/tool/tool_wnd.h"
+#include "app/shell/open_dlg.h"
+#include "app/windows/colour_editor/colour_editor_dlg.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -238,6 +240,11 @@ LRESULT CALLBACK VLFrameWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam
     case kMsgAddRecentFile:
         add_recent_file(reinterpret_cast<const char*>(lparam));
         return 0;
+    case kMsgOpenColourEditor:
+        create_colour_editor(reinterpret_cast<HWND>(wparam));
+        return 0;
+    case kMsgOpenPictureFile:
+        return reinterpret_cast<LRESULT>(run_open_dialog(reinterpret_cast<HWND>(wparam)).document);
     }
     return DefFrameProcA(wnd, client, msg, wparam, lparam);
 }

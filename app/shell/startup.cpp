@@ -122,6 +122,7 @@ bool take_message(MSG& msg) {
     // Ctrl+Z in a name box must not reach the picture as an accelerator.
     if (tool_dialog() && IsDialogMessageA(tool_dialog(), &msg)) return true;
     if (w.layer_manager && IsDialogMessageA(w.layer_manager, &msg)) return true;
+    if (w.colour_editor && IsDialogMessageA(w.colour_editor, &msg)) return true;
     if (w.dialog_bar && IsDialogMessageA(w.dialog_bar, &msg)) return true;
     if (TranslateMDISysAccel(w.mdi_client, &msg)) return true;
     return w.frame && TranslateAcceleratorA(w.frame, shell_state().accelerators, &msg);

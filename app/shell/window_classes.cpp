@@ -7,6 +7,7 @@
 #include "app/session/shell_state.h"
 #include "app/windows/pen/pen_make_wnd.h"
 #include "app/windows/pen/pen_wnd.h"
+#include "app/windows/palette/palette_wnd.h"
 #include "app/windows/tool/tool_wnd.h"
 
 namespace {
@@ -48,6 +49,11 @@ const WindowClass kClasses[] = {
      nullptr, nullptr, IDC_ARROW},
     {kCanvasClass, VLDIBDispWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
      COLOR_WINDOW + 1, nullptr, nullptr, nullptr},
+    {kPaletteWindowClass, VLPaletteWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
+     COLOR_BTNFACE + 1, "PALETTE_MENU", nullptr, IDC_ARROW},
+    {kPaletteDisplayClass, VLPaletteDispWndProc,
+     CS_BYTEALIGNCLIENT | CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+     Background::stock(BLACK_BRUSH), nullptr, nullptr, IDC_ARROW},
     {kToolWindowClass, VLToolWndProc, CS_BYTEALIGNCLIENT | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
     {kPenWindowClass, VLPenWndProc, CS_BYTEALIGNCLIENT | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,

@@ -1,18 +1,12 @@
 #include "app/tools/drawing.h"
 
+#include "app/imageops/tone_pattern.h"
 #include "app/tools/view.h"
 #include "engine/rasko.h"
 
 #include <algorithm>
 
 namespace {
-
-// The tone patterns as the tools read them, independent of the engine's
-// working table (which the footprint shifts for a moment).
-constexpr WORD kStandardTones[17] = {
-    0x0000, 0x0001, 0x0401, 0x0405, 0x0505, 0x0525, 0x8525, 0x85A5, 0xA5A5,
-    0xA5A7, 0xADA7, 0xADAF, 0xAFAF, 0xAFBF, 0xEFBF, 0xEFFF, 0xFFFF,
-};
 
 int forced_for_mask(const PictureDocument& doc, int colour) {
     const Layer* layer = current_layer(doc);
@@ -38,7 +32,7 @@ DrawTarget drawing_target(const PictureDocument& doc, bool m_held) {
 }
 
 WORD standard_tone(int level) {
-    return kStandardTones[std::clamp(level, 0, 16)];
+    return standard_tone_pattern(level);
 }
 
 ToneTile tone_tile(int left, int right, int level) {

@@ -41,33 +41,9 @@ bmp() { /usr/bin/python3 "$work/bmp.py" "$@"; }
 bmp make "$picture"
 bmp pixels "$picture" >"$work/before.txt"
 
-probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
-canvas_rect() {
-    local report
-    for _ in $(seq 50); do
-        report=$(probe)
-        grep -q '^canvas ' <<<"$report" && { grep '^canvas ' <<<"$report" | tail -n 1 | cut -d' ' -f2-; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
-# save_bmp: Ctrl+S on the named picture: overwrite, 256 colours.
-save_bmp() {
-    local before
-    before=$(stat -c %Y.%s "$picture")
-    xdotool windowfocus --sync "$frame"
-    xdotool key --clearmodifiers ctrl+s
-    wait_window '^Save Picture$' 10 >/dev/null
-    xdotool key Return
-    wait_window '^Save As Bitmap$' 10 >/dev/null
-    xdotool key Return
-    for _ in $(seq 50); do [ "$(stat -c %Y.%s "$picture")" != "$before" ] && break; sleep 0.2; done
-    sleep 0.5
-}
-
 start_velmo "$(windows_path "$picture")"
 frame=$(wait_window '^Velmo')
-read -r cx cy cw ch < <(canvas_rect)
+read -r cx cy cw ch < <(probe_line canvas)
 check "the picture is open at 64 x 64" test "$cw x $ch" = "64 x 64"
 
 xdotool windowfocus --sync "$frame"
@@ -79,7 +55,7 @@ xdotool mousemove $((cx + 30)) $((cy + 30))
 xdotool click 1
 sleep 0.5
 screenshot fill_filled
-save_bmp
+save_bmp "$frame" "$picture"
 bmp pixels "$picture" >"$work/filled.txt"
 
 inside_filled() {
@@ -97,7 +73,7 @@ check "nothing outside the square changed" outside_kept
 xdotool windowfocus --sync "$frame"
 xdotool key --clearmodifiers ctrl+z
 sleep 0.5
-save_bmp
+save_bmp "$frame" "$picture"
 bmp pixels "$picture" >"$work/undone.txt"
 check "Ctrl+Z gives the picture back" cmp -s "$work/before.txt" "$work/undone.txt"
 

@@ -73,3 +73,31 @@ finish() {
     echo "$1: $PASSED passed, $FAILED failed"
     [ "$FAILED" = 0 ]
 }
+
+# probe: what velmo_probe.exe reports of the running program.
+probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
+# probe_line KEY: the values of the probe's last line starting with KEY,
+# once the probe reports one.
+probe_line() {
+    local report
+    for _ in $(seq 50); do
+        report=$(probe)
+        grep -q "^$1 " <<<"$report" && { grep "^$1 " <<<"$report" | tail -n 1 | cut -d' ' -f2-; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+# save_bmp FRAME FILE: Ctrl+S on the named BMP picture: overwrite, 256
+# colours; waits until the file has changed.
+save_bmp() {
+    local before
+    before=$(stat -c %Y.%s "$2")
+    xdotool windowfocus --sync "$1"
+    xdotool key --clearmodifiers ctrl+s
+    wait_window '^Save Picture$' 10 >/dev/null
+    xdotool key Return
+    wait_window '^Save As Bitmap$' 10 >/dev/null
+    xdotool key Return
+    for _ in $(seq 50); do [ "$(stat -c %Y.%s "$2")" != "$before" ] && break; sleep 0.2; done
+    sleep 0.5
+}

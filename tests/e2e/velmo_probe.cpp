@@ -79,5 +79,11 @@ int main() {
             std::printf("canvas %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left,
                         r.bottom - r.top);
     }
+    HWND palette = FindWindowA("Velmo palette window", nullptr);
+    HWND display =
+        palette ? FindWindowExA(palette, nullptr, "Velmo palette disp window", nullptr) : nullptr;
+    POINT origin{0, 0};
+    if (display && ClientToScreen(display, &origin))
+        std::printf("palette-grid %ld %ld\n", origin.x, origin.y);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "app/session/addin_host.h"
 #include "app/windows/document/document_caption.h"
 #include "app/windows/document/layer_commands.h"
+#include "app/windows/document/decrease_dlg.h"
 #include "app/session/shell_state.h"
 #include "engine/rasko.h"
 
@@ -241,6 +242,20 @@ void on_palette_changed(PictureDocument& doc) {
     RealizePalette(doc.window_dc);
 }
 
+// wparam kColourValuesOnly: no pixel changed its index, so the composite
+// holds the right indexes and only its colour table is new, unless the
+// nearest white or black moved (overlays are drawn in them).
+constexpr WPARAM kColourValuesOnly = 1;
+
+void palette_changed(PictureDocument& doc, WPARAM wparam) {
+    const std::int32_t white = doc.white_index, black = doc.black_index;
+    update_palette(doc);
+    if (wparam == kColourValuesOnly && white == doc.white_index && black == doc.black_index)
+        present_view(doc);
+    else
+        full_redraw(doc);
+}
+
 void on_layer_changed(HWND wnd, PictureDocument& doc, WPARAM wparam, LPARAM lparam) {
     const ShellWindows& w = shell_windows();
     send_if_open(w.palette_window, kMsgLayerChanged);
@@ -349,6 +364,14 @@ void mirror_command(HWND, PictureDocument& doc, UINT id) {
     zoom_notice();
 }
 
+void decrease_command(HWND wnd, PictureDocument& doc, UINT) {
+    if (!decrease_colours_command(wnd, doc)) return;
+    send_if_open(shell_windows().palette_window, kMsgPaletteChanged, 0,
+                 reinterpret_cast<LPARAM>(&doc));
+    full_redraw(doc);
+    zoom_notice();
+}
+
 void zoom_rate_command(HWND wnd, PictureDocument& doc, UINT id) {
     relayout_for_zoom(wnd, doc, kZoomRates[id - CMD_ZOOM_RATE_FIRST]);
     present_view(doc);
@@ -398,7 +421,7 @@ constexpr DocumentCommand kCommands[] = {
     {CMD_ADD_OTHER_COLORS_TO_MASK, colour_mask_command},
     {CMD_SELECT_ALL, kNotYetBuilt},
     {CMD_AREA_TO_ANIMATION, animation_area_command},
-    {CMD_DECREASE_COLORS, kNotYetBuilt},
+    {CMD_DECREASE_COLORS, decrease_command},
     {CMD_MOVE_WITH_MASK, toggle_command},
     {CMD_SNAP_TO_GRID, toggle_command},
     {CMD_GRID, toggle_command},
@@ -452,8 +475,7 @@ bool handle(HWND wnd, PictureDocument& doc, UINT msg, WPARAM wparam, LPARAM lpar
         if (reinterpret_cast<HWND>(wparam) != wnd) on_palette_changed(doc);
         return false;
     case kMsgPaletteChanged:
-        update_palette(doc);
-        full_redraw(doc);
+        palette_changed(doc, wparam);
         send_to_canvas(wnd, msg, wparam, lparam);
         return true;
     case kMsgColourViews:
