@@ -16,7 +16,7 @@ using rasko::Input;
 constexpr int kMaxCodes = 4096;
 constexpr int kMaxCodeBits = 12;
 // The decoder copies earlier output in words of kWordBytes and needs kSlack
-// bytes of the row after a text for them; the bit reader loads eight bytes.
+// bytes after a text for them.
 constexpr std::size_t kWordBytes = 16;
 constexpr std::size_t kSlack = kWordBytes;
 
@@ -100,154 +100,35 @@ class SubBlocks {
     BYTE window_[kWindowBytes + kSlack];
 };
 
-// Data row i of an image of `rows` rows: its row on the picture. Interlaced
-// images send rows 0, 8, 16, ...; 4, 12, ...; 2, 6, ...; 1, 3, 5, ....
-int interlaced_row(int i, int rows) {
-    const int pass1 = (rows + 7) / 8;
-    if (i < pass1) return i * 8;
-    i -= pass1;
-    const int pass2 = (rows + 3) / 8;
-    if (i < pass2) return 4 + i * 8;
-    i -= pass2;
-    const int pass3 = (rows + 1) / 4;
-    if (i < pass3) return 2 + i * 4;
-    return 1 + (i - pass3) * 2;
-}
-
-// The data row that picture row `row` comes in; the inverse of
-// interlaced_row.
-int interlaced_data_row(int row, int rows) {
-    const int pass1 = (rows + 7) / 8, pass2 = (rows + 3) / 8, pass3 = (rows + 1) / 4;
-    if (row % 8 == 0) return row / 8;
-    if (row % 8 == 4) return pass1 + row / 8;
-    if (row % 4 == 2) return pass1 + pass2 + row / 4;
-    return pass1 + pass2 + pass3 + row / 2;
-}
-
-// Where the decoder writes: each data row goes straight to its bottom-up row
-// in the DIB (turning the picture afterwards would cost a pass over it), so
-// the output is contiguous only within a row. Places are byte offsets from
-// `bits`.
-struct RowLayout {
-    BYTE* bits;
-    std::size_t width;
-    std::size_t stride;
-    int rows;
-    bool interlaced;
-
-    std::size_t row_offset(int data_row) const {
-        const int row = interlaced ? interlaced_row(data_row, rows) : data_row;
-        return std::size_t(rows - 1 - row) * stride;
-    }
-    // The data row holding the byte at `offset`.
-    int data_row_at(std::size_t offset) const {
-        const int row = rows - 1 - int(offset / stride);
-        return interlaced ? interlaced_data_row(row, rows) : row;
-    }
-};
-
-// The next byte the decoder writes: data row `row` (`rows` once the image is
-// full), at `at`, with `left` bytes of the row still to come.
-struct Cursor {
-    int row = 0;
-    std::size_t at = 0;
-    std::size_t left = 0;
-};
-
-// Ends the cursor's row, which the decoder has just filled, with its zero pad
-// and moves to the next. Cursors go by value, so that the decoder keeps its
-// own in registers rather than reloading it after every byte it stores.
-inline Cursor next_row(const RowLayout& layout, Cursor cursor) {
-    if (layout.stride != layout.width)
-        std::memset(layout.bits + cursor.at, 0, layout.stride - layout.width);
-    if (++cursor.row < layout.rows) {
-        cursor.at = layout.interlaced ? layout.row_offset(cursor.row)
-                                      : cursor.at - layout.width - layout.stride;
-        cursor.left = layout.width;
-    }
-    return cursor;
-}
-
-template <std::size_t kBytes> inline void move_word(BYTE* to, const BYTE* from) {
-    BYTE word[kBytes];
-    std::memcpy(word, from, kBytes);
-    std::memcpy(to, word, kBytes);
-}
-
-// Copies `count` bytes between places that do not overlap, touching nothing
-// outside them: two words of a size that may overlap each other cover every
-// count from that size to twice it.
-inline void copy_exact(BYTE* to, const BYTE* from, std::size_t count) {
-    if (count >= kWordBytes) {
-        for (std::size_t i = 0; i + kWordBytes < count; i += kWordBytes)
-            move_word<kWordBytes>(to + i, from + i);
-        move_word<kWordBytes>(to + count - kWordBytes, from + count - kWordBytes);
-    } else if (count >= 8) {
-        move_word<8>(to, from);
-        move_word<8>(to + count - 8, from + count - 8);
-    } else if (count >= 4) {
-        move_word<4>(to, from);
-        move_word<4>(to + count - 4, from + count - 4);
-    } else if (count >= 2) {
-        move_word<2>(to, from);
-        move_word<2>(to + count - 2, from + count - 2);
-    } else if (count == 1) {
-        to[0] = from[0];
-    }
-}
-
 // Copies the text of a code, `count` bytes of earlier output from `from`, to
-// `to`, both within one row with kSlack bytes of the row after them. An
-// entry's text starts where the code that defined it was written and ends
-// with the first byte written after that code, so the distance in the data
-// is at least count - 1: only the code defined by the code just before it
-// overlaps its own output, and then only by its last byte, which is the
-// first byte copied. In one row the distance in memory is the same, and
-// texts in different rows do not overlap. All but the last byte go forward
-// in words, each word's source being written before it is read (the first
-// word is read whole before it is stored); the last byte follows.
-inline void copy_text(BYTE* to, const BYTE* from, std::size_t count) {
+// `to`. An entry's text starts where the code that defined it was written
+// and ends with the first byte written after that code, so the distance is at
+// least count - 1: only the code defined by the code just before it overlaps
+// its own output, and then only by its last byte, which is the first byte
+// copied. All but the last byte go forward in words, each word's source
+// being written before it is read (the first word is read whole before it is
+// stored); the last byte follows. With `room` the output has kSlack bytes
+// after the text for the words to run over.
+inline void copy_text(BYTE* to, const BYTE* from, std::size_t count, bool room) {
+    if (!room) {
+        for (std::size_t i = 0; i < count; ++i)
+            to[i] = from[i];
+        return;
+    }
     std::size_t i = 0;
     do {
-        move_word<kWordBytes>(to + i, from + i);
+        BYTE word[kWordBytes];
+        std::memcpy(word, from + i, kWordBytes);
+        std::memcpy(to + i, word, kWordBytes);
         i += kWordBytes;
     } while (i + 1 < count);
     to[count - 1] = from[count - 1];
 }
 
-// The text of a code too near the end of its row or the source's row for
-// words, or running over it: copied in pieces that stay within one row on
-// both sides, and cut where the image ends. `room` is how many bytes of the
-// source's row follow its start. By the distance above, the bytes of a
-// piece but its last do not overlap their source.
-Cursor copy_text_by_rows(const RowLayout& layout, Cursor cursor, std::size_t from, std::size_t room,
-                         std::size_t count) {
-    while (count > 0 && cursor.row < layout.rows) {
-        const std::size_t piece = std::min({count, room, cursor.left});
-        BYTE* to = layout.bits + cursor.at;
-        const BYTE* source = layout.bits + from;
-        copy_exact(to, source, piece - 1);
-        to[piece - 1] = source[piece - 1];
-        count -= piece;
-        from += piece;
-        room -= piece;
-        cursor.at += piece;
-        cursor.left -= piece;
-        if (cursor.left == 0) cursor = next_row(layout, cursor);
-        if (room == 0 && count > 0) {
-            from = layout.row_offset(layout.data_row_at(from - 1) + 1);
-            room = layout.width;
-        }
-    }
-    return cursor;
-}
-
 // The LZW string table and code size between two windows of data. Each
 // table entry is defined when the code before its last character is read:
 // it starts at that code's output and is one byte longer, its last byte
-// being the first of the text that follows. `span` holds an entry's length
-// in its low 16 bits and above them how many bytes of its row follow its
-// start (a GIF is at most 65535 pixels wide and a text at most 4096 long).
+// being the first of the text that follows.
 struct LzwState {
     explicit LzwState(int min_code_size)
         : min_code_size(unsigned(min_code_size)), clear(1u << min_code_size) {
@@ -262,36 +143,28 @@ struct LzwState {
     unsigned code_bits;
     unsigned next;
     std::uint32_t start[kMaxCodes];
-    std::uint32_t span[kMaxCodes];
+    std::uint16_t length[kMaxCodes];
 };
 
-constexpr unsigned kSpanLengthBits = 16;
-constexpr std::uint32_t kSpanLengthMask = (1u << kSpanLengthBits) - 1;
-
-std::uint32_t span_of(std::size_t length, std::size_t room) {
-    return std::uint32_t(length | room << kSpanLengthBits);
-}
-
-// Decodes the whole codes in data[bit / 8 ...] below bit_end into the DIB at
-// the cursor. Returns false when the image's data is over: at the end code,
-// at a code not yet in the table or when the image is full; a full table
-// without a clear code goes on with 12-bit codes and adds no entries.
+// Decodes the whole codes in data[bit / 8 ...] below bit_end into out[at ...]
+// (`total` pixels; `capacity` bytes may be written). Returns false when the
+// image's data is over: at the end code, at a code not yet in the table or
+// when the output is full; a full table without a clear code goes on with
+// 12-bit codes and adds no entries.
 bool decode_codes(LzwState& state, const BYTE* data, std::uint64_t& bit, std::uint64_t bit_end,
-                  const RowLayout& layout, Cursor& cursor) {
-    Cursor c = cursor;
-    const int rows = layout.rows;
+                  BYTE* out, std::size_t& at, std::size_t total, std::size_t capacity) {
     const unsigned clear = state.clear;
     const unsigned end = clear + 1;
     unsigned code_bits = state.code_bits;
     unsigned mask = (1u << code_bits) - 1;
     unsigned next = state.next;
     std::uint32_t* start = state.start;
-    std::uint32_t* span = state.span;
-    BYTE* const bits = layout.bits;
+    std::uint16_t* length = state.length;
     std::uint64_t b = bit;
+    std::size_t o = at;
     bool going = true;
     while (b + code_bits <= bit_end) {
-        if (c.row >= rows) {
+        if (o >= total) {
             going = false;
             break;
         }
@@ -301,12 +174,11 @@ bool decode_codes(LzwState& state, const BYTE* data, std::uint64_t& bit, std::ui
         b += code_bits;
         if (code < clear) {
             if (next < kMaxCodes) {
-                start[next] = std::uint32_t(c.at);
-                span[next] = span_of(2, c.left);
+                start[next] = std::uint32_t(o);
+                length[next] = 2;
                 ++next;
             }
-            bits[c.at++] = BYTE(code);
-            if (--c.left == 0) c = next_row(layout, c);
+            out[o++] = BYTE(code);
         } else if (code == clear) {
             next = clear + 2;
             code_bits = state.min_code_size + 1;
@@ -316,22 +188,16 @@ bool decode_codes(LzwState& state, const BYTE* data, std::uint64_t& bit, std::ui
             going = false;
             break;
         } else {
-            const std::uint32_t text_span = span[code];
-            const std::size_t text = text_span & kSpanLengthMask;
-            const std::size_t room = text_span >> kSpanLengthBits;
+            const std::size_t text = length[code];
             const std::size_t from = start[code];
             if (next < kMaxCodes) {
-                start[next] = std::uint32_t(c.at);
-                span[next] = span_of(text + 1, c.left);
+                start[next] = std::uint32_t(o);
+                length[next] = std::uint16_t(text + 1);
                 ++next;
             }
-            if (text + kSlack <= std::min(room, c.left)) {
-                copy_text(bits + c.at, bits + from, text);
-                c.at += text;
-                c.left -= text;
-            } else {
-                c = copy_text_by_rows(layout, c, from, room, text);
-            }
+            const std::size_t count = std::min(text, total - o);
+            copy_text(out + o, out + from, count, o + count + kSlack <= capacity);
+            o += count;
         }
         if (next > mask + 1 && code_bits < kMaxCodeBits) {
             ++code_bits;
@@ -341,44 +207,106 @@ bool decode_codes(LzwState& state, const BYTE* data, std::uint64_t& bit, std::ui
     state.code_bits = code_bits;
     state.next = next;
     bit = b;
-    cursor = c;
+    at = o;
     return going;
 }
 
 // Decodes one image's data sub-blocks (the input just after the minimum code
-// size) into the DIB from the cursor on; the input is left after the data's
-// terminator in every case.
-void decode_image(Input& in, int min_code_size, const RowLayout& layout, Cursor& cursor) {
+// size) into `out` and returns how many pixels came; the input is left after
+// the data's terminator in every case.
+std::size_t decode_image(Input& in, int min_code_size, BYTE* out, std::size_t total,
+                         std::size_t capacity) {
     SubBlocks blocks(in);
     LzwState state(min_code_size);
+    std::size_t at = 0;
     std::uint64_t bit = 0;
     std::size_t held = blocks.refill(0);
-    while (decode_codes(state, blocks.data(), bit, std::uint64_t(held) * 8, layout, cursor) &&
+    while (decode_codes(state, blocks.data(), bit, std::uint64_t(held) * 8, out, at, total,
+                        capacity) &&
            !blocks.ended()) {
         held = blocks.refill(std::size_t(bit >> 3));
         bit &= 7;
     }
     blocks.finish();
+    return at;
+}
+
+// Data row i of an image of `rows` rows: its row on the picture. Interlaced
+// images send rows 0, 8, 16, ...; 4, 12, ...; 2, 6, ...; 1, 3, 5, ....
+int interlaced_row(int i, int rows) {
+    const int pass1 = (rows + 7) / 8;
+    if (i < pass1) return i * 8;
+    i -= pass1;
+    const int pass2 = (rows + 3) / 8;
+    if (i < pass2) return 4 + i * 8;
+    i -= pass2;
+    const int pass3 = (rows + 1) / 4;
+    if (i < pass3) return 2 + i * 4;
+    return 1 + (i - pass3) * 2;
+}
+
+// Turns rows of `width` bytes packed top row first at the start of `bits`
+// into the DIB's bottom-up rows of `stride` bytes with zero padding, in
+// place: the order is reversed while the rows are packed, then each row
+// moves to its place, the last first.
+void unpack_bottom_up(BYTE* bits, std::size_t width, std::size_t rows, std::size_t stride) {
+    BYTE swap[4096];
+    for (std::size_t i = 0, j = rows - 1; i < j; ++i, --j) {
+        BYTE* a = bits + i * width;
+        BYTE* b = bits + j * width;
+        for (std::size_t x = 0; x < width; x += sizeof swap) {
+            const std::size_t part = std::min(sizeof swap, width - x);
+            std::memcpy(swap, a + x, part);
+            std::memcpy(a + x, b + x, part);
+            std::memcpy(b + x, swap, part);
+        }
+    }
+    if (stride == width) return;
+    for (std::size_t y = rows; y-- > 0;) {
+        std::memmove(bits + y * stride, bits + y * width, width);
+        std::memset(bits + y * stride + width, 0, stride - width);
+    }
 }
 
 // Reads one image's data (the input at its LZW minimum code size) into the
 // DIB, writing every byte of its pixels and row pads, since the DIB comes
-// unzeroed. The whole data is consumed in every case. Bad or short data
-// leaves the pixels decoded so far and 0 after them.
-void read_image_data(Input& in, BITMAPINFOHEADER* dib, bool interlaced) {
-    const int width = dib->biWidth;
-    const RowLayout layout{io::bits_of(dib), std::size_t(width), std::size_t(io::stride_of(width)),
-                           dib->biHeight, interlaced};
-    Cursor cursor{0, layout.row_offset(0), layout.width};
+// unzeroed. The whole data is consumed in every case; false only when memory
+// for decoding ran out. Bad or short data leaves the pixels decoded so far
+// and 0 after them. Images in row order decode straight into the DIB's
+// pixels; interlaced ones go through a work buffer.
+bool read_image_data(Input& in, BITMAPINFOHEADER* dib, bool interlaced) {
+    const int width = dib->biWidth, rows = dib->biHeight;
+    const std::size_t total = std::size_t(width) * std::size_t(rows);
+    const std::size_t stride = std::size_t(io::stride_of(width));
+    BYTE* bits = io::bits_of(dib);
     const int min_code_size = in.byte();
-    if (min_code_size >= 1 && min_code_size <= 8)
-        decode_image(in, min_code_size, layout, cursor);
-    else
+    if (min_code_size < 1 || min_code_size > 8) {
+        std::memset(bits, 0, stride * std::size_t(rows));
         skip_sub_blocks(in);
-    if (cursor.row >= layout.rows) return;
-    std::memset(layout.bits + cursor.at, 0, cursor.left + layout.stride - layout.width);
-    for (int row = cursor.row + 1; row < layout.rows; ++row)
-        std::memset(layout.bits + layout.row_offset(row), 0, layout.stride);
+        return true;
+    }
+    if (!interlaced) {
+        const std::size_t decoded =
+            decode_image(in, min_code_size, bits, total, stride * std::size_t(rows));
+        std::memset(bits + decoded, 0, total - decoded);
+        unpack_bottom_up(bits, std::size_t(width), std::size_t(rows), stride);
+        return true;
+    }
+    BYTE* work = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, total + kSlack));
+    if (!work) {
+        skip_sub_blocks(in);
+        return false;
+    }
+    const std::size_t decoded = decode_image(in, min_code_size, work, total, total + kSlack);
+    std::memset(work + decoded, 0, total - decoded);
+    for (int i = 0; i < rows; ++i) {
+        const int row = interlaced_row(i, rows);
+        BYTE* line = bits + std::size_t(rows - 1 - row) * stride;
+        std::memcpy(line, work + std::size_t(i) * width, std::size_t(width));
+        std::memset(line + width, 0, stride - std::size_t(width));
+    }
+    GlobalFree(work);
+    return true;
 }
 
 } // namespace
@@ -413,7 +341,10 @@ BITMAPINFOHEADER* read_gif(Input& in) {
         if (!dib) return nullptr;
         store_colours(global.rgb, global.entries, io::colour_table(dib));
         store_colours(local.rgb, local.entries, io::colour_table(dib));
-        read_image_data(in, dib, descriptor[8] & 0x40);
+        if (!read_image_data(in, dib, descriptor[8] & 0x40)) {
+            RaskoDestroyDIB(dib);
+            return nullptr;
+        }
         return dib;
     }
     // No image: the logical screen, blank.
@@ -544,7 +475,11 @@ GifFrame* read_frame(Input& in, GifAnimation* animation, GraphicControl& control
         store_colours(local.rgb, local.entries, table);
     else if (animation->globalPalette)
         std::memcpy(table, animation->globalPalette, io::kPaletteBytes);
-    read_image_data(in, dib, flags & 0x40);
+    if (!read_image_data(in, dib, flags & 0x40)) {
+        RaskoDestroyDIB(dib);
+        GlobalFree(frame);
+        return nullptr;
+    }
     frame->dib = dib;
     frame->bits = io::bits_of(dib);
     frame->left = LONG(get16(descriptor));

@@ -616,7 +616,7 @@ TEST(GifDecoder, CodesSplitAcrossTinySubBlocksAndLongDataDecode) {
 
 TEST(GifDecoder, ShortDataLeavesZeroPixelsAndPaddingInTheDib) {
     // Width 5 (stride 8): the data decodes 7 pixels of 15 straight into the
-    // DIB's bottom-up rows; the rest and the pads are zero.
+    // DIB, whose rows are then put bottom-up with zero padding.
     const Bytes codes = reference_lzw({1, 1, 1, 1, 1, 1, 1, 2, 2}, 2, true);
     const Bytes bytes =
         GifBuilder(5, 3, 2).image(0, 0, 5, 3, 0, 2, Bytes(codes.begin(), codes.end() - 2)).end();
