@@ -139,38 +139,82 @@ void unpack_row(const BYTE* in, BYTE* out, int width, unsigned bits) {
     }
 }
 
-// Uncompressed rows; a file that ends early leaves the missing pixels 0.
+// Uncompressed rows, written whole with their pads since the DIB comes
+// unzeroed; a file that ends early leaves the missing pixels 0.
 bool read_rows(Input& in, const BmpLayout& layout, BYTE* bits) {
+    const std::size_t stride = std::size_t(io::stride_of(layout.width));
     const std::size_t row_bytes = ((std::size_t(layout.width) * layout.bits + 31) / 32) * 4;
     if (layout.bits == 8 && !layout.top_down) {
-        in.read(bits, row_bytes * std::size_t(layout.rows));
+        const std::size_t size = row_bytes * std::size_t(layout.rows);
+        const std::size_t got = in.read(bits, size);
+        std::memset(bits + got, 0, size - got);
         return true;
     }
     BYTE* row = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, row_bytes));
     if (!row) return false;
-    for (int y = 0; y < layout.rows; ++y) {
+    int y = 0;
+    while (y < layout.rows) {
         const std::size_t got = in.read(row, row_bytes);
         if (got == 0) break;
         std::memset(row + got, 0, row_bytes - got);
-        BYTE* out = dib_row(bits, layout, y);
+        BYTE* out = dib_row(bits, layout, y++);
         if (layout.bits == 8)
             std::memcpy(out, row, std::size_t(layout.width));
         else
             unpack_row(row, out, layout.width, layout.bits);
+        std::memset(out + layout.width, 0, stride - std::size_t(layout.width));
         if (got < row_bytes) break;
     }
+    for (; y < layout.rows; ++y)
+        std::memset(dib_row(bits, layout, y), 0, stride);
     GlobalFree(row);
     return true;
 }
 
-// Run-length rows. Pixels that runs, deltas or line ends pass over stay 0;
+// Writes run-length output into the unzeroed DIB. The data only moves
+// forward (along a row, then to later rows), so whatever runs, deltas and
+// line ends pass over, each row's pad and everything after the data's end
+// are zeroed as the writing passes them, and every byte is written once.
+class RleRows {
+  public:
+    RleRows(const BmpLayout& layout, BYTE* bits)
+        : layout_(layout), bits_(bits), stride_(std::size_t(io::stride_of(layout.width))) {}
+
+    // `count` pixels of `value` from column x of row y, all inside the row.
+    void fill(std::int64_t x, std::int64_t y, BYTE value, std::size_t count) {
+        reach(x, y);
+        std::memset(dib_row(bits_, layout_, y) + x, value, count);
+        done_ += count;
+    }
+    // Zeroes what the data did not reach.
+    void finish() { reach(0, layout_.rows); }
+
+  private:
+    // Zeroes from the first byte not yet written up to column x of row y.
+    void reach(std::int64_t x, std::int64_t y) {
+        for (; row_ < y; ++row_, done_ = 0)
+            std::memset(dib_row(bits_, layout_, row_) + done_, 0, stride_ - done_);
+        if (row_ < layout_.rows && done_ < std::size_t(x)) {
+            std::memset(dib_row(bits_, layout_, row_) + done_, 0, std::size_t(x) - done_);
+            done_ = std::size_t(x);
+        }
+    }
+
+    const BmpLayout& layout_;
+    BYTE* const bits_;
+    const std::size_t stride_;
+    std::int64_t row_ = 0;
+    std::size_t done_ = 0;
+};
+
+// Run-length rows. Pixels that runs, deltas or line ends pass over are 0;
 // pixels beyond the row are dropped, and the data ends at the end-of-bitmap
 // escape, the last row or the end of the file.
-void read_rle(Input& in, const BmpLayout& layout, BYTE* bits) {
+void read_rle_data(Input& in, const BmpLayout& layout, RleRows& out) {
     const bool four = layout.bits == 4;
     std::int64_t x = 0, y = 0;
     auto put = [&](int value) {
-        if (x < layout.width) dib_row(bits, layout, y)[x] = BYTE(value);
+        if (x < layout.width) out.fill(x, y, BYTE(value), 1);
         ++x;
     };
     while (y < layout.rows) {
@@ -180,7 +224,7 @@ void read_rle(Input& in, const BmpLayout& layout, BYTE* bits) {
         if (count > 0) {
             if (!four && x < layout.width) {
                 const std::int64_t n = std::min<std::int64_t>(count, layout.width - x);
-                std::memset(dib_row(bits, layout, y) + x, value, std::size_t(n));
+                out.fill(x, y, BYTE(value), std::size_t(n));
                 x += count;
             } else {
                 for (int i = 0; i < count; ++i)
@@ -222,6 +266,12 @@ void read_rle(Input& in, const BmpLayout& layout, BYTE* bits) {
     }
 }
 
+void read_rle(Input& in, const BmpLayout& layout, BYTE* bits) {
+    RleRows out(layout, bits);
+    read_rle_data(in, layout, out);
+    out.finish();
+}
+
 } // namespace
 
 namespace rasko {
@@ -234,7 +284,7 @@ BITMAPINFOHEADER* read_bmp(Input& in, BmpSource source, LPCSTR allocate_caption)
     const std::uint64_t present = in.size() > layout.pixels_at ? in.size() - layout.pixels_at : 0;
     if (!plausible_pixel_count(pixels, present)) return refuse("Read Error");
     BITMAPINFOHEADER* dib = io::dib_block_size(layout.width, layout.rows)
-                                ? RaskoCreateDIB(layout.width, layout.rows)
+                                ? rasko::create_dib_to_overwrite(layout.width, layout.rows)
                                 : nullptr;
     if (!dib) return refuse("Create Error", allocate_caption);
 
@@ -251,6 +301,8 @@ BITMAPINFOHEADER* read_bmp(Input& in, BmpSource source, LPCSTR allocate_caption)
         } else {
             read_rle(in, layout, bits);
         }
+    } else {
+        std::memset(bits, 0, std::size_t(io::stride_of(layout.width)) * std::size_t(layout.rows));
     }
     return dib;
 }

@@ -1,7 +1,9 @@
 // The BMP reader on arbitrary bytes, as a file and as a bitmap resource.
 // Whatever it reads must also survive the 8-bit writer and read back to the
-// same pixels.
+// same pixels, and read alike over unzeroed memory of any contents, as it
+// writes every byte of the DIB it makes.
 #include "engine/codecs.h"
+#include "every_byte_written.h"
 #include "platform/io/dib_layout.h"
 
 #include <cstdint>
@@ -34,7 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         rasko::Input in(data, size);
         BITMAPINFOHEADER* dib = rasko::read_bmp(in, rasko::BmpSource::File, "Allocate Error");
-        if (dib && std::uint64_t(dib->biWidth) * dib->biHeight <= (1u << 16)) check_round_trip(dib);
+        if (dib && std::uint64_t(dib->biWidth) * dib->biHeight <= (1u << 16)) {
+            check_round_trip(dib);
+            check_every_byte_written(
+                [&] {
+                    rasko::Input again(data, size);
+                    return rasko::read_bmp(again, rasko::BmpSource::File, "Allocate Error");
+                },
+                dib);
+        }
         RaskoDestroyDIB(dib);
     }
     if (size > 14) {

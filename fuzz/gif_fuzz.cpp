@@ -1,7 +1,9 @@
 // The simple GIF reader (first image only) on arbitrary bytes. The picture it
 // returns must also survive the still-picture writer and read back to the
-// same pixels.
+// same pixels, and read alike over unzeroed memory of any contents, as the
+// decoder writes every byte of the DIB it makes.
 #include "engine/codecs.h"
+#include "every_byte_written.h"
 #include "platform/io/dib_layout.h"
 
 #include <cstdint>
@@ -33,7 +35,15 @@ void check_round_trip(BITMAPINFOHEADER* dib) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     rasko::Input in(data, size);
     BITMAPINFOHEADER* dib = rasko::read_gif(in);
-    if (dib && std::uint64_t(dib->biWidth) * dib->biHeight <= (1u << 16)) check_round_trip(dib);
+    if (dib && std::uint64_t(dib->biWidth) * dib->biHeight <= (1u << 16)) {
+        check_round_trip(dib);
+        check_every_byte_written(
+            [&] {
+                rasko::Input again(data, size);
+                return rasko::read_gif(again);
+            },
+            dib);
+    }
     RaskoDestroyDIB(dib);
     return 0;
 }

@@ -400,3 +400,49 @@ TEST(BmpFiles, FailedWritesAreReportedAndLeaveTheOldFile) {
     EXPECT_EQ(0,
               RaskoSaveDIB((folder / "missing/x.bmp").c_str(), dib.get(), io::bits_of(dib.get())));
 }
+
+TEST(BmpReader, EveryByteOfTheNewDibIsWrittenOverUnzeroedMemory) {
+    // Read DIBs are not zeroed first: each file is read over blocks filled
+    // with 0xCD and over blocks filled with 0, and the pixel areas, pads and
+    // the pixels the data never reaches included, must come out the same.
+    const struct {
+        const char* name;
+        BmpSpec spec;
+    } cases[] = {
+        {"8-bit, pads, cut in a row",
+         {.width = 5, .height = 3, .colours = 16, .pixels = {1, 2, 3, 4, 5, 9, 9, 9, 6, 7}}},
+        {"8-bit top-down, cut",
+         {.width = 3, .height = -3, .colours = 16, .pixels = {1, 2, 3, 0, 4, 5}}},
+        {"8-bit, no rows", {.width = 6, .height = 2, .colours = 4, .pixels = {}}},
+        {"4-bit, cut", {.width = 3, .height = 3, .bits = 4, .pixels = {0x12, 0x30, 0, 0, 0x45}}},
+        {"2-bit top-down", {.width = 7, .height = -2, .bits = 2, .pixels = {0x1B, 0xE4, 0, 0}}},
+        {"1-bit", {.width = 9, .height = 2, .bits = 1, .pixels = {0xA5, 0x80, 0, 0, 0x5A}}},
+        {"RLE8 deltas, line ends, cut runs",
+         {.width = 6, .height = 5, .compression = BI_RLE8, .pixels = {3, 5, 0, 2, 1, 1, 2,
+                                                                      4, 9, 6, 0, 0, 0, 3,
+                                                                      7, 8, 9, 0, 0, 1}}},
+        {"RLE8 top-down, data ends in a row",
+         {.width = 5, .height = -3, .compression = BI_RLE8, .pixels = {2, 1, 0, 0, 1, 3}}},
+        {"RLE4 odd counts, delta past the end",
+         {.width = 7,
+          .height = 4,
+          .bits = 4,
+          .compression = BI_RLE4,
+          .pixels = {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 2, 1, 9}}},
+    };
+    for (const auto& c : cases) {
+        const Bytes bytes = make_bmp(c.spec);
+        Bytes areas[2];
+        for (const int fill : {0xCD, 0}) {
+            native::set_unzeroed_alloc_fill(fill);
+            Dib dib = read_bmp(bytes);
+            native::set_unzeroed_alloc_fill(-1);
+            ASSERT_TRUE(dib) << c.name;
+            const BYTE* bits = io::bits_of(dib.get());
+            areas[fill == 0].assign(bits, bits + io::stride_of(dib->biWidth) *
+                                                     std::size_t(rows_of(dib.get())));
+            EXPECT_EQ(0u, dib->biSizeImage) << c.name;
+        }
+        EXPECT_EQ(areas[1], areas[0]) << c.name;
+    }
+}

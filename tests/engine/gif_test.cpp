@@ -654,7 +654,10 @@ TEST(GifDecoder, EveryByteOfTheNewDibIsWrittenOverUnzeroedMemory) {
     // Decoded DIBs are not zeroed first: here their blocks come filled with
     // 0xCD, so a pixel, pad or tail the decoder leaves unwritten shows. The
     // runs reach the last byte of outputs without room after them, where
-    // texts overlapping their own output cannot go as words.
+    // texts overlapping their own output cannot go as words; repeating
+    // patterns whose period does not divide the width make long texts that
+    // start in one row and end in another, on the picture's rows and in the
+    // interlaced order.
     struct Fill {
         Fill() { native::set_unzeroed_alloc_fill(0xCD); }
         ~Fill() { native::set_unzeroed_alloc_fill(-1); }
@@ -677,6 +680,9 @@ TEST(GifDecoder, EveryByteOfTheNewDibIsWrittenOverUnzeroedMemory) {
         {"interlaced, pads", 5, 10, counting(50, 16), 4, 0x40},
         {"interlaced run", 7, 9, Bytes(63, 6), 3, 0x40},
         {"interlaced short data", 3, 11, counting(12, 4), 2, 0x40},
+        {"long texts across rows", 13, 30, counting(390, 5), 3, 0},
+        {"interlaced long texts across rows", 13, 30, counting(390, 5), 3, 0x40},
+        {"interlaced runs, short data", 100, 12, runs, 3, 0x40},
         {"refused code size", 6, 3, counting(18, 4), 12, 0},
     };
     for (const auto& c : cases) {
