@@ -7,6 +7,7 @@
 #include "app/files/open.h"
 #include "app/files/palette_file.h"
 #include "app/files/save.h"
+#include "app/imageops/decrease_colours.h"
 #include "app/imageops/palette_apply.h"
 #include "app/imageops/sprite_sheet.h"
 
@@ -163,6 +164,7 @@ class Cli {
     int split();
     int palette_extract();
     int palette_apply();
+    int decrease();
 
     const CliRequest& request_;
     const CliOptions& options_;
@@ -557,6 +559,24 @@ int Cli::palette_apply() {
     return kExitOk;
 }
 
+// ---- decrease ----
+
+int Cli::decrease() {
+    if (options_.colours == kUnset) return usage("decrease needs --colors N");
+    std::string error;
+    Document doc = open(request_.operands[0], nullptr, error);
+    if (!doc) return fail(error);
+    const std::string& target = request_.operands[1];
+    const FileTypeId type = output_type(target, error);
+    if (type == FileTypeId::None) return usage(error);
+    DecreaseRequest decrease;
+    decrease.colours = options_.colours;
+    decrease.dither = options_.dither;
+    if (!decrease_colours(*doc, decrease)) return fail("out of memory");
+    if (!save(*doc, target, type, keyed_by_source(*doc), error)) return fail(error);
+    return kExitOk;
+}
+
 int Cli::run() {
     switch (request_.command) {
     case CliCommand::Info:
@@ -573,6 +593,8 @@ int Cli::run() {
         return palette_extract();
     case CliCommand::PaletteApply:
         return palette_apply();
+    case CliCommand::Decrease:
+        return decrease();
     case CliCommand::None:
         break;
     }

@@ -1,5 +1,7 @@
 #include "app/cli/cli_args.h"
 
+#include "app/imageops/decrease_colours.h"
+
 #include <charconv>
 #include <cstdint>
 
@@ -16,7 +18,8 @@ constexpr Bit kSheet = bit(CliCommand::Sheet);
 constexpr Bit kSplit = bit(CliCommand::Split);
 constexpr Bit kExtract = bit(CliCommand::PaletteExtract);
 constexpr Bit kApply = bit(CliCommand::PaletteApply);
-constexpr Bit kWriters = kConvert | kExportGif | kSheet | kSplit | kApply;
+constexpr Bit kDecrease = bit(CliCommand::Decrease);
+constexpr Bit kWriters = kConvert | kExportGif | kSheet | kSplit | kApply | kDecrease;
 constexpr Bit kAll = kInfo | kWriters | kExtract;
 
 struct CommandSpec {
@@ -41,6 +44,8 @@ constexpr CommandSpec kCommands[] = {
      "the picture's palette as a palette file"},
     {CliCommand::PaletteApply, "palette apply", "IN PALETTE.vlf OUT", 3, 3,
      "the palette file's colours, by nearest colour or (--keep-indexes) as they are"},
+    {CliCommand::Decrease, "decrease", "IN OUT", 2, 2,
+     "every layer in the first --colors entries of the palette"},
 };
 
 const CommandSpec* spec_of(CliCommand command) {
@@ -104,6 +109,10 @@ const OptionSpec kOptions[] = {
     {"keep-indexes", Kind::Flag, kApply, 0, 0, "",
      "pixels keep their indexes and take the new colours",
      [](CliOptions& o, int, int, const std::string&) { o.keep_indexes = true; }},
+    {"colors", Kind::Number, kDecrease, kDecreaseMinColours, kDecreaseMaxColours, "N",
+     "colours kept (needed)", [](CliOptions& o, int n, int, const std::string&) { o.colours = n; }},
+    {"dither", Kind::Flag, kDecrease, 0, 0, "", "mix two kept colours where one is too far",
+     [](CliOptions& o, int, int, const std::string&) { o.dither = true; }},
 };
 
 bool parse_number(const std::string& text, int& value) {

@@ -13,7 +13,8 @@ enum class CliCommand {
     Sheet,
     Split,
     PaletteExtract,
-    PaletteApply
+    PaletteApply,
+    Decrease
 };
 
 // An option the command line did not give keeps its "unset" value; each
@@ -38,6 +39,8 @@ struct CliOptions {
     int cell_width = 0; // split: cut cells of this size (0: one file a layer)
     int cell_height = 0;
     bool keep_indexes = false;
+    int colours = kUnset; // decrease: colours kept
+    bool dither = false;
 };
 
 struct CliRequest {

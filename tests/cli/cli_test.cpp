@@ -1,4 +1,5 @@
 #include "app/cli/cli.h"
+#include "app/imageops/decrease_colours.h"
 #include "app/files/open.h"
 #include "app/files/save.h"
 #include "tests/support/drawing_fixture.h"
@@ -210,6 +211,20 @@ TEST_F(CliTest, PaletteExtractAndApply) {
               bottom_layer(*doc)->image->colour_table()[1].rgbBlue);
 }
 
+TEST_F(CliTest, DecreaseWritesWhatDecreaseColorsMakes) {
+    DocumentPtr doc = layered();
+    const std::string source = save_vlx(*doc, "a.vlx"), target = folder.file("d.vlx");
+    ASSERT_EQ(run({"decrease", source, target, "--colors", "2", "--dither"}).status, kExitOk);
+    DocumentPtr expected = read(source, FileTypeId::Native),
+                result = read(target, FileTypeId::Native);
+    ASSERT_TRUE(expected && result);
+    DecreaseRequest request;
+    request.colours = 2;
+    request.dither = true;
+    ASSERT_TRUE(decrease_colours(*expected, request));
+    EXPECT_EQ(layer_grids(*result), layer_grids(*expected));
+}
+
 TEST_F(CliTest, StandardInputAndOutput) {
     DocumentPtr doc = layered();
     const std::string source = save_vlx(*doc, "a.vlx");
@@ -251,6 +266,8 @@ TEST_F(CliTest, FailuresSayWhyAndLeaveTheOutputAlone) {
     const Case cases[] = {
         {{"convert", folder.file("missing.vlx"), target}, kExitFailed, "no such file"},
         {{"convert", source, target, "--frob"}, kExitUsage, "unknown option --frob"},
+        {{"decrease", source, target}, kExitUsage, "decrease needs --colors N"},
+        {{"decrease", source, target, "--colors", "129"}, kExitUsage, "--colors: '129'"},
         {{"convert", not_picture, target}, kExitFailed, "text.gif: cannot be read"},
         {{"convert", cut, target}, kExitFailed, "cut.vlx: cannot be read (Error)"},
         {{"convert", source, folder.file("x.tga")}, kExitUsage, "unknown output format"},
