@@ -40,7 +40,8 @@ void float_pasted(PictureDocument& doc, Surface* s, POINT at);
 // Lifts the rectangle r (inclusive, inside the picture) as a selected area:
 // from the current layer's mask plane in mask view, the composite with Move
 // All Layers (as it stands), else the current layer's image. The anchor
-// becomes r's corner; the frame flag is set and the pasted flag cleared.
+// becomes r's corner; the frame flag is set and the pasted flag cleared
+// (any earlier floating area is dropped, not committed).
 // False, with nothing changed, when the surface cannot be made.
 bool lift_area(PictureDocument& doc, const RECT& r);
 

@@ -55,6 +55,6 @@ bool reverse_picture(PictureDocument& doc, ReverseAxis axis) {
         delete doc.floating;
         doc.floating = nullptr;
     }
-    doc.flags &= ~kDocFloatingFrame;
+    doc.flags &= ~(kDocFloatingFrame | kDocPasted);
     return true;
 }
