@@ -35,3 +35,10 @@ inline constexpr UINT kMsgAddRecentFile = WM_APP + 2;
 // Asks the animation view to finish the frame it draws and wait: the layer
 // list is about to be relinked or a layer replaced. 0x401 starts it again.
 inline constexpr UINT kMsgHoldAnimation = WM_APP + 3;
+// Asks the frame for a picture file the user chooses, flattened into one
+// surface (Paste from File); the result is that Surface*, owned by the
+// sender from then on, or 0.
+inline constexpr UINT kMsgPasteFromFile = WM_APP + 4;
+// Writes the Surface* in lParam to a file the user chooses (Copy to File);
+// the result is 1 when it was written.
+inline constexpr UINT kMsgCopyToFile = WM_APP + 5;

@@ -26,20 +26,20 @@ SelectionEnd selection_rect(const PictureDocument& doc, POINT a, POINT b, bool s
     if (beyond_same_end(a.x, b.x, width) || beyond_same_end(a.y, b.y, height))
         return SelectionEnd::Outside;
     if (a.x == b.x && a.y == b.y) return SelectionEnd::Click;
-    const int far = snapping ? 1 : 0;
+    const int inner = snapping ? 1 : 0;
     out.left = std::max<LONG>(std::min(a.x, b.x), 0);
     out.top = std::max<LONG>(std::min(a.y, b.y), 0);
-    out.right = std::min<LONG>(std::max(a.x, b.x) - far, width - 1);
-    out.bottom = std::min<LONG>(std::max(a.y, b.y) - far, height - 1);
+    out.right = std::min<LONG>(std::max(a.x, b.x) - inner, width - 1);
+    out.bottom = std::min<LONG>(std::max(a.y, b.y) - inner, height - 1);
     // A drag along a grid line has nothing between its lines.
     if (out.right < out.left || out.bottom < out.top) return SelectionEnd::Click;
     return SelectionEnd::Area;
 }
 
 RECT rubber_band_rect(POINT a, POINT b, bool snapping) {
-    const int far = snapping ? 0 : 1;
-    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + far,
-            std::max(a.y, b.y) + far};
+    const int beyond = snapping ? 0 : 1;
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + beyond,
+            std::max(a.y, b.y) + beyond};
 }
 
 SelectPress select_press(PictureDocument& doc, POINT p, bool m_held) {
@@ -73,8 +73,8 @@ RECT drag_floating(PictureDocument& doc) {
 SelectionEnd select_release(PictureDocument& doc) {
     if (doc.floating) return SelectionEnd::Outside;
     RECT r;
-    const SelectionEnd end = selection_rect(doc, doc.anchor_point, doc.current_point,
-                                            doc.flags & kDocSnapToGrid, r);
+    const SelectionEnd end =
+        selection_rect(doc, doc.anchor_point, doc.current_point, doc.flags & kDocSnapToGrid, r);
     if (end != SelectionEnd::Area) return end;
     if (!lift_area(doc, r)) return SelectionEnd::Click;
     doc.update_rect = {0, 0, picture_width(doc), picture_height(doc)};

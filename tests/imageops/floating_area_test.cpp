@@ -40,10 +40,8 @@ TEST(FloatingArea, CommitWritesWhereTheAreaLiesNow) {
     const Case cases[] = {
         {"selected: read again at the source, source kept", 0, false, "12345\n67812\n",
          ".0...\n...0.\n"},
-        {"key colour left out", kDocKeyColourEnabled, false, "12345\n67892\n",
-         ".0...\n...0.\n"},
-        {"mask view moves the mask only", kDocMaskView, false, "12345\n6789a\n",
-         ".0...\n....0\n"},
+        {"key colour left out", kDocKeyColourEnabled, false, "12345\n67892\n", ".0...\n...0.\n"},
+        {"mask view moves the mask only", kDocMaskView, false, "12345\n6789a\n", ".0...\n....0\n"},
         {"with mask plane both move", kDocMoveWithMask | kDocMaskOn, false, "12345\n67812\n",
          ".0...\n....0\n"},
         {"pasted", 0, true, "12345\n67878\n", ".0...\n...0.\n"},

@@ -20,9 +20,13 @@ TEST(SelectTool, DragsMakeRectanglesInsideThePicture) {
     };
     const Case cases[] = {
         {"any direction", {5, 5}, {2, 9}, false, SelectionEnd::Area, {2, 5, 5, 9}},
-        {"grid lines bound a snapped area", {0, 0}, {16, 16}, true, SelectionEnd::Area,
+        {"grid lines bound a snapped area",
+         {0, 0},
+         {16, 16},
+         true,
+         SelectionEnd::Area,
          {0, 0, 15, 15}},
-        {"clamped", {-4, 30}, {3, 12}, false, SelectionEnd::Area, {0, 12, 3, 31}},
+        {"clamped", {-4, 40}, {3, 12}, false, SelectionEnd::Area, {0, 12, 3, 31}},
         {"a click", {7, 7}, {7, 7}, false, SelectionEnd::Click, {}},
         {"snapped to no height", {0, 16}, {16, 16}, true, SelectionEnd::Click, {}},
         {"both left of the picture", {-1, 2}, {-5, 9}, false, SelectionEnd::Outside, {}},
