@@ -41,16 +41,6 @@ PY
 bmp() { /usr/bin/python3 "$work/bmp.py" "$@"; }
 bmp make "$picture"
 
-probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
-canvas_rect() {
-    local report
-    for _ in $(seq 50); do
-        report=$(probe)
-        grep -q '^canvas ' <<<"$report" && { grep '^canvas ' <<<"$report" | tail -n 1 | cut -d' ' -f2-; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
 # drag X0 Y0 X1 Y1: a left-button drag between two canvas points.
 drag() {
     xdotool mousemove $((cx + $1)) $((cy + $2)) mousedown 1
@@ -61,20 +51,6 @@ drag() {
     sleep 0.2
     xdotool mouseup 1
     sleep 0.3
-}
-
-# save_bmp: Ctrl+S on the named picture: overwrite, 256 colours.
-save_bmp() {
-    local before
-    before=$(stat -c %Y.%s "$picture")
-    xdotool windowfocus --sync "$frame"
-    xdotool key --clearmodifiers ctrl+s
-    wait_window '^Save Picture$' 10 >/dev/null
-    xdotool key Return
-    wait_window '^Save As Bitmap$' 10 >/dev/null
-    xdotool key Return
-    for _ in $(seq 50); do [ "$(stat -c %Y.%s "$picture")" != "$before" ] && break; sleep 0.2; done
-    sleep 0.5
 }
 
 start_velmo "$(windows_path "$picture")"
@@ -92,7 +68,7 @@ screenshot select_moved
 xdotool mousemove $((cx + 28)) $((cy + 28)) click 1
 sleep 0.5
 
-save_bmp
+save_bmp_over "$picture" "$frame"
 bmp pixels "$picture" >"$work/saved.txt"
 
 block_at_both_places() {
@@ -114,7 +90,7 @@ drag 1 17 17 17
 sleep 0.3
 check "a drag along a grid line leaves the program running" test "$(probe | grep -c '^document ')" = 1
 screenshot select_snapped
-save_bmp
+save_bmp_over "$picture" "$frame"
 bmp pixels "$picture" >"$work/snapped.txt"
 check "the snapped drag changed nothing" cmp -s "$work/saved.txt" "$work/snapped.txt"
 
