@@ -134,8 +134,7 @@ bool resize_area(PictureDocument& doc, const RECT& source, int width, int height
     // mask plane it stands for pixels that the commit reads again.
     const bool own_pixels = !(doc.flags & (kDocMaskView | kDocMoveAllLayers));
     stretch_into(*s, own_pixels ? *current->undo_copy : *doc.composite, source);
-    doc.floating_rect = {source.left, source.top, source.left + width - 1,
-                         source.top + height - 1};
+    doc.floating_rect = {source.left, source.top, source.left + width - 1, source.top + height - 1};
     doc.anchor_point = {source.left, source.top};
     doc.flags |= kDocFloatingFrame;
     if (own_pixels) doc.flags |= kDocPasted;

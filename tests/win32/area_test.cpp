@@ -84,6 +84,20 @@ TEST_F(Areas, HoldingRScrollsWithoutCommitting) {
     EXPECT_EQ(GetScrollPos(wnd_, SB_HORZ), doc.view_origin_x);
 }
 
+TEST_F(Areas, EscapeLetsGoOfTheAreaWithoutWritingIt) {
+    PictureDocument& doc = area_picture(16, 16);
+    pixel(*current_layer(doc)->image, 1, 1) = 3;
+    select({0, 0}, {2, 2});
+    press(canvas_, 1, 1);
+    drag(canvas_, 9, 9);
+    release(canvas_, 9, 9);
+    SendMessageA(canvas_, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(doc.floating, nullptr);
+    EXPECT_FALSE(doc.flags & (kDocFloatingFrame | kDocPasted));
+    EXPECT_EQ(pixel(*current_layer(doc)->image, 9, 9), 255);
+    EXPECT_EQ(pixel(*doc.composite, 9, 9), 255);
+}
+
 TEST_F(Areas, DeleteFillsWhereASelectedAreaWasTaken) {
     PictureDocument& doc = area_picture(16, 16, 7);
     select({0, 0}, {3, 3});

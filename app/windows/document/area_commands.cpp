@@ -77,13 +77,15 @@ void paste_command(HWND wnd, PictureDocument& doc, UINT) {
 }
 
 void paste_from_file_command(HWND wnd, PictureDocument& doc, UINT) {
-    auto* s = reinterpret_cast<Surface*>(SendMessageA(shell_windows().frame, kMsgPasteFromFile, 0, 0));
+    auto* s =
+        reinterpret_cast<Surface*>(SendMessageA(shell_windows().frame, kMsgPasteFromFile, 0, 0));
     if (s) float_new_area(wnd, doc, s, {0, 0});
 }
 
 void copy_to_file_command(HWND, PictureDocument& doc, UINT) {
     if (doc.floating)
-        SendMessageA(shell_windows().frame, kMsgCopyToFile, 0, reinterpret_cast<LPARAM>(doc.floating));
+        SendMessageA(shell_windows().frame, kMsgCopyToFile, 0,
+                     reinterpret_cast<LPARAM>(doc.floating));
 }
 
 void select_all_command(HWND wnd, PictureDocument& doc, UINT) {

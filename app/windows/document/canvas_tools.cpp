@@ -162,8 +162,13 @@ int select_tool(HWND canvas, UINT msg, WPARAM wparam, LPARAM lparam, void* recor
         if (!doc.floating) recomposite_whole(doc);
         commit_and_show(doc);
         break;
+    case WM_KEYDOWN:
+        // Escape lets go of the area without writing it.
+        if (wparam != VK_ESCAPE || !doc.floating) break;
+        [[fallthrough]];
     case kMsgDropFloating:
         drop_floating(doc);
+        set_status_text(kStatusSelection, "");
         present_view(doc);
         break;
     }

@@ -27,7 +27,7 @@ ResizeChoices& choices() {
 
 struct SizeRequest {
     int start_width, start_height;
-    int width, height; // the result
+    int width, height;    // the result
     bool setting = false; // the dialog writes its own fields
 };
 
@@ -146,8 +146,7 @@ void resize_picture_command(HWND wnd, PictureDocument& doc, UINT) {
     if ((doc.flags & kDocFloatingFrame) && !commit_before_command(wnd, doc)) return;
     SizeRequest r{picture_width(doc), picture_height(doc), 0, 0};
     if (!run_size_dialog("RESIZE_DIALOG", r) || document_of(wnd) != &doc) return;
-    const ResizeMode mode =
-        choices().also_resize_image ? ResizeMode::Stretch : ResizeMode::Crop;
+    const ResizeMode mode = choices().also_resize_image ? ResizeMode::Stretch : ResizeMode::Crop;
     hold_animation_player();
     const bool resized = resize_picture(doc, r.width, r.height, mode);
     resume_animation_player();
