@@ -316,3 +316,32 @@ PictureDocument* open_picture_file(LPCSTR path, FileTypeId type, const FileTypeT
         choose_write_type(path, write_types, *doc);
     return doc;
 }
+
+Surface* flatten_picture_file(LPCSTR path, FileTypeId type, const FileTypeTable& read_types,
+                              const FileTypeTable& write_types) {
+    if (type == FileTypeId::Gif) {
+        BITMAPINFOHEADER* dib = RaskoOpenGIF(path);
+        if (!dib) {
+            refuse_to_open(path, nullptr);
+            return nullptr;
+        }
+        Surface* s = create_surface(dib->biWidth, dib->biHeight);
+        if (s) {
+            s->set_palette(io::colour_table(dib));
+            RaskoCopyDIBBits(s->info, s->bits, 0, 0, s->width(), s->height(), dib, io::bits_of(dib),
+                             0, 0);
+        }
+        RaskoDestroyDIB(dib);
+        return s;
+    }
+    PictureDocument* doc = open_picture_file(path, type, read_types, write_types, nullptr);
+    if (!doc) return nullptr;
+    // An animated GIF opens showing one layer; a flattened picture shows all.
+    doc->flags &= ~(kDocOnlyCurrentLayer | kDocMaskView);
+    doc->update_rect = {0, 0, picture_width(*doc), picture_height(*doc)};
+    recomposite(*doc);
+    Surface* s = create_surface(doc->composite->width(), doc->composite->height());
+    if (s) doc->composite->copy_to(*s);
+    free_document(doc);
+    return s;
+}

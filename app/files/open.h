@@ -24,3 +24,11 @@ PictureDocument* open_picture_file(LPCSTR path, FileTypeId type, const FileTypeT
 // cannot be made; the caller frees the document. Shows nothing.
 enum class GifBuilt { No, Exactly, WithMergedColours };
 GifBuilt build_document_from_gif(PictureDocument& doc, GifAnimation& gif);
+
+// Paste from File: the picture in path, of read type `type`, flattened into
+// one new surface: a GIF's first image at its own size, any other type's
+// composite (visible layers, upper key colours left out). Null when it
+// cannot be read, after the reader told the user as opening does. The
+// caller owns the result.
+Surface* flatten_picture_file(LPCSTR path, FileTypeId type, const FileTypeTable& read_types,
+                              const FileTypeTable& write_types);

@@ -1,6 +1,7 @@
 #include "app/files/save.h"
 
 #include "app/document/composite.h"
+#include "app/files/clipboard.h"
 #include "app/files/native_file.h"
 #include "engine/rasko.h"
 #include "platform/io/dib_layout.h"
@@ -236,4 +237,19 @@ int save_picture_file(PictureDocument& doc, const FileTypeTable& write_types,
     doc.flags |= kDocNamed;
     if (result == 1) doc.flags &= ~kDocModified;
     return result;
+}
+
+int save_surface_file(const Surface& s, const char* path, FileTypeId file_type,
+                      const FileTypeTable& write_types, const SaveChoices& choices,
+                      const PictureDocument& settings) {
+    if (file_type == FileTypeId::None || file_type == FileTypeId::Native) return 0;
+    std::unique_ptr<PictureDocument, void (*)(PictureDocument*)> doc(
+        picture_from_surface(s, nullptr), free_document);
+    if (!doc) return 0;
+    std::snprintf(doc->file_name, sizeof doc->file_name, "%s", path);
+    doc->file_type = file_type;
+    doc->gif_colour_bits = settings.gif_colour_bits;
+    doc->gif_options = settings.gif_options & ~kGifAnimation;
+    std::memcpy(doc->gif_comment, settings.gif_comment, sizeof doc->gif_comment);
+    return save_picture_file(*doc, write_types, choices);
 }

@@ -23,3 +23,12 @@ int save_picture_file(PictureDocument& doc, const FileTypeTable& write_types,
 // Brings the composite's palette up to date and recomposites the whole
 // picture, as BMP, GIF and Add-In saving write it.
 void prepare_composite(PictureDocument& doc);
+
+// Copy to File: writes s alone to path in write type file_type (BMP, GIF or
+// an Add-In encoder; the native type is not offered), with the
+// GIF settings of `settings` (the active picture's): the transparent index
+// only when its Transparent option is set. Written safely as every save is.
+// Returns 1 written, 0 failed.
+int save_surface_file(const Surface& s, const char* path, FileTypeId file_type,
+                      const FileTypeTable& write_types, const SaveChoices& choices,
+                      const PictureDocument& settings);

@@ -120,29 +120,23 @@ bool copy_area_to_layer(PictureDocument& doc, Layer& target) {
         }
     }
     if (w <= 0 || h <= 0) return true;
-    const bool mask_view = doc.flags & kDocMaskView;
-    const bool with_mask = doc.flags & kDocMoveWithMask;
     if (pasted) {
         // A pasted area has pixels only: they go to the plane the view edits.
-        w = std::min(w, pasted->width());
-        h = std::min(h, pasted->height());
-        if (mask_view)
-            RaskoCopyDIBBits(target.mask->info, target.mask->bits, x, y, w, h, pasted->info,
-                             pasted->bits, 0, 0);
-        else
-            write_into_layer(doc, target, *pasted, x, y, w, h);
+        const AreaRect to{x, y, std::min(w, pasted->width()), std::min(h, pasted->height())};
+        write_area(doc, target, (doc.flags & kDocMaskView) ? LayerPlane::Mask : LayerPlane::Image,
+                   {pasted, {0, 0}, 0}, to);
         return true;
     }
     std::unique_ptr<Surface> work(create_surface(w, h));
     if (!work) return false;
-    if (mask_view || with_mask) {
+    const AreaRect to{x, y, w, h};
+    if (area_changes_mask(doc)) {
         take(*work, *current->mask, from_x, from_y, w, h);
-        RaskoCopyDIBBits(target.mask->info, target.mask->bits, x, y, w, h, work->info, work->bits,
-                         0, 0);
+        write_area(doc, target, LayerPlane::Mask, {work.get(), {0, 0}, 0}, to);
     }
-    if (!mask_view || with_mask) {
+    if (area_changes_image(doc)) {
         take(*work, *current->image, from_x, from_y, w, h);
-        write_into_layer(doc, target, *work, x, y, w, h);
+        write_area(doc, target, LayerPlane::Image, {work.get(), {0, 0}, 0}, to);
     }
     return true;
 }

@@ -11,28 +11,21 @@ namespace {
 using InvertCopy = void (*)(const BITMAPINFOHEADER*, BYTE*, int, int, int, int,
                             const BITMAPINFOHEADER*, const BYTE*, int, int);
 
-constexpr BYTE kMaskOpen = 255;
-constexpr int kFullTone = 16;
-
 // Reverses the rectangle (l, t, w, h) of one layer through temp, a working
 // surface at least w x h.
 void reverse_layer(PictureDocument& doc, Layer& layer, Surface& temp, int l, int t, int w, int h,
                    InvertCopy invert) {
     take_undo_copy(layer);
-    const bool mask_view = doc.flags & kDocMaskView;
-    const bool with_mask = doc.flags & kDocMoveWithMask;
-    if (mask_view || with_mask) {
+    const AreaSource source{&temp, {0, 0}, 0};
+    const AreaRect to{l, t, w, h};
+    if (area_changes_mask(doc)) {
         Surface& m = *layer.mask;
         invert(temp.info, temp.bits, 0, 0, w, h, m.info, m.bits, l, t);
-        // Mask bytes come back as 0 and 255 only.
-        RaskoExchangeCopyDIBBits(m.info, m.bits, l, t, w, h, temp.info, temp.bits, 0, 0, kMaskOpen,
-                                 kMaskOpen);
-        RaskoTransparentDIBBitsExColor(m.info, m.bits, l, t, w, h, temp.info, temp.bits, 0, 0,
-                                       kMaskOpen, 0, kFullTone);
+        write_area(doc, layer, LayerPlane::Mask, source, to);
     }
-    if (mask_view && !with_mask) return;
+    if (!area_changes_image(doc)) return;
     invert(temp.info, temp.bits, 0, 0, w, h, layer.image->info, layer.image->bits, l, t);
-    write_into_layer(doc, layer, temp, l, t, w, h);
+    write_area(doc, layer, LayerPlane::Image, source, to);
 }
 
 } // namespace
@@ -56,16 +49,12 @@ bool reverse_picture(PictureDocument& doc, ReverseAxis axis) {
         temp = own.get();
     }
     const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
-    if (doc.flags & kDocMoveAllLayers) {
-        for (LayerNode* node = doc.layers->next; node != doc.layers; node = node->next)
-            reverse_layer(doc, *node->layer, *temp, r.left, r.top, w, h, invert);
-    } else {
-        reverse_layer(doc, *current_layer(doc), *temp, r.left, r.top, w, h, invert);
-    }
+    for_each_area_layer(
+        doc, [&](Layer& layer) { reverse_layer(doc, layer, *temp, r.left, r.top, w, h, invert); });
     if (!own) {
         delete doc.floating;
         doc.floating = nullptr;
     }
-    doc.flags &= ~kDocFloatingFrame;
+    doc.flags &= ~(kDocFloatingFrame | kDocPasted);
     return true;
 }

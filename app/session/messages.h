@@ -41,3 +41,10 @@ inline constexpr UINT kMsgOpenColourEditor = WM_APP + 4;
 // Runs the Open Picture dialog owned by the window in wParam and returns the
 // opened PictureDocument* (the caller frees it), or 0.
 inline constexpr UINT kMsgOpenPictureFile = WM_APP + 5;
+// Asks the frame for a picture file the user chooses, flattened into one
+// surface (Paste from File); the result is that Surface*, owned by the
+// sender from then on, or 0.
+inline constexpr UINT kMsgPasteFromFile = WM_APP + 6;
+// Writes the Surface* in lParam to a file the user chooses (Copy to File);
+// the result is 1 when it was written.
+inline constexpr UINT kMsgCopyToFile = WM_APP + 7;

@@ -11,6 +11,7 @@
 #include "app/shell/new_dlg.h"
 #include "app/shell/open_dlg.h"
 #include "app/shell/picture_io.h"
+#include "app/shell/picture_transfer.h"
 #include "app/shell/recent_menu.h"
 #include "app/shell/save_dlg.h"
 #include "app/session/shell_state.h"
@@ -101,6 +102,12 @@ void reload_command(HWND, UINT) {
     if (!reloaded) return;
     SendMessageA(shell_windows().mdi_client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(wnd), 0);
     if (open_document_window(reloaded)) add_recent_file(path.c_str());
+}
+
+void paste_to_new_picture_command(HWND frame, UINT) {
+    bool had_active = active_document_window() != nullptr;
+    paste_to_new_picture(frame);
+    if (active_document_window()) restore_tool_windows(had_active);
 }
 
 void arrange_command(HWND, UINT id) {
@@ -208,7 +215,7 @@ constexpr FrameCommand kCommands[] = {
     {CMD_SCRAP_WINDOW, floating_window_command, nullptr},
     {CMD_ANIMATION_VIEW, floating_window_command, nullptr},
     {CMD_MINI_ZOOMER, floating_window_command, nullptr},
-    {CMD_PASTE_TO_NEW_PICTURE, kNotYetBuilt, nullptr},
+    {CMD_PASTE_TO_NEW_PICTURE, paste_to_new_picture_command, nullptr},
     {CMD_HELP, help_command, nullptr},
     {CMD_ABOUT_ADDIN, about_addin_command, nullptr},
     {CMD_RECENT_FIRST, recent_command, nullptr, CMD_RECENT_LAST},

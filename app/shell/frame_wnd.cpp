@@ -9,6 +9,7 @@
 #include "app/shell/frame_commands.h"
 #include "app/session/outside_text_wide.h"
 #include "app/shell/picture_io.h"
+#include "app/shell/picture_transfer.h"
 #include "app/shell/recent_menu.h"
 #include "app/shell/save_dlg.h"
 #include "app/session/shell_state.h"
@@ -245,6 +246,10 @@ LRESULT CALLBACK VLFrameWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam
         return 0;
     case kMsgOpenPictureFile:
         return reinterpret_cast<LRESULT>(run_open_dialog(reinterpret_cast<HWND>(wparam)).document);
+    case kMsgPasteFromFile:
+        return reinterpret_cast<LRESULT>(paste_picture_file(wnd));
+    case kMsgCopyToFile:
+        return lparam ? copy_surface_to_file(wnd, *reinterpret_cast<const Surface*>(lparam)) : 0;
     }
     return DefFrameProcA(wnd, client, msg, wparam, lparam);
 }

@@ -7,7 +7,7 @@
 
 #include <commdlg.h>
 
-OpenedPicture run_open_dialog(HWND owner) {
+ChosenPicture choose_picture_file(HWND owner) {
     const FileTypeTable& types = addin_host().read_types;
     std::string filters = open_filter_list(types);
     char path[kPathCapacity] = {};
@@ -20,10 +20,16 @@ OpenedPicture run_open_dialog(HWND owner) {
     ofn.nMaxFile = sizeof path;
     ofn.lpstrTitle = "Open Picture";
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameA(&ofn)) return {nullptr, {}};
+    if (!GetOpenFileNameA(&ofn)) return {{}, FileTypeId::None};
     if (name_lost_characters(path)) {
         tell_unusable_name(owner, path, "Open Picture");
-        return {nullptr, {}};
+        return {{}, FileTypeId::None};
     }
-    return {load_picture(path, opened_type(ofn.nFilterIndex, path, types)), path};
+    return {path, opened_type(ofn.nFilterIndex, path, types)};
+}
+
+OpenedPicture run_open_dialog(HWND owner) {
+    ChosenPicture chosen = choose_picture_file(owner);
+    if (chosen.path.empty()) return {nullptr, {}};
+    return {load_picture(chosen.path.c_str(), chosen.type), chosen.path};
 }

@@ -9,17 +9,6 @@ using namespace drawing_test;
 
 namespace {
 
-// Writes a grid (the format of drawing_test::grid) into a surface.
-void paint(Surface& s, const char* text) {
-    for (int y = 0; y < s.height(); ++y) {
-        for (int x = 0; x < s.width(); ++x) {
-            const char c = *text++;
-            at(s, x, y) = c == '.' ? 255 : c >= 'a' ? BYTE(c - 'a' + 10) : BYTE(c - '0');
-        }
-        ++text; // the row's '\n'
-    }
-}
-
 // A 4 x 2 picture whose bottom layer holds `image` and `mask`, plus a second
 // layer (the target) holding `target` with the mask `target_mask`.
 struct Picture {
@@ -143,7 +132,8 @@ TEST(MaskOps, AreaToLayerReadsWhereTheAreaCameFrom) {
         {"key colour left out", kDocKeyColourEnabled, true, true, "....\n..7.\n", "....\n...0\n"},
         {"target mask protects", kDocMaskOn, true, false, "....\n..1.\n", "....\n...0\n"},
         {"mask view copies the mask", kDocMaskView, true, false, "....\n....\n", "....\n..0.\n"},
-        {"pasted in mask view", kDocMaskView, true, true, "....\n....\n", "....\n..78\n"},
+        // A mask plane holds only 0 and 255: values other than 255 protect.
+        {"pasted in mask view", kDocMaskView, true, true, "....\n....\n", "....\n..00\n"},
         {"with mask plane both", kDocMoveWithMask | kDocMaskOn, true, false, "....\n..12\n",
          "....\n..0.\n"},
     };

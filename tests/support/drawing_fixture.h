@@ -37,6 +37,17 @@ inline std::string grid(Surface& s, int width = -1) {
     return text;
 }
 
+// The inverse of grid: one character per pixel, rows ending with '\n'.
+inline void paint(Surface& s, const char* text) {
+    for (int y = 0; y < s.height(); ++y) {
+        for (int x = 0; x < s.width(); ++x) {
+            const char c = *text++;
+            at(s, x, y) = c == '.' ? 255 : c >= 'a' ? BYTE(c - 'a' + 10) : BYTE(c - '0');
+        }
+        ++text; // the row's '\n'
+    }
+}
+
 // A one-layer picture filled with `value`, current pen slot made by the test.
 inline DocumentPtr picture(int width, int height, BYTE value = 255) {
     DocumentPtr doc(create_document());

@@ -46,18 +46,9 @@ class GdiObject {
     HGDIOBJ object_;
 };
 
-// The frame lies on the border pixels of the floating area: the pen, one
-// picture pixel wide, is centred on the inside of the area's edge.
 void draw_floating_frame(PictureDocument& doc) {
-    const int z = zoom_of(doc);
-    const int pw = z / 100;
-    const int ox = doc.view_origin_x, oy = doc.view_origin_y;
     const RECT& f = doc.floating_rect;
-    GdiObject pen(CreatePen(PS_SOLID, pw, RGB(0, 0, 0)));
-    DrawingState state(doc.window_dc, pen.get(), GetStockObject(HOLLOW_BRUSH));
-    Rectangle(doc.window_dc, to_canvas(f.left, ox, z) + pw / 2, to_canvas(f.top, oy, z) + pw / 2,
-              to_canvas(f.right + 1, ox, z) - ((pw + 1) / 2 - 1),
-              to_canvas(f.bottom + 1, oy, z) - ((pw + 1) / 2 - 1));
+    draw_inverted_frame(doc, {f.left, f.top, f.right + 1, f.bottom + 1});
 }
 
 // Grid lines on every multiple of the grid size within the picture
@@ -96,6 +87,18 @@ void draw_overlays(PictureDocument& doc, int l, int t, int r, int b) {
 }
 
 } // namespace
+
+void draw_inverted_frame(PictureDocument& doc, const RECT& r) {
+    if (!doc.window_dc) return;
+    const int z = zoom_of(doc);
+    const int pw = z / 100;
+    const int ox = doc.view_origin_x, oy = doc.view_origin_y;
+    GdiObject pen(CreatePen(PS_SOLID, pw, RGB(0, 0, 0)));
+    DrawingState state(doc.window_dc, pen.get(), GetStockObject(HOLLOW_BRUSH));
+    Rectangle(doc.window_dc, to_canvas(r.left, ox, z) + pw / 2, to_canvas(r.top, oy, z) + pw / 2,
+              to_canvas(r.right, ox, z) - ((pw + 1) / 2 - 1),
+              to_canvas(r.bottom, oy, z) - ((pw + 1) / 2 - 1));
+}
 
 void present_rect(PictureDocument& doc, const RECT& u) {
     if (!can_present(doc)) return;

@@ -16,3 +16,9 @@ void present_update(PictureDocument& doc);
 // Presents the whole visible part of the picture (painting, zooming,
 // scrolling).
 void present_view(PictureDocument& doc);
+
+// Inverts the outline of the picture rectangle r (its right and bottom lie
+// past the last pixel) on the canvas: a pen one picture pixel wide, centred
+// on the inside of the edge. Drawing it twice erases it. The floating
+// area's frame and Select Area's rubber band.
+void draw_inverted_frame(PictureDocument& doc, const RECT& r);

@@ -10,13 +10,19 @@
 #include "app/tools/layer_copy_tool.h"
 #include "app/tools/pen_tool.h"
 #include "app/tools/rotring_tool.h"
+#include "app/tools/scroller_tool.h"
+#include "app/tools/select_tool.h"
 #include "app/tools/view.h"
+#include "app/document/composite.h"
+#include "app/imageops/floating_area.h"
 #include "app/resources/resource_ids.h"
 #include "app/session/shell_state.h"
 #include "app/session/tool_protocol.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -28,12 +34,144 @@ bool m_held() {
     return GetKeyState('M') < 0;
 }
 
+void recomposite_whole(PictureDocument& doc) {
+    doc.update_rect = {0, 0, picture_width(doc), picture_height(doc)};
+    recomposite(doc);
+}
+
 // ---- Zoom (tool 0) ----
 
 int zoom_tool(HWND canvas, UINT msg, WPARAM, LPARAM lparam, void* record) {
     if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN)
         zoom_about(canvas, document(record), short(LOWORD(lparam)), short(HIWORD(lparam)),
                    msg == WM_LBUTTONDOWN);
+    return 0;
+}
+
+POINT unsnapped(const PictureDocument& doc, LPARAM lparam) {
+    return canvas_to_picture(doc, short(LOWORD(lparam)), short(HIWORD(lparam)));
+}
+
+// ---- Scroller (tool 1) ----
+
+// The picture pixel under the pointer at the press; it stays under it.
+POINT scroller_grab{};
+
+int scroller_tool(HWND canvas, UINT msg, WPARAM wparam, LPARAM lparam, void* record) {
+    PictureDocument& doc = document(record);
+    if (msg == WM_LBUTTONDOWN) scroller_grab = unsnapped(doc, lparam);
+    if (msg != WM_MOUSEMOVE || !(wparam & MK_LBUTTON)) return 0;
+    if (!scroll_to_grab(doc, scroller_grab, unsnapped(doc, lparam))) return 0;
+    HWND wnd = GetParent(canvas);
+    SetScrollPos(wnd, SB_HORZ, doc.view_origin_x, TRUE);
+    SetScrollPos(wnd, SB_VERT, doc.view_origin_y, TRUE);
+    present_view(doc);
+    return 0;
+}
+
+// ---- Select Area (tool 2) ----
+
+void area_status(int part, int x, int y, int w, int h) {
+    char text[64];
+    std::snprintf(text, sizeof text, "(%d,%d)-[%d x %d]", x, y, w, h);
+    set_status_text(part, text);
+}
+
+void draw_band(PictureDocument& doc, POINT to) {
+    draw_inverted_frame(doc, rubber_band_rect(doc.anchor_point, to, doc.flags & kDocSnapToGrid));
+}
+
+// A selection dragged past the visible part scrolls it a line; true when
+// it did, which redrew the view and with it the rubber band.
+bool auto_scroll(HWND canvas, const PictureDocument& doc) {
+    HWND wnd = GetParent(canvas);
+    const POINT p = doc.current_point;
+    bool scrolled = false;
+    if (p.x < doc.view_origin_x || p.x > doc.view_origin_x + doc.visible_width) {
+        SendMessageA(wnd, WM_HSCROLL, p.x < doc.view_origin_x ? SB_LINELEFT : SB_LINERIGHT, 0);
+        scrolled = true;
+    }
+    if (p.y < doc.view_origin_y || p.y > doc.view_origin_y + doc.visible_height) {
+        SendMessageA(wnd, WM_VSCROLL, p.y < doc.view_origin_y ? SB_LINEUP : SB_LINEDOWN, 0);
+        scrolled = true;
+    }
+    return scrolled;
+}
+
+void select_move(HWND canvas, PictureDocument& doc) {
+    const bool scrolled = auto_scroll(canvas, doc);
+    if (doc.floating) {
+        drag_floating(doc);
+        char text[40];
+        std::snprintf(text, sizeof text, "(%d,%d)", int(doc.floating_rect.left),
+                      int(doc.floating_rect.top));
+        set_status_text(kStatusPosition, text);
+        return;
+    }
+    const POINT a = doc.anchor_point, c = doc.current_point;
+    area_status(kStatusPosition, a.x, a.y, std::abs(c.x - a.x) + 1, std::abs(c.y - a.y) + 1);
+    if (!scrolled) draw_band(doc, doc.previous_point);
+    draw_band(doc, c);
+}
+
+void select_release_step(PictureDocument& doc) {
+    const bool selecting = !doc.floating;
+    if (select_release(doc) == SelectionEnd::Area) {
+        const RECT& f = doc.floating_rect;
+        area_status(kStatusSelection, f.left, f.top, floating_width(doc), floating_height(doc));
+    }
+    // The view drawn again shows the new frame, or no band after a click.
+    if (selecting) present_view(doc);
+}
+
+// Commits a floating area into the picture and shows the result.
+void commit_and_show(PictureDocument& doc) {
+    if (doc.floating) {
+        commit_floating(doc, m_held());
+        doc.flags |= kNotifyZoomWindow;
+    }
+    set_status_text(kStatusSelection, "");
+    present_view(doc);
+}
+
+int select_tool(HWND canvas, UINT msg, WPARAM wparam, LPARAM lparam, void* record) {
+    PictureDocument& doc = document(record);
+    switch (msg) {
+    case WM_LBUTTONDOWN: {
+        const SelectPress press = select_press(doc, unsnapped(doc, lparam), m_held());
+        if (press.drags) break;
+        set_status_text(kStatusSelection, "");
+        if (press.committed) present_view(doc);
+        draw_band(doc, doc.anchor_point);
+        break;
+    }
+    case WM_MOUSEMOVE:
+        if (wparam & MK_LBUTTON) select_move(canvas, doc);
+        break;
+    case WM_LBUTTONUP:
+        select_release_step(doc);
+        break;
+    case WM_RBUTTONDOWN:
+        if (doc.floating) commit_and_show(doc);
+        break;
+    case kMsgDeactivateTool:
+        // The R key's Scroller borrows the drag: the area stays as it is.
+        if (lparam == kDeactivateOnlyPreviews) break;
+        [[fallthrough]];
+    case kMsgLayerChanging:
+        if (!doc.floating) recomposite_whole(doc);
+        commit_and_show(doc);
+        break;
+    case WM_KEYDOWN:
+        // Escape lets go of the area without writing it.
+        if (wparam != VK_ESCAPE || !doc.floating) break;
+        [[fallthrough]];
+    case kMsgDropFloating:
+        drop_floating(doc);
+        set_status_text(kStatusSelection, "");
+        present_view(doc);
+        break;
+    }
     return 0;
 }
 
@@ -200,6 +338,8 @@ int lighten_tool(HWND, UINT msg, WPARAM wparam, LPARAM lparam, void* record) {
 constexpr std::array<ToolHandler, kBuiltinToolCount> handlers() {
     std::array<ToolHandler, kBuiltinToolCount> h{};
     h[kToolZoom] = zoom_tool;
+    h[kToolScroller] = scroller_tool;
+    h[kToolSelectArea] = select_tool;
     h[kToolRotring] = rotring_tool;
     h[kToolPen] = pen_tool;
     h[kToolFluidFill] = fill_tool;

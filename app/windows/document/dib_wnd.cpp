@@ -1,5 +1,6 @@
 #include "app/windows/document/dib_wnd.h"
 
+#include "app/windows/document/area_commands.h"
 #include "app/windows/document/canvas_present.h"
 #include "app/windows/document/canvas_wnd.h"
 #include "app/document/composite.h"
@@ -11,6 +12,7 @@
 #include "app/windows/document/document_caption.h"
 #include "app/windows/document/layer_commands.h"
 #include "app/windows/document/decrease_dlg.h"
+#include "app/windows/document/resize_dlg.h"
 #include "app/session/shell_state.h"
 #include "engine/rasko.h"
 
@@ -392,10 +394,10 @@ constexpr Command kNotYetBuilt = nullptr;
 constexpr DocumentCommand kCommands[] = {
     {CMD_CLOSE, close_command},
     {CMD_UNDO, undo_command},
-    {CMD_COPY, kNotYetBuilt},
-    {CMD_PASTE, kNotYetBuilt},
-    {CMD_CUT, kNotYetBuilt},
-    {CMD_DELETE, kNotYetBuilt},
+    {CMD_COPY, copy_command},
+    {CMD_PASTE, paste_command},
+    {CMD_CUT, cut_command},
+    {CMD_DELETE, delete_command},
     {CMD_NEW_LAYER_WITH_COLOR, colour_to_layer_command},
     {CMD_ADD_COLOR_TO_LAYER, colour_to_layer_command},
     {CMD_MASK_ON, toggle_command},
@@ -409,23 +411,23 @@ constexpr DocumentCommand kCommands[] = {
     {CMD_NEW_LAYER_WITH_AREA, area_to_layer_command},
     {CMD_ADD_COLOR_TO_MASK, colour_mask_command},
     {CMD_ADD_AREA_TO_LAYER, area_to_layer_command},
-    {CMD_PASTE_FROM_FILE, kNotYetBuilt},
-    {CMD_COPY_TO_FILE, kNotYetBuilt},
+    {CMD_PASTE_FROM_FILE, paste_from_file_command},
+    {CMD_COPY_TO_FILE, copy_to_file_command},
     {CMD_OVERLAP_MASK, toggle_command},
     {CMD_ENABLE_KEYCOLOR, toggle_command},
     {CMD_MOVE_ALL_LAYERS, toggle_command},
     {CMD_COPY_TO_SCRAPBOOK, kNotYetBuilt},
     {CMD_PASTE_FROM_SCRAPBOOK, kNotYetBuilt},
     {CMD_MASK_WITH_OTHER_COLORS, colour_mask_command},
-    {CMD_RESIZE_AREA, kNotYetBuilt},
+    {CMD_RESIZE_AREA, resize_area_command},
     {CMD_ADD_OTHER_COLORS_TO_MASK, colour_mask_command},
-    {CMD_SELECT_ALL, kNotYetBuilt},
+    {CMD_SELECT_ALL, select_all_command},
     {CMD_AREA_TO_ANIMATION, animation_area_command},
     {CMD_DECREASE_COLORS, decrease_command},
     {CMD_MOVE_WITH_MASK, toggle_command},
     {CMD_SNAP_TO_GRID, toggle_command},
     {CMD_GRID, toggle_command},
-    {CMD_RESIZE_PICTURE, kNotYetBuilt},
+    {CMD_RESIZE_PICTURE, resize_picture_command},
     {CMD_ONLY_CURRENT_LAYER, toggle_command},
     {CMD_WITH_LAYER_BELOW, toggle_command},
     {CMD_ZOOM_RATE_FIRST, zoom_rate_command, CMD_ZOOM_RATE_LAST},
@@ -581,6 +583,16 @@ void relayout_for_zoom(HWND wnd, PictureDocument& doc, int zoom) {
     check_menu(CMD_ZOOM_RATE_FIRST + UINT(index), true);
     lay_out_for_client(wnd, doc);
     move_canvas(wnd, doc);
+}
+
+void lay_out_again(HWND wnd) {
+    PictureDocument* doc = document_of(wnd);
+    if (!doc) return;
+    lay_out_for_client(wnd, *doc);
+    update_scroll_bars(wnd);
+    move_canvas(wnd, *doc);
+    present_view(*doc);
+    send_if_open(shell_windows().zoom_window, kMsgZoomLayout, 0);
 }
 
 void full_redraw(PictureDocument& doc) {

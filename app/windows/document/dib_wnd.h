@@ -21,5 +21,9 @@ void update_scroll_bars(HWND document_window);
 // presents and updates the scroll bars.
 void relayout_for_zoom(HWND document_window, PictureDocument& doc, int zoom);
 
+// Lays the view out for the window's client area after the picture's size
+// changed: scroll bars, canvas and view.
+void lay_out_again(HWND document_window);
+
 // The whole picture recomposited and presented.
 void full_redraw(PictureDocument& doc);
