@@ -17,7 +17,8 @@ imports=$($objdump -p "$bin/velmo.exe" | sed -n '/DLL Name: rasko32.dll/,/DLL Na
 grep -q '_RaskoCreateDIB' <<<"$imports" || fail "velmo.exe does not import _RaskoCreateDIB from rasko32.dll"
 
 program_exports=$($objdump -p "$bin/velmo.exe" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
-for procedure in VLDIBWndProc VLDIBDispWndProc VLToolWndProc; do
+for procedure in VLDIBWndProc VLDIBDispWndProc VLToolWndProc VLZoomWndProc VLZoomDispWndProc \
+    VLTileviewWndProc VLMiniZoomWndProc; do
     grep -q "\] $procedure\$" <<<"$program_exports" || fail "velmo.exe does not export $procedure by name"
 done
 if grep -q '\] VLFrameWndProc$' <<<"$program_exports"; then fail "velmo.exe exports the frame's procedure"; fi

@@ -6,6 +6,8 @@
 #include "app/shell/frame_wnd.h"
 #include "app/session/shell_state.h"
 #include "app/windows/tool/tool_wnd.h"
+#include "app/windows/mini_zoom/mini_zoom_wnd.h"
+#include "app/windows/zoom/zoom_wnd.h"
 
 namespace {
 
@@ -29,10 +31,18 @@ const WindowClass kClasses[] = {
      nullptr, nullptr, IDC_ARROW},
     {kCanvasClass, VLDIBDispWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
      COLOR_WINDOW + 1, nullptr, nullptr, nullptr},
+    {kZoomWindowClass, VLZoomWndProc, CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE + 1,
+     "ZOOM_WINDOW_MENU", nullptr, IDC_ARROW},
+    {kZoomDisplayClass, VLZoomDispWndProc, CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+     COLOR_WINDOW + 1, nullptr, nullptr, IDC_ARROW},
     {kToolWindowClass, VLToolWndProc, CS_BYTEALIGNCLIENT | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kTileViewClass, VLTileviewWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW,
+     COLOR_WINDOW + 1, nullptr, nullptr, IDC_ARROW},
     {kDialogBarClass, VLDialogBarWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW,
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kMiniZoomClass, VLMiniZoomWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
+     COLOR_WINDOW + 1, nullptr, nullptr, IDC_CROSS},
 };
 
 } // namespace
