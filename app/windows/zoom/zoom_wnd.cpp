@@ -532,7 +532,12 @@ void present_change(PictureDocument& doc) {
     const RECT cells = doc.update_rect;
     redraw_display(&cells);
     send_if_open(zoom_state().tile_view, kMsgZoomRefresh);
-    refresh_mark();
+    // The mark lies just outside the view area: a change inside it, which
+    // is all the display draws, leaves the mark alone.
+    const AreaRect& a = doc.zoom_window_area;
+    if (cells.left < a.left || cells.top < a.top || cells.right > a.left + a.width ||
+        cells.bottom > a.top + a.height)
+        refresh_mark();
 }
 
 HWND create_zoom_window(HWND frame) {
