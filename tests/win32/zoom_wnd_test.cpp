@@ -81,6 +81,46 @@ TEST_F(ZoomWindow, AClickIsOnePixelOnThePictureAndTheCanvasAndUndoTakesItBack) {
     EXPECT_EQ(pixel(*current_layer(doc)->image, 2, 3), 255);
 }
 
+TEST_F(ZoomWindow, SpaceDrawsLikeAClickAndItsRepeatsDoNothing) {
+    PictureDocument& doc = opened();
+    ASSERT_NE(display_, nullptr);
+    POINT p{45, 15}; // cell (4, 1)
+    ClientToScreen(display_, &p);
+    SetCursorPos(p.x, p.y);
+    SendMessageA(display_, WM_KEYDOWN, VK_SPACE, 0);
+    Surface& image = *current_layer(doc)->image;
+    EXPECT_EQ(pixel(image, 4, 1), kInk);
+    // Held down, the key repeats: no second press, no second undo copy.
+    pixel(image, 4, 1) = 255;
+    SendMessageA(display_, WM_KEYDOWN, VK_SPACE, LPARAM(1) << 30);
+    EXPECT_EQ(pixel(image, 4, 1), 255);
+    SendMessageA(display_, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_NE(GetCapture(), display_);
+}
+
+TEST_F(ZoomWindow, SelectViewAreaMovesTheAreaUnderThePointerUntilAClick) {
+    PictureDocument& doc = opened({0, 0, 16, 16});
+    ASSERT_NE(zoom_, nullptr);
+    HWND canvas = canvas_of(wnd_);
+    const auto point_at = [&](int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(canvas, &p);
+        SetCursorPos(p.x, p.y);
+        SendMessageA(zoom_, WM_MOUSEMOVE, 0, 0);
+    };
+    SendMessageA(zoom_, WM_COMMAND, CMD_ZOOM_SELECT_VIEW_AREA, 0);
+    EXPECT_EQ(GetCapture(), zoom_);
+    point_at(8, 12);
+    EXPECT_EQ(doc.zoom_window_area.left, 8);
+    EXPECT_EQ(doc.zoom_window_area.top, 12);
+    point_at(60, 60); // the area would leave the picture: it stays
+    EXPECT_EQ(doc.zoom_window_area.left, 8);
+    SendMessageA(zoom_, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_NE(GetCapture(), zoom_);
+    point_at(20, 20);
+    EXPECT_EQ(doc.zoom_window_area.left, 8) << "the selection ended with the click";
+}
+
 TEST_F(ZoomWindow, TheTileViewIsThreeAreasSquare) {
     opened({0, 0, 16, 16});
     ASSERT_NE(zoom_, nullptr);

@@ -421,6 +421,9 @@ void on_paint(HWND wnd) {
     BeginPaint(wnd, &ps);
     if (PictureDocument* doc = document_of(GetParent(wnd))) present_view(*doc);
     EndPaint(wnd, &ps);
+    // The zoom window's view-area mark lies over the canvas: painting wiped
+    // it where the canvas had been covered.
+    send_if_open(shell_windows().zoom_window, kMsgZoomLayout, 0);
 }
 
 bool on_set_cursor(HWND wnd, WPARAM wparam, LPARAM lparam) {
