@@ -3,7 +3,7 @@
 
 #include "app/document/composite.h"
 #include "app/resources/resource_ids.h"
-#include "app/session/pen_slots.h"
+#include "app/session/gdi_object.h"
 #include "app/session/shell_state.h"
 #include "app/tools/fill_tool.h"
 #include "app/tools/rotring_tool.h"
@@ -34,21 +34,6 @@ bool key_held(int key) {
 int factor_of(const PictureDocument& doc) {
     return std::clamp<int>(doc.zoom_window_scale, kZoomFactorMin, kZoomFactorMax);
 }
-
-// A pen or brush made for one drawing step, deleted after it.
-class GdiObject {
-  public:
-    explicit GdiObject(HGDIOBJ object) : object_(object) {}
-    ~GdiObject() {
-        if (object_) DeleteObject(object_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    HGDIOBJ get() const { return object_; }
-
-  private:
-    HGDIOBJ object_;
-};
 
 // The display's own DC with the picture's palette selected for one drawing
 // step; the document owns the palette, so it never stays selected here.
@@ -309,15 +294,6 @@ void step_tone(PictureDocument& doc, int step) {
     colours_changed(doc);
 }
 
-void step_pen(PictureDocument& doc, int step) {
-    const int index = doc.current_pen_index + step;
-    if (index < 0 || index >= kPenSlotCount) return;
-    doc.current_pen_index = index;
-    doc.current_pen = pen_slots().slot[index];
-    send_if_open(shell_windows().tool_window, kMsgPenChanged);
-    send_if_open(shell_windows().pen_window, kMsgPenChanged);
-}
-
 void step_colour(PictureDocument& doc, int step) {
     const bool right = key_held(VK_CONTROL) || key_held(VK_NUMPAD0);
     int& colour = right ? doc.right_colour : doc.left_colour;
@@ -362,9 +338,9 @@ void on_key_down(HWND wnd, WPARAM key, LPARAM lparam) {
         if (!repeat) pick(*doc, cell_at(*doc, pointer_lparam(wnd), false));
         return;
     case VK_PRIOR:
-        return ctrl ? step_pen(*doc, 1) : step_tone(*doc, 1);
+        return ctrl ? step_current_pen(*doc, 1) : step_tone(*doc, 1);
     case VK_NEXT:
-        return ctrl ? step_pen(*doc, -1) : step_tone(*doc, -1);
+        return ctrl ? step_current_pen(*doc, -1) : step_tone(*doc, -1);
     case VK_NUMPAD4:
         return step_colour(*doc, -1);
     case VK_NUMPAD6:

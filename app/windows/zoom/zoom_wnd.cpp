@@ -6,6 +6,7 @@
 #include "app/imageops/reverse.h"
 #include "app/imageops/view_area.h"
 #include "app/resources/resource_ids.h"
+#include "app/session/gdi_object.h"
 #include "app/session/settings.h"
 #include "app/session/shell_state.h"
 #include "app/tools/zoom_tool.h"
@@ -118,13 +119,14 @@ void outline_area(HWND canvas, const RECT& area) {
     const POINT a = on_canvas(canvas, area.left, area.top);
     const POINT b = on_canvas(canvas, area.right, area.bottom);
     HDC dc = GetDC(canvas);
-    HPEN pen = CreatePen(PS_SOLID, 1, kOutlineRed);
-    const HGDIOBJ old_pen = SelectObject(dc, pen);
-    const HGDIOBJ old_brush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
-    Rectangle(dc, a.x - 1, a.y - 1, b.x + 1, b.y + 1);
-    SelectObject(dc, old_brush);
-    SelectObject(dc, old_pen);
-    DeleteObject(pen);
+    {
+        GdiObject pen(CreatePen(PS_SOLID, 1, kOutlineRed));
+        const HGDIOBJ old_pen = SelectObject(dc, pen.get());
+        const HGDIOBJ old_brush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
+        Rectangle(dc, a.x - 1, a.y - 1, b.x + 1, b.y + 1);
+        SelectObject(dc, old_brush);
+        SelectObject(dc, old_pen);
+    }
     ReleaseDC(canvas, dc);
 }
 
