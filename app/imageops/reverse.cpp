@@ -4,6 +4,7 @@
 
 #include "engine/rasko.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -28,11 +29,20 @@ void reverse_layer(PictureDocument& doc, Layer& layer, Surface& temp, int l, int
     write_area(doc, layer, LayerPlane::Image, source, to);
 }
 
+InvertCopy invert_copy(ReverseAxis axis) {
+    return axis == ReverseAxis::LeftRight ? RaskoCopyDIBBitsLRInvert : RaskoCopyDIBBitsUDInvert;
+}
+
+void reverse_layers(PictureDocument& doc, Surface& temp, int l, int t, int w, int h,
+                    InvertCopy invert) {
+    for_each_area_layer(doc,
+                        [&](Layer& layer) { reverse_layer(doc, layer, temp, l, t, w, h, invert); });
+}
+
 } // namespace
 
 bool reverse_picture(PictureDocument& doc, ReverseAxis axis) {
-    const InvertCopy invert =
-        axis == ReverseAxis::LeftRight ? RaskoCopyDIBBitsLRInvert : RaskoCopyDIBBitsUDInvert;
+    const InvertCopy invert = invert_copy(axis);
     doc.flags |= kDocModified;
     std::unique_ptr<Surface> own;
     Surface* temp = doc.floating;
@@ -48,13 +58,24 @@ bool reverse_picture(PictureDocument& doc, ReverseAxis axis) {
         own->set_palette(current_layer(doc)->image->colour_table());
         temp = own.get();
     }
-    const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
-    for_each_area_layer(
-        doc, [&](Layer& layer) { reverse_layer(doc, layer, *temp, r.left, r.top, w, h, invert); });
+    reverse_layers(doc, *temp, r.left, r.top, r.right - r.left + 1, r.bottom - r.top + 1, invert);
     if (!own) {
         delete doc.floating;
         doc.floating = nullptr;
     }
     doc.flags &= ~(kDocFloatingFrame | kDocPasted);
+    return true;
+}
+
+bool reverse_area(PictureDocument& doc, ReverseAxis axis, const AreaRect& area) {
+    doc.flags |= kDocModified;
+    const int l = std::max<LONG>(area.left, 0), t = std::max<LONG>(area.top, 0);
+    const int r = std::min<LONG>(area.left + area.width, picture_width(doc));
+    const int b = std::min<LONG>(area.top + area.height, picture_height(doc));
+    if (r <= l || b <= t || !current_layer(doc)) return false;
+    const std::unique_ptr<Surface> temp(create_surface(r - l, b - t));
+    if (!temp) return false;
+    temp->set_palette(current_layer(doc)->image->colour_table());
+    reverse_layers(doc, *temp, l, t, r - l, b - t, invert_copy(axis));
     return true;
 }

@@ -1,5 +1,6 @@
-// Mirror (left to right) and Flip (top to bottom) of a picture's layers or of
-// the area a floating selection was lifted from.
+// Mirror (left to right) and Flip (top to bottom) of a picture's layers, of
+// the area a floating selection was lifted from, or of the zoom editor's
+// view area.
 #pragma once
 
 #include "app/document/picture.h"
@@ -14,3 +15,9 @@ enum class ReverseAxis { LeftRight, TopBottom };
 // False when nothing changed: a moved or pasted floating area no longer lies
 // over what it would reverse, or there was no memory for the working copy.
 bool reverse_picture(PictureDocument& doc, ReverseAxis axis);
+
+// Reverses the area (cut to the picture) of the current layer, or of every
+// layer with "move all layers", with the same undo copies and modes as
+// reverse_picture. Marks the document modified. False when the area misses
+// the picture or there was no memory for the working copy.
+bool reverse_area(PictureDocument& doc, ReverseAxis axis, const AreaRect& area);

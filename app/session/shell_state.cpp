@@ -1,5 +1,7 @@
 #include "app/session/shell_state.h"
 
+#include "app/session/pen_slots.h"
+
 ShellWindows& shell_windows() {
     static ShellWindows instance;
     return instance;
@@ -50,4 +52,13 @@ void hold_animation_player() {
 
 void resume_animation_player() {
     send_if_open(shell_windows().animation_view, kMsgDocumentActivated, 0, 0);
+}
+
+void step_current_pen(PictureDocument& doc, int step) {
+    const int index = doc.current_pen_index + step;
+    if (index < 0 || index >= kPenSlotCount) return;
+    doc.current_pen_index = index;
+    doc.current_pen = pen_slots().slot[index];
+    send_if_open(shell_windows().tool_window, kMsgPenChanged);
+    send_if_open(shell_windows().pen_window, kMsgPenChanged);
 }

@@ -103,6 +103,11 @@ PictureDocument* document_of(HWND document_window);
 // The canvas child of a document window; null when it has none.
 HWND canvas_of(HWND document_window);
 
+// Ctrl with Page Up or Page Down, on the canvas or the zoom display: the
+// next or previous pen slot (none past either end) becomes the document's
+// pen, and the tool and pen windows are told.
+void step_current_pen(PictureDocument& doc, int step);
+
 // Sends the message to the window when it is open (not null).
 void send_if_open(HWND wnd, UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
 // Sizes a restored floating window so that its client area is width x

@@ -5,6 +5,8 @@
 #include "app/windows/layer/layer_wnd.h"
 #include "app/windows/pen/pen_wnd.h"
 #include "app/windows/palette/palette_wnd.h"
+#include "app/windows/mini_zoom/mini_zoom_wnd.h"
+#include "app/windows/zoom/zoom_wnd.h"
 
 #include <commctrl.h>
 
@@ -22,11 +24,11 @@ struct FloatingWindow {
 constexpr FloatingWindow kWindows[] = {
     {CMD_PALETTE_WINDOW, &ShellWindows::palette_window, create_palette_window},
     {CMD_PEN_WINDOW, &ShellWindows::pen_window, create_pen_window},
-    {CMD_ZOOM_WINDOW, &ShellWindows::zoom_window, nullptr},
+    {CMD_ZOOM_WINDOW, &ShellWindows::zoom_window, create_zoom_window},
     {CMD_LAYER_MANAGER, &ShellWindows::layer_manager, create_layer_manager},
     {CMD_SCRAP_WINDOW, &ShellWindows::scrapbook, nullptr},
     {CMD_ANIMATION_VIEW, &ShellWindows::animation_view, nullptr},
-    {CMD_MINI_ZOOMER, &ShellWindows::mini_zoomer, nullptr},
+    {CMD_MINI_ZOOMER, &ShellWindows::mini_zoomer, create_mini_zoomer},
 };
 
 } // namespace
@@ -48,6 +50,11 @@ void toggle_floating_window(HWND frame, UINT command) {
         CheckMenuItem(GetMenu(frame), command, MF_BYCOMMAND | MF_CHECKED);
         if (w.toolbar) SendMessageA(w.toolbar, TB_CHECKBUTTON, command, TRUE);
         handle = f.create(frame);
+        // A window that refused to open takes nothing with it.
+        if (!handle) {
+            CheckMenuItem(GetMenu(frame), command, MF_BYCOMMAND | MF_UNCHECKED);
+            if (w.toolbar) SendMessageA(w.toolbar, TB_CHECKBUTTON, command, FALSE);
+        }
         return;
     }
 }

@@ -9,6 +9,8 @@
 #include "app/windows/pen/pen_wnd.h"
 #include "app/windows/palette/palette_wnd.h"
 #include "app/windows/tool/tool_wnd.h"
+#include "app/windows/mini_zoom/mini_zoom_wnd.h"
+#include "app/windows/zoom/zoom_wnd.h"
 
 namespace {
 
@@ -54,14 +56,22 @@ const WindowClass kClasses[] = {
     {kPaletteDisplayClass, VLPaletteDispWndProc,
      CS_BYTEALIGNCLIENT | CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      Background::stock(BLACK_BRUSH), nullptr, nullptr, IDC_ARROW},
+    {kZoomWindowClass, VLZoomWndProc, CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE + 1,
+     "ZOOM_WINDOW_MENU", nullptr, IDC_ARROW},
+    {kZoomDisplayClass, VLZoomDispWndProc, CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+     COLOR_WINDOW + 1, nullptr, nullptr, IDC_ARROW},
     {kToolWindowClass, VLToolWndProc, CS_BYTEALIGNCLIENT | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kTileViewClass, VLTileviewWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW,
+     COLOR_WINDOW + 1, nullptr, nullptr, IDC_ARROW},
     {kPenWindowClass, VLPenWndProc, CS_BYTEALIGNCLIENT | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
     {kPenEditorClass, VLPenMakeWndProc, CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW + 1, nullptr, nullptr,
      IDC_ARROW},
     {kDialogBarClass, VLDialogBarWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW,
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
+    {kMiniZoomClass, VLMiniZoomWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
+     COLOR_WINDOW + 1, nullptr, nullptr, IDC_CROSS},
 };
 
 } // namespace

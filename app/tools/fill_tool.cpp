@@ -34,9 +34,9 @@ ToneTile fill_tile(const PictureDocument& doc) {
 // Finds the region of target at p (target's coordinates) in region and paints
 // it; the box it painted, in target's coordinates, goes to painted.
 bool fill_surface(Surface& target, Surface& region, POINT p, POINT origin, const ToneTile& tile,
-                  const BYTE* mask, int transparent, RECT& painted) {
+                  const BYTE* mask, int transparent, RECT& painted, const RECT* bounds = nullptr) {
     std::memset(region.bits, kOutside, region.pixel_bytes());
-    if (!region_fill(region, target, p.x, p.y, kInside, nullptr, &painted)) return false;
+    if (!region_fill(region, target, p.x, p.y, kInside, bounds, &painted)) return false;
     paint_region(target, region, painted, kInside, tile, origin, mask, transparent);
     return true;
 }
@@ -92,6 +92,19 @@ bool fluid_fill(PictureDocument& doc, bool m_held) {
                           box))
             return false;
     }
+    doc.update_rect = box;
+    recomposite(doc);
+    doc.flags |= kNotifyPresent | kNotifyZoomWindow;
+    return true;
+}
+
+bool fluid_fill_within(PictureDocument& doc, const RECT& bounds, bool m_held) {
+    const DrawTarget t = drawing_target(doc, m_held);
+    RECT box{};
+    if (!t.surface || !doc.stroke_surface ||
+        !fill_surface(*t.surface, *doc.stroke_surface, doc.current_point, {0, 0}, fill_tile(doc),
+                      t.mask, t.transparent, box, &bounds))
+        return false;
     doc.update_rect = box;
     recomposite(doc);
     doc.flags |= kNotifyPresent | kNotifyZoomWindow;

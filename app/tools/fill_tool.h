@@ -24,3 +24,8 @@ void paint_region(Surface& target, const Surface& region, const RECT& box, BYTE 
 // present and zoom-window bits are raised. False when nothing was filled (a
 // click outside the picture).
 bool fluid_fill(PictureDocument& doc, bool m_held);
+
+// The zoom editor's Ctrl+F: as fluid_fill on the current layer, but the
+// region stops at bounds (left, top, right, bottom, inclusive) even where it
+// continues beyond. False when the current point lies outside the bounds.
+bool fluid_fill_within(PictureDocument& doc, const RECT& bounds, bool m_held);

@@ -5,6 +5,8 @@
 // no X windows, so xdotool cannot see them).
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 
 namespace {
@@ -60,6 +62,17 @@ int main() {
     print_client("tool", "Velmo tool window");
     print_client("pen", "Velmo pen window");
     print_client("penmake", "Velmo pen make window");
+    // The zoom editor's display, where the scripts click, and whether the
+    // frame's toolbar shows the zoom window as open.
+    if (HWND zoom = FindWindowA("Velmo zoom window", nullptr)) {
+        RECT r;
+        HWND display = FindWindowExA(zoom, nullptr, "Velmo zoom disp window", nullptr);
+        if (display && GetWindowRect(display, &r))
+            std::printf("zoomdisp %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left,
+                        r.bottom - r.top);
+    }
+    if (HWND toolbar = FindWindowExA(frame, nullptr, "ToolbarWindow32", nullptr))
+        std::printf("zoombutton %d\n", SendMessageA(toolbar, TB_ISBUTTONCHECKED, 136, 0) ? 1 : 0);
     HWND client = FindWindowExA(frame, nullptr, "MDICLIENT", nullptr);
     for (HWND child = client ? GetWindow(client, GW_CHILD) : nullptr; child;
          child = GetWindow(child, GW_HWNDNEXT)) {

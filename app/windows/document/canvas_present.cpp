@@ -1,5 +1,7 @@
 #include "app/windows/document/canvas_present.h"
 
+#include "app/session/gdi_object.h"
+
 namespace {
 
 int zoom_of(const PictureDocument& doc) {
@@ -30,20 +32,6 @@ class DrawingState {
     HGDIOBJ old_pen_;
     HGDIOBJ old_brush_;
     int old_rop_;
-};
-
-class GdiObject {
-  public:
-    explicit GdiObject(HGDIOBJ object) : object_(object) {}
-    ~GdiObject() {
-        if (object_) DeleteObject(object_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    HGDIOBJ get() const { return object_; }
-
-  private:
-    HGDIOBJ object_;
 };
 
 void draw_floating_frame(PictureDocument& doc) {

@@ -11,7 +11,6 @@
 #include "app/resources/resource_ids.h"
 #include "app/session/addin_host.h"
 #include "app/session/outside_text_wide.h"
-#include "app/session/pen_slots.h"
 #include "app/session/shell_state.h"
 #include "app/session/tool_protocol.h"
 
@@ -245,15 +244,6 @@ void step_tone(PictureDocument& doc, int step) {
     colours_changed(doc);
 }
 
-void step_pen(PictureDocument& doc, int step) {
-    const int index = doc.current_pen_index + step;
-    if (index < 0 || index >= kPenSlotCount) return;
-    doc.current_pen_index = index;
-    doc.current_pen = pen_slots().slot[index];
-    send_if_open(shell_windows().tool_window, kMsgPenChanged);
-    send_if_open(shell_windows().pen_window, kMsgPenChanged);
-}
-
 // The dialog bar's zoom box moves one entry and tells the bar, which sends
 // the zoom command to the active picture.
 void step_zoom_box(int step) {
@@ -288,10 +278,10 @@ bool on_key(HWND wnd, PictureDocument& doc, WPARAM key) {
         std::swap(doc.left_colour, doc.right_colour);
         break;
     case VK_PRIOR:
-        ctrl ? step_pen(doc, 1) : step_tone(doc, 1);
+        ctrl ? step_current_pen(doc, 1) : step_tone(doc, 1);
         return true;
     case VK_NEXT:
-        ctrl ? step_pen(doc, -1) : step_tone(doc, -1);
+        ctrl ? step_current_pen(doc, -1) : step_tone(doc, -1);
         return true;
     case VK_LEFT:
         scroll_parent(wnd, WM_HSCROLL, SB_LINELEFT, SB_PAGELEFT);
@@ -421,6 +411,9 @@ void on_paint(HWND wnd) {
     BeginPaint(wnd, &ps);
     if (PictureDocument* doc = document_of(GetParent(wnd))) present_view(*doc);
     EndPaint(wnd, &ps);
+    // The zoom window's view-area mark lies over the canvas: painting wiped
+    // it where the canvas had been covered.
+    send_if_open(shell_windows().zoom_window, kMsgZoomLayout, 0);
 }
 
 bool on_set_cursor(HWND wnd, WPARAM wparam, LPARAM lparam) {
