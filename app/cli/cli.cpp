@@ -9,6 +9,7 @@
 #include "app/files/save.h"
 #include "app/imageops/decrease_colours.h"
 #include "app/imageops/palette_apply.h"
+#include "app/imageops/resize.h"
 #include "app/imageops/sprite_sheet.h"
 
 #include <algorithm>
@@ -165,6 +166,7 @@ class Cli {
     int palette_extract();
     int palette_apply();
     int decrease();
+    int resize();
 
     const CliRequest& request_;
     const CliOptions& options_;
@@ -577,6 +579,27 @@ int Cli::decrease() {
     return kExitOk;
 }
 
+// ---- resize ----
+
+int Cli::resize() {
+    const bool by_scale = options_.scale != kUnset, by_size = options_.new_width > 0;
+    if (by_scale == by_size) return usage("resize needs one of --scale PERCENT and --size WxH");
+    std::string error;
+    Document doc = open(request_.operands[0], nullptr, error);
+    if (!doc) return fail(error);
+    const std::string& target = request_.operands[1];
+    const FileTypeId type = output_type(target, error);
+    if (type == FileTypeId::None) return usage(error);
+    const ResizeFields size =
+        by_scale ? fields_for_rate(picture_width(*doc), picture_height(*doc), options_.scale)
+                 : ResizeFields{options_.new_width, options_.new_height, 0};
+    if (!resize_picture(*doc, size.width, size.height,
+                        options_.crop ? ResizeMode::Crop : ResizeMode::Stretch))
+        return fail("out of memory");
+    if (!save(*doc, target, type, keyed_by_source(*doc), error)) return fail(error);
+    return kExitOk;
+}
+
 int Cli::run() {
     switch (request_.command) {
     case CliCommand::Info:
@@ -595,6 +618,8 @@ int Cli::run() {
         return palette_apply();
     case CliCommand::Decrease:
         return decrease();
+    case CliCommand::Resize:
+        return resize();
     case CliCommand::None:
         break;
     }

@@ -1,6 +1,7 @@
 #include "app/cli/cli_args.h"
 
 #include "app/imageops/decrease_colours.h"
+#include "app/imageops/resize.h"
 
 #include <charconv>
 #include <cstdint>
@@ -19,7 +20,8 @@ constexpr Bit kSplit = bit(CliCommand::Split);
 constexpr Bit kExtract = bit(CliCommand::PaletteExtract);
 constexpr Bit kApply = bit(CliCommand::PaletteApply);
 constexpr Bit kDecrease = bit(CliCommand::Decrease);
-constexpr Bit kWriters = kConvert | kExportGif | kSheet | kSplit | kApply | kDecrease;
+constexpr Bit kResize = bit(CliCommand::Resize);
+constexpr Bit kWriters = kConvert | kExportGif | kSheet | kSplit | kApply | kDecrease | kResize;
 constexpr Bit kAll = kInfo | kWriters | kExtract;
 
 struct CommandSpec {
@@ -46,6 +48,8 @@ constexpr CommandSpec kCommands[] = {
      "the palette file's colours, by nearest colour or (--keep-indexes) as they are"},
     {CliCommand::Decrease, "decrease", "IN OUT", 2, 2,
      "every layer in the first --colors entries of the palette"},
+    {CliCommand::Resize, "resize", "IN OUT", 2, 2,
+     "every layer and mask at a new size (--scale or --size), stretched or cut"},
 };
 
 const CommandSpec* spec_of(CliCommand command) {
@@ -69,6 +73,8 @@ struct OptionSpec {
 constexpr int kMaxPadding = 4096;
 constexpr int kMaxSide = 32767;
 constexpr int kMaxLoop = 65535;
+// A thousand times the size; the result is capped at the largest side anyway.
+constexpr int kMaxScale = 100000;
 
 const OptionSpec kOptions[] = {
     {"help", Kind::Flag, kAll, 0, 0, "", "this text",
@@ -113,6 +119,16 @@ const OptionSpec kOptions[] = {
      "colours kept (needed)", [](CliOptions& o, int n, int, const std::string&) { o.colours = n; }},
     {"dither", Kind::Flag, kDecrease, 0, 0, "", "mix two kept colours where one is too far",
      [](CliOptions& o, int, int, const std::string&) { o.dither = true; }},
+    {"scale", Kind::Number, kResize, 1, kMaxScale, "PERCENT", "the new size as a share of the old",
+     [](CliOptions& o, int n, int, const std::string&) { o.scale = n; }},
+    {"size", Kind::Size, kResize, 1, kMaxResizeSide, "WxH", "the new size in pixels",
+     [](CliOptions& o, int w, int h, const std::string&) {
+         o.new_width = w;
+         o.new_height = h;
+     }},
+    {"crop", Kind::Flag, kResize, 0, 0, "",
+     "keep the pixels in place: cut, or extend with the background colour",
+     [](CliOptions& o, int, int, const std::string&) { o.crop = true; }},
 };
 
 bool parse_number(const std::string& text, int& value) {

@@ -14,7 +14,8 @@ enum class CliCommand {
     Split,
     PaletteExtract,
     PaletteApply,
-    Decrease
+    Decrease,
+    Resize
 };
 
 // An option the command line did not give keeps its "unset" value; each
@@ -41,6 +42,10 @@ struct CliOptions {
     bool keep_indexes = false;
     int colours = kUnset; // decrease: colours kept
     bool dither = false;
+    int scale = kUnset; // resize: percent of the size
+    int new_width = 0;  // resize: the size itself (0: not given)
+    int new_height = 0;
+    bool crop = false; // resize: keep pixels in place instead of stretching
 };
 
 struct CliRequest {

@@ -1,5 +1,6 @@
 #include "app/cli/cli.h"
 #include "app/imageops/decrease_colours.h"
+#include "app/imageops/resize.h"
 #include "app/files/open.h"
 #include "app/files/save.h"
 #include "tests/support/drawing_fixture.h"
@@ -225,6 +226,29 @@ TEST_F(CliTest, DecreaseWritesWhatDecreaseColorsMakes) {
     EXPECT_EQ(layer_grids(*result), layer_grids(*expected));
 }
 
+TEST_F(CliTest, ResizeWritesWhatResizePictureMakes) {
+    DocumentPtr doc = layered();
+    const std::string source = save_vlx(*doc, "a.vlx");
+    struct Case {
+        std::vector<std::string> options;
+        int width, height;
+        ResizeMode mode;
+    };
+    const Case cases[] = {{{"--scale", "200"}, 6, 4, ResizeMode::Stretch},
+                          {{"--size", "5x1", "--crop"}, 5, 1, ResizeMode::Crop}};
+    for (const Case& c : cases) {
+        const std::string target = folder.file("r.vlx");
+        std::vector<std::string> args{"resize", source, target};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        ASSERT_EQ(run(args).status, kExitOk) << c.options[0];
+        DocumentPtr expected = read(source, FileTypeId::Native);
+        DocumentPtr result = read(target, FileTypeId::Native);
+        ASSERT_TRUE(expected && result);
+        ASSERT_TRUE(resize_picture(*expected, c.width, c.height, c.mode));
+        EXPECT_EQ(layer_grids(*result), layer_grids(*expected)) << c.options[0];
+    }
+}
+
 TEST_F(CliTest, StandardInputAndOutput) {
     DocumentPtr doc = layered();
     const std::string source = save_vlx(*doc, "a.vlx");
@@ -267,6 +291,10 @@ TEST_F(CliTest, FailuresSayWhyAndLeaveTheOutputAlone) {
         {{"convert", folder.file("missing.vlx"), target}, kExitFailed, "no such file"},
         {{"convert", source, target, "--frob"}, kExitUsage, "unknown option --frob"},
         {{"decrease", source, target}, kExitUsage, "decrease needs --colors N"},
+        {{"resize", source, target}, kExitUsage, "resize needs one of"},
+        {{"resize", source, target, "--scale", "50", "--size", "2x2"},
+         kExitUsage,
+         "resize needs one of"},
         {{"decrease", source, target, "--colors", "129"}, kExitUsage, "--colors: '129'"},
         {{"convert", not_picture, target}, kExitFailed, "text.gif: cannot be read"},
         {{"convert", cut, target}, kExitFailed, "cut.vlx: cannot be read (Error)"},
