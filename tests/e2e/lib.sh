@@ -16,6 +16,20 @@ windows_path() {
     echo "Z:${p//\//\\}"
 }
 
+# settings KEY VALUE: one number of the program's registry settings, for
+# the next start.
+settings() {
+    "$source_dir/scripts/wine-run" reg add 'HKCU\Software\Korvane\Velmo\2.00' /v "$1" \
+        /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+}
+
+# Every script starts the program with its default settings (the scripts
+# share one Wine prefix, and a window one of them left open would stand over
+# the next one's canvas), except that the tool window stands beside the
+# frame instead of over its top left corner, where the scripts click.
+"$source_dir/scripts/wine-run" reg delete 'HKCU\Software\Korvane\Velmo' /f >/dev/null 2>&1 || true
+settings tool_left 700
+
 # start_velmo [ARGS...]: starts the program; sets VELMO_PID.
 start_velmo() {
     "$source_dir/scripts/wine-run" "$build/bin/velmo.exe" "$@" >>"$artefacts/velmo.log" 2>&1 &
@@ -38,6 +52,11 @@ wait_window() {
 # close_window ID: gives the window the keyboard focus and presses Alt+F4,
 # as a user would.
 close_window() {
+    # With no window manager, the focus alone does not make a window active
+    # after a floating window of the program was: a click on its caption does.
+    local WINDOW X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + 8)) click 1
     xdotool windowfocus --sync "$1"
     xdotool key --clearmodifiers alt+F4
 }

@@ -41,11 +41,6 @@ canvas_shot() {
     import -window root -crop "16x16+$cx+$cy" "$work/$1.ppm" 2>/dev/null
 }
 
-# settings KEY VALUE: one number of the program's registry settings.
-settings() {
-    "$source_dir/scripts/wine-run" reg add 'HKCU\Software\Korvane\Velmo\2.00' /v "$1" \
-        /t REG_DWORD /d "$2" /f >/dev/null 2>&1
-}
 # The palette window opens beside the picture, not over it.
 settings pal_left 700
 start_velmo "$(windows_path "$picture")"
