@@ -2,6 +2,8 @@
 
 #include "app/session/pen_slots.h"
 
+#include <commctrl.h>
+
 ShellWindows& shell_windows() {
     static ShellWindows instance;
     return instance;
@@ -14,6 +16,18 @@ ShellState& shell_state() {
 
 void send_if_open(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (wnd) SendMessageA(wnd, msg, wparam, lparam);
+}
+
+void floating_window_closed(HWND wnd, HWND ShellWindows::*slot, UINT command, int* left, int* top) {
+    RECT r;
+    if (left && top && GetWindowRect(wnd, &r)) {
+        *left = r.left;
+        *top = r.top;
+    }
+    ShellWindows& w = shell_windows();
+    if (w.*slot == wnd) w.*slot = nullptr;
+    if (w.frame) CheckMenuItem(GetMenu(w.frame), command, MF_BYCOMMAND | MF_UNCHECKED);
+    send_if_open(w.toolbar, TB_CHECKBUTTON, command, FALSE);
 }
 
 void fit_client_area(HWND wnd, int width, int height) {

@@ -110,6 +110,11 @@ void step_current_pen(PictureDocument& doc, int step);
 
 // Sends the message to the window when it is open (not null).
 void send_if_open(HWND wnd, UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
+// A floating window closing (its WM_DESTROY): remembers where it stood in
+// left and top when given, forgets it in `slot`, and unchecks the frame's
+// menu item and toolbar button `command` that open it.
+void floating_window_closed(HWND wnd, HWND ShellWindows::*slot, UINT command, int* left = nullptr,
+                            int* top = nullptr);
 // Sizes a restored floating window so that its client area is width x
 // height, whatever its caption and borders take; nothing when it already is.
 void fit_client_area(HWND wnd, int width, int height);

@@ -374,15 +374,8 @@ void on_command(HWND dlg, int id, int code) {
 }
 
 void on_destroy(HWND dlg) {
-    RECT r;
-    if (GetWindowRect(dlg, &r)) {
-        settings().layer_left = r.left;
-        settings().layer_top = r.top;
-    }
-    ShellWindows& w = shell_windows();
-    if (w.layer_manager == dlg) w.layer_manager = nullptr;
-    if (w.frame) CheckMenuItem(GetMenu(w.frame), CMD_LAYER_MANAGER, MF_BYCOMMAND | MF_UNCHECKED);
-    send_if_open(w.toolbar, TB_CHECKBUTTON, CMD_LAYER_MANAGER, FALSE);
+    floating_window_closed(dlg, &ShellWindows::layer_manager, CMD_LAYER_MANAGER,
+                           &settings().layer_left, &settings().layer_top);
 }
 
 } // namespace

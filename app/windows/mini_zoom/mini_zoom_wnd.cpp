@@ -83,18 +83,11 @@ bool on_create(HWND wnd) {
 }
 
 void on_destroy(HWND wnd) {
-    RECT r;
-    if (GetWindowRect(wnd, &r)) {
-        settings().mini_left = r.left;
-        settings().mini_top = r.top;
-    }
     release_palette();
     if (mini.dc) ReleaseDC(wnd, mini.dc);
     mini = MiniZoom{};
-    ShellWindows& w = shell_windows();
-    if (w.mini_zoomer == wnd) w.mini_zoomer = nullptr;
-    if (w.frame) CheckMenuItem(GetMenu(w.frame), CMD_MINI_ZOOMER, MF_BYCOMMAND | MF_UNCHECKED);
-    send_if_open(w.toolbar, TB_CHECKBUTTON, CMD_MINI_ZOOMER, FALSE);
+    floating_window_closed(wnd, &ShellWindows::mini_zoomer, CMD_MINI_ZOOMER, &settings().mini_left,
+                           &settings().mini_top);
 }
 
 } // namespace

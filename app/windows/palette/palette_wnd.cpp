@@ -217,16 +217,9 @@ LRESULT on_create(HWND wnd) {
 }
 
 void on_destroy(HWND wnd) {
-    RECT r;
-    if (GetWindowRect(wnd, &r)) {
-        settings().pal_left = r.left;
-        settings().pal_top = r.top;
-    }
-    ShellWindows& w = shell_windows();
-    if (w.palette_window == wnd) w.palette_window = nullptr;
+    floating_window_closed(wnd, &ShellWindows::palette_window, CMD_PALETTE_WINDOW,
+                           &settings().pal_left, &settings().pal_top);
     view.display = view.track_bar = view.status_bar = nullptr;
-    if (w.frame) CheckMenuItem(GetMenu(w.frame), CMD_PALETTE_WINDOW, MF_BYCOMMAND | MF_UNCHECKED);
-    send_if_open(w.toolbar, TB_CHECKBUTTON, CMD_PALETTE_WINDOW, FALSE);
 }
 
 void on_paint(HWND wnd) {

@@ -142,15 +142,8 @@ void on_command(HWND wnd, int id, int code) {
 }
 
 void on_destroy(HWND wnd) {
-    RECT r;
-    if (GetWindowRect(wnd, &r)) {
-        settings().pen_left = r.left;
-        settings().pen_top = r.top;
-    }
-    ShellWindows& w = shell_windows();
-    if (w.pen_window == wnd) w.pen_window = nullptr;
-    if (w.frame) CheckMenuItem(GetMenu(w.frame), CMD_PEN_WINDOW, MF_BYCOMMAND | MF_UNCHECKED);
-    send_if_open(w.toolbar, TB_CHECKBUTTON, CMD_PEN_WINDOW, FALSE);
+    floating_window_closed(wnd, &ShellWindows::pen_window, CMD_PEN_WINDOW, &settings().pen_left,
+                           &settings().pen_top);
 }
 
 } // namespace

@@ -462,15 +462,8 @@ void on_destroy(HWND wnd) {
     if (GetCapture() == wnd) ReleaseCapture();
     remove_mark();
     if (z.tile_view) DestroyWindow(z.tile_view);
-    RECT r;
-    if (GetWindowRect(wnd, &r)) {
-        settings().zoom_left = r.left;
-        settings().zoom_top = r.top;
-    }
-    ShellWindows& w = shell_windows();
-    if (w.zoom_window == wnd) w.zoom_window = nullptr;
-    if (w.frame) CheckMenuItem(GetMenu(w.frame), CMD_ZOOM_WINDOW, MF_BYCOMMAND | MF_UNCHECKED);
-    send_if_open(w.toolbar, TB_CHECKBUTTON, CMD_ZOOM_WINDOW, FALSE);
+    floating_window_closed(wnd, &ShellWindows::zoom_window, CMD_ZOOM_WINDOW, &settings().zoom_left,
+                           &settings().zoom_top);
     z = ZoomState{};
 }
 
