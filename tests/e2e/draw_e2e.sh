@@ -9,7 +9,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 saved=$work/stroke.vlx
 
-probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
 # wait_canvas COUNT: waits until COUNT pictures are open; prints the last
 # canvas rectangle (screen x, y, width, height).
 wait_canvas() {

@@ -8,7 +8,6 @@
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
 wait_documents() {
     for _ in $(seq 50); do
         [ "$(probe | grep -c '^document ')" = "$1" ] && return 0

@@ -74,36 +74,6 @@ wait_exit() {
     wait "$VELMO_PID" || VELMO_RC=$?
 }
 
-# probe: what the running program shows (velmo_probe.exe's report).
-probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
-
-# canvas_rect: the screen rectangle "x y width height" of the last document
-# window's canvas, once there is one.
-canvas_rect() {
-    local report
-    for _ in $(seq 50); do
-        report=$(probe)
-        grep -q '^canvas ' <<<"$report" && { grep '^canvas ' <<<"$report" | tail -n 1 | cut -d' ' -f2-; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
-
-# save_bmp_over FILE FRAME: Ctrl+S on a picture named FILE: overwrite, 256
-# colours; returns once the file was written.
-save_bmp_over() {
-    local before
-    before=$(stat -c %Y.%s "$1")
-    xdotool windowfocus --sync "$2"
-    xdotool key --clearmodifiers ctrl+s
-    wait_window '^Save Picture$' 10 >/dev/null
-    xdotool key Return
-    wait_window '^Save As Bitmap$' 10 >/dev/null
-    xdotool key Return
-    for _ in $(seq 50); do [ "$(stat -c %Y.%s "$1")" != "$before" ] && break; sleep 0.2; done
-    sleep 0.5
-}
-
 # screenshot NAME: keeps a picture of the whole screen as an artefact.
 screenshot() {
     import -window root "$artefacts/$1.png" 2>/dev/null || true
@@ -123,7 +93,8 @@ finish() {
     [ "$FAILED" = 0 ]
 }
 
-# probe: what velmo_probe.exe reports of the running program.
+# probe: what velmo_probe.exe reports of the running program (the canvas
+# and floating windows' places: MDI children are no X windows).
 probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
 # probe_line KEY: the values of the probe's last line starting with KEY,
 # once the probe reports one.

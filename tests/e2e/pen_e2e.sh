@@ -12,7 +12,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 key='HKCU\Software\Korvane\Velmo\2.00'
 reg() { "$source_dir/scripts/wine-run" reg "$@" 2>/dev/null | tr -d '\r'; }
-probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
 # client NAME: the screen rectangle (x y w h) of a floating window's client
 # area, once the window is on the screen.
 client() {

@@ -55,7 +55,7 @@ drag() {
 
 start_velmo "$(windows_path "$picture")"
 frame=$(wait_window '^Velmo')
-read -r cx cy cw ch < <(canvas_rect)
+read -r cx cy cw ch < <(probe_line canvas)
 check "the picture is open at 32 x 32" test "$cw x $ch" = "32 x 32"
 
 xdotool windowfocus --sync "$frame"
@@ -68,7 +68,7 @@ screenshot select_moved
 xdotool mousemove $((cx + 28)) $((cy + 28)) click 1
 sleep 0.5
 
-save_bmp_over "$picture" "$frame"
+save_bmp "$frame" "$picture"
 bmp pixels "$picture" >"$work/saved.txt"
 
 block_at_both_places() {
@@ -90,7 +90,7 @@ drag 1 17 17 17
 sleep 0.3
 check "a drag along a grid line leaves the program running" test "$(probe | grep -c '^document ')" = 1
 screenshot select_snapped
-save_bmp_over "$picture" "$frame"
+save_bmp "$frame" "$picture"
 bmp pixels "$picture" >"$work/snapped.txt"
 check "the snapped drag changed nothing" cmp -s "$work/saved.txt" "$work/snapped.txt"
 

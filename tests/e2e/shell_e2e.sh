@@ -15,7 +15,6 @@ bmp=$(windows_path "$work/blue.bmp")
 
 start_velmo "$gif" "$bmp"
 frame=$(wait_window '^Velmo$')
-probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
 report=
 for _ in $(seq 50); do
     report=$(probe)

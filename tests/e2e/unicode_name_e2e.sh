@@ -12,7 +12,6 @@ picture=$work/絵.gif
 before=$(md5sum <"$picture")
 gif=$(windows_path "$picture")
 
-probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
 start_velmo "$gif"
 frame=$(wait_window '^Velmo$')
 report=

@@ -38,17 +38,6 @@ bmp() { /usr/bin/python3 "$work/bmp.py" "$@"; }
 bmp make "$picture"
 bmp pixels "$picture" >"$work/before.txt"
 
-probe() { "$source_dir/scripts/wine-run" "$build/bin/velmo_probe.exe" | tr -d '\r'; }
-# probe_line KEY: the probe's last line for KEY, without the key.
-probe_line() {
-    local report
-    for _ in $(seq 50); do
-        report=$(probe)
-        grep -q "^$1 " <<<"$report" && { grep "^$1 " <<<"$report" | tail -n 1 | cut -d' ' -f2-; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
 # registry_value NAME: a DWORD setting the program saved, in decimal.
 registry_value() {
     local hex
