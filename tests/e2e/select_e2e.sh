@@ -14,31 +14,18 @@ picture=$work/block.bmp
 # bmp.py make|pixels FILE: writes the test picture, or prints its pixels as
 # 32 lines of 32 numbers, top row first.
 cat >"$work/bmp.py" <<'PY'
-import struct, sys
+import sys
+import bmp8
 side = 32
 def make(path):
     rows = [[255] * side for _ in range(side)]
     for y in range(2, 6):
         for x in range(2, 6):
             rows[y][x] = 9
-    palette = b''.join(struct.pack('<BBBB', i, i, i, 0) for i in range(256))
-    bits = b''.join(bytes(r) for r in reversed(rows))
-    offset = 14 + 40 + len(palette)
-    header = struct.pack('<2sIHHI', b'BM', offset + len(bits), 0, 0, offset)
-    info = struct.pack('<IiiHHIIiiII', 40, side, side, 1, 8, 0, len(bits), 0, 0, 256, 0)
-    open(path, 'wb').write(header + info + palette + bits)
-def pixels(path):
-    data = open(path, 'rb').read()
-    offset, = struct.unpack_from('<I', data, 10)
-    width, height, _, bpp = struct.unpack_from('<iiHH', data, 18)
-    stride = (width * bpp // 8 + 3) & ~3
-    for y in range(abs(height)):
-        row = y if height < 0 else height - 1 - y
-        start = offset + row * stride
-        print(' '.join(str(b) for b in data[start:start + width]))
-{'make': make, 'pixels': pixels}[sys.argv[1]](sys.argv[2])
+    bmp8.write(path, rows)
+{'make': make, 'pixels': bmp8.pixels}[sys.argv[1]](sys.argv[2])
 PY
-bmp() { /usr/bin/python3 "$work/bmp.py" "$@"; }
+bmp() { PYTHONPATH="$source_dir/tests/e2e" /usr/bin/python3 "$work/bmp.py" "$@"; }
 bmp make "$picture"
 
 # drag X0 Y0 X1 Y1: a left-button drag between two canvas points.

@@ -14,27 +14,14 @@ picture=$work/plain.bmp
 # bmp.py make|pixels FILE: writes the test picture, or prints its pixels as
 # 64 lines of 64 numbers, top row first.
 cat >"$work/bmp.py" <<'PY'
-import struct, sys
+import sys
+import bmp8
 side = 64
 def make(path):
-    palette = b''.join(struct.pack('<BBBB', i, i, i, 0) for i in range(256))
-    bits = bytes([255]) * (side * side)
-    offset = 14 + 40 + len(palette)
-    header = struct.pack('<2sIHHI', b'BM', offset + len(bits), 0, 0, offset)
-    info = struct.pack('<IiiHHIIiiII', 40, side, side, 1, 8, 0, len(bits), 0, 0, 256, 0)
-    open(path, 'wb').write(header + info + palette + bits)
-def pixels(path):
-    data = open(path, 'rb').read()
-    offset, = struct.unpack_from('<I', data, 10)
-    width, height, _, bpp = struct.unpack_from('<iiHH', data, 18)
-    stride = (width * bpp // 8 + 3) & ~3
-    for y in range(abs(height)):
-        row = y if height < 0 else height - 1 - y
-        start = offset + row * stride
-        print(' '.join(str(b) for b in data[start:start + width]))
-{'make': make, 'pixels': pixels}[sys.argv[1]](sys.argv[2])
+    bmp8.write(path, [[255] * side for _ in range(side)])
+{'make': make, 'pixels': bmp8.pixels}[sys.argv[1]](sys.argv[2])
 PY
-bmp() { /usr/bin/python3 "$work/bmp.py" "$@"; }
+bmp() { PYTHONPATH="$source_dir/tests/e2e" /usr/bin/python3 "$work/bmp.py" "$@"; }
 bmp make "$picture"
 bmp pixels "$picture" >"$work/before.txt"
 
