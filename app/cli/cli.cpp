@@ -12,6 +12,10 @@
 #include "app/imageops/resize.h"
 #include "app/imageops/sprite_sheet.h"
 
+#ifdef _WIN32
+#include "app/session/addin_dll_loader.h"
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -44,21 +48,65 @@ struct DocumentDeleter {
 };
 using Document = std::unique_ptr<PictureDocument, DocumentDeleter>;
 
-// The program's built-in types and PNG through the PNG Add-Ins' own code.
-struct Formats {
+// The program's built-in types, PNG through the PNG Add-Ins' own code and,
+// on Windows, the formats of the Add-Ins installed beside the program (one
+// of an extension already known is left out).
+class Formats {
+  public:
     FileTypeTable read, write;
+
     Formats() {
+#ifdef _WIN32
+        discover_addins(addins_, loader_, nullptr);
+        make_file_type_table(read, 1 + addins_.read_types.count - kBuiltInTypes);
+        make_file_type_table(write, 1 + addins_.write_types.count - kBuiltInTypes);
+#else
         make_file_type_table(read, 1);
         make_file_type_table(write, 1);
+#endif
         add_file_type(read, "png", "PNG Image(*.PNG)", png_decode_file);
         add_file_type(write, "png", "PNG Image(*.PNG)", png_encode_file);
+#ifdef _WIN32
+        add_new_types(read, addins_.read_types);
+        add_new_types(write, addins_.write_types);
+#endif
     }
     ~Formats() {
         free_file_type_table(read);
         free_file_type_table(write);
+#ifdef _WIN32
+        release_addins(addins_, loader_);
+#endif
     }
     Formats(const Formats&) = delete;
     Formats& operator=(const Formats&) = delete;
+
+    // The write extensions, as a usage message lists them.
+    std::string write_extensions() const {
+        std::string list;
+        for (int i = 0; i < write.count; ++i)
+            list += std::string(i ? ", " : "") + write.types[i].extension;
+        return list;
+    }
+
+  private:
+#ifdef _WIN32
+    static void add_new_types(FileTypeTable& table, const FileTypeTable& addins) {
+        for (int i = kBuiltInTypes; i < addins.count; ++i) {
+            const FileType& type = addins.types[i];
+            if (!find_extension(table, type.extension))
+                add_file_type(table, type.extension, type.name, type.function);
+        }
+    }
+    static bool find_extension(const FileTypeTable& table, const char* extension) {
+        for (int i = 0; i < table.count; ++i)
+            if (lstrcmpiA(table.types[i].extension, extension) == 0) return true;
+        return false;
+    }
+
+    AddInHost addins_;
+    DllAddInLoader loader_{executable_folder(), GetModuleHandleA(nullptr)};
+#endif
 };
 
 // A file of the system's temporary folder, removed when it goes.
@@ -215,7 +263,7 @@ FileTypeId Cli::output_type(const std::string& name, std::string& error) const {
     if (!options_.to.empty()) {
         for (int i = 0; i < formats_.write.count; ++i)
             if (options_.to == formats_.write.types[i].extension) return type_at(i);
-        error = "unknown format '" + options_.to + "' (vlx, bmp, gif or png)";
+        error = "unknown format '" + options_.to + "' (" + formats_.write_extensions() + ")";
         return FileTypeId::None;
     }
     const FoundType found = name == kStandard

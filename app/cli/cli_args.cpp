@@ -82,7 +82,7 @@ const OptionSpec kOptions[] = {
     {"json", Kind::Flag, kInfo, 0, 0, "", "JSON instead of text",
      [](CliOptions& o, int, int, const std::string&) { o.json = true; }},
     {"to", Kind::Text, kWriters, 0, 0, "FORMAT",
-     "vlx, bmp, gif or png; needed when OUT is - or has no such extension",
+     "vlx, bmp, gif, png or an installed Add-In's; needed when OUT is - or has no such extension",
      [](CliOptions& o, int, int, const std::string& t) { o.to = t; }},
     {"bits", Kind::Number, kWriters, 1, 8, "N", "colour bits: BMP 4 or 8, GIF 1 to 8",
      [](CliOptions& o, int n, int, const std::string&) { o.bits = n; }},

@@ -1,7 +1,7 @@
 #include "app/shell/startup.h"
 
 #include "app/session/addin_host.h"
-#include "app/shell/addin_dll_loader.h"
+#include "app/shell/program_addins.h"
 #include "app/shell/frame_wnd.h"
 #include "app/session/pen_slots.h"
 #include "app/shell/registry_store.h"

@@ -41,5 +41,20 @@ check "the reader's message is the one line on standard error" \
     grep -q 'short.bmp: cannot be read (Open Error)' "$work/err"
 check "nothing is written" test ! -e "$work/x.gif"
 
+# An encoder Add-In installed beside the program is one more output format;
+# without it the same extension is unknown.
+installed="$work/installed"
+mkdir -p "$installed"
+cp "$build/bin/velmo-cli.exe" "$build/bin/rasko32.dll" "$installed/"
+rc=0
+timeout 60 "$source_dir/scripts/wine-run" "$installed/velmo-cli.exe" convert \
+    "$(windows_path "$work/in.bmp")" "$(windows_path "$work/out.tst")" 2>/dev/null || rc=$?
+check "without the Add-In its extension is a usage error" test "$rc" = 2
+cp "$build/bin/test_addins/host_2000_encoder.dll" "$installed/"
+timeout 60 "$source_dir/scripts/wine-run" "$installed/velmo-cli.exe" convert \
+    "$(windows_path "$work/in.bmp")" "$(windows_path "$work/out.tst")"
+check "the installed encoder writes the picture and its layer" \
+    grep -q '^2 frames 4 x 2' "$work/out.tst"
+
 [ "$failed" = 0 ] || exit 1
-echo "cli: 5 passed, 0 failed"
+echo "cli: 7 passed, 0 failed"

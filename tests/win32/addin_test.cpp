@@ -2,7 +2,7 @@
 // tests/win32/addins (each refused or accepted for one reason), the menus
 // the frame builds from the tables, running filters on a picture, and the
 // About Add-In dialog.
-#include "app/shell/addin_dll_loader.h"
+#include "app/shell/program_addins.h"
 #include "app/session/addin_host.h"
 #include "harness.h"
 #include "shell_fixture.h"

@@ -3,6 +3,7 @@
 // linked with a .def that exports only the entry points it is meant to have.
 #include "addins/sdk/velmo_addin.h"
 
+#include <cstdio>
 #include <cstring>
 
 #ifndef TEST_NAME
@@ -22,8 +23,14 @@ int VL_CDECL VLGetInfo(AddInInfo* info) {
     return 1;
 }
 
-int VL_CDECL VLEncode(const char*, AddInImage*) {
-    return 1;
+// Writes what it was handed: the frame count and the first frame's size.
+int VL_CDECL VLEncode(const char* path, AddInImage* image) {
+    FILE* file = std::fopen(path, "wb");
+    if (!file) return 0;
+    const BITMAPINFOHEADER* first = image->dibs[0];
+    std::fprintf(file, "%lu frames %ld x %ld\n", static_cast<unsigned long>(image->frame_count),
+                 static_cast<long>(first->biWidth), static_cast<long>(first->biHeight));
+    return std::fclose(file) == 0 ? 1 : 0;
 }
 
 int VL_CDECL VLDecode(const char*, AddInImage*) {
