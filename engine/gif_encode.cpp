@@ -5,58 +5,89 @@
 #include "platform/io/dib_layout.h"
 #include "platform/io/safe_file.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
+#include <new>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace {
 
 using rasko::Output;
 
-constexpr unsigned kMaxCodes = 4096;
+constexpr unsigned kMaxCodeBits = 12;
+constexpr unsigned kMaxCodes = 1u << kMaxCodeBits;
 constexpr unsigned kMaxSide = 0xFFFF;
 constexpr char kBanner[] = "\n\nGIF Encoder for Win32 (RASKO32)\n";
 
 // Packs codes least significant bit first into data sub-blocks of 254 bytes.
+// Codes gather in a staging area a word at a time, which leaves it in whole
+// sub-blocks: the per-code work is a few instructions with no branch on the
+// byte count. The packing state is the caller's (a local, so that it stays
+// in registers while the stage is written).
 class CodeWriter {
   public:
+    struct State {
+        std::uint64_t bits = 0; // not yet complete bytes, low bits first
+        unsigned count = 0;     // how many of them
+        std::size_t used = 0;   // complete bytes in the stage
+    };
+
     explicit CodeWriter(Output& out) : out_(out) {}
 
-    void put(unsigned code, unsigned bits) {
-        bits_ |= std::uint64_t(code) << count_;
-        count_ += bits;
-        while (count_ >= 8) {
-            push(BYTE(bits_));
-            bits_ >>= 8;
-            count_ -= 8;
-        }
+    void put(State& state, unsigned code, unsigned bits) {
+        state.bits |= std::uint64_t(code) << state.count;
+        state.count += bits;
+        // At most 7 + 12 bits are waiting: the low bytes of the word are
+        // complete, the rest is written again by the next store.
+        store_word(stage_ + state.used, state.bits);
+        state.used += state.count >> 3;
+        state.bits >>= state.count & ~7u;
+        state.count &= 7;
+        if (state.used >= kStageBytes) state.used = send_blocks(state.used, false);
     }
 
     // Writes the last partial byte and block and the terminating size 0.
-    void finish() {
-        if (count_) push(BYTE(bits_));
-        if (used_) {
-            block_[0] = BYTE(used_);
-            out_.write(block_, used_ + 1);
-        }
+    void finish(State state) {
+        if (state.count) stage_[state.used++] = BYTE(state.bits);
+        send_blocks(state.used, true);
         out_.put(0);
     }
 
   private:
-    static constexpr unsigned kBlockBytes = 254;
+    static constexpr std::size_t kBlockBytes = 254;
+    static constexpr std::size_t kStageBytes = kBlockBytes * 64;
+    // A word store may reach this far past the last complete byte.
+    static constexpr std::size_t kSlack = sizeof(std::uint64_t);
 
-    void push(BYTE value) {
-        block_[1 + used_++] = value;
-        if (used_ == kBlockBytes) {
-            block_[0] = BYTE(kBlockBytes);
-            out_.write(block_, kBlockBytes + 1);
-            used_ = 0;
+    static void store_word(BYTE* at, std::uint64_t word) {
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(at, &word, sizeof word);
+        } else {
+            for (std::size_t i = 0; i < sizeof word; ++i)
+                at[i] = BYTE(word >> (8 * i));
         }
     }
 
+    // Sends every whole sub-block of the first `used` bytes (and, at the
+    // end, the short last one), keeps the rest at the start of the stage and
+    // returns its length.
+    std::size_t send_blocks(std::size_t used, bool last) {
+        std::size_t sent = 0;
+        while (used - sent >= kBlockBytes || (last && sent < used)) {
+            const std::size_t size = std::min(kBlockBytes, used - sent);
+            out_.put(BYTE(size));
+            out_.write(stage_ + sent, size);
+            sent += size;
+        }
+        std::memmove(stage_, stage_ + sent, used - sent);
+        return used - sent;
+    }
+
     Output& out_;
-    std::uint64_t bits_ = 0;
-    unsigned count_ = 0;
-    unsigned used_ = 0;
-    BYTE block_[1 + kBlockBytes];
+    BYTE stage_[kStageBytes + kSlack];
 };
 
 // The string table. Node number = code. A string of two characters, a
@@ -67,13 +98,16 @@ class CodeWriter {
 // node below the root has it.
 class StringTable {
   public:
-    // A table for 2^m literals, or null when there is no memory for it.
-    static StringTable* create(unsigned literals) {
+    // A table for 2^literal_bits literals, or null when there is no memory
+    // for it.
+    static StringTable* create(unsigned literal_bits) {
+        const unsigned literals = 1u << literal_bits;
         const std::size_t bytes =
             sizeof(StringTable) + std::size_t(literals) * literals * sizeof(std::uint16_t);
         auto* table = static_cast<StringTable*>(GlobalAlloc(GMEM_FIXED, bytes));
         if (!table) return nullptr;
         table->literals_ = literals;
+        table->literal_bits_ = literal_bits;
         std::memset(table->pairs_, 0, std::size_t(literals) * literals * sizeof(std::uint16_t));
         return table;
     }
@@ -81,7 +115,7 @@ class StringTable {
 
     // The node for `prefix` followed by `pixel` (pixel < literals), or 0.
     unsigned find(unsigned prefix, unsigned pixel) const {
-        if (prefix < literals_) return pairs_[prefix * literals_ + pixel];
+        if (prefix < literals_) return pairs_[prefix << literal_bits_ | pixel];
         unsigned child = first_child_[prefix];
         while (child && value_[child] != pixel)
             child = next_sibling_[child];
@@ -93,7 +127,7 @@ class StringTable {
         value_[code] = BYTE(pixel);
         first_child_[code] = 0;
         if (prefix < literals_) {
-            pairs_[prefix * literals_ + pixel] = std::uint16_t(code);
+            pairs_[prefix << literal_bits_ | pixel] = std::uint16_t(code);
         } else {
             next_sibling_[code] = first_child_[prefix];
             first_child_[prefix] = std::uint16_t(code);
@@ -103,11 +137,13 @@ class StringTable {
     // Forgets the nodes first to next - 1, leaving the literals.
     void reset(unsigned first, unsigned next) {
         for (unsigned code = first; code < next; ++code)
-            if (parent_[code] < literals_) pairs_[parent_[code] * literals_ + value_[code]] = 0;
+            if (parent_[code] < literals_)
+                pairs_[unsigned(parent_[code]) << literal_bits_ | value_[code]] = 0;
     }
 
   private:
     unsigned literals_;
+    unsigned literal_bits_;
     std::uint16_t parent_[kMaxCodes];
     std::uint16_t first_child_[kMaxCodes];
     std::uint16_t next_sibling_[kMaxCodes];
@@ -153,52 +189,67 @@ class RowOrder {
     int row_ = 0;
 };
 
+// The codes of one picture's rows. A string ends at a pixel the table has
+// no child for: its code goes out, the longer string becomes a new code, and
+// a full table starts again after a clear code.
+template <bool kMasked>
+void encode_rows(StringTable& table, CodeWriter& writer, RowOrder& rows, int width,
+                 unsigned min_code_size, BYTE pixel_mask) {
+    const unsigned clear = 1u << min_code_size;
+    unsigned next = clear + 2;
+    unsigned code_bits = min_code_size + 1;
+    // The next code past this one needs a wider code, or a clear when the
+    // table is full: one comparison a code for both.
+    unsigned last_at_width = 1u << code_bits;
+    CodeWriter::State packing;
+    writer.put(packing, clear, code_bits);
+
+    unsigned current = ~0u;
+    while (const BYTE* row = rows.next()) {
+        int x = 0;
+        if (current == ~0u) current = kMasked ? row[x++] & pixel_mask : row[x++];
+        for (; x < width; ++x) {
+            const unsigned pixel = kMasked ? row[x] & pixel_mask : row[x];
+            const unsigned child = table.find(current, pixel);
+            if (child) {
+                current = child;
+                continue;
+            }
+            table.add(current, pixel, next);
+            writer.put(packing, current, code_bits);
+            current = pixel;
+            if (++next <= last_at_width) continue;
+            if (next == kMaxCodes) {
+                writer.put(packing, clear, code_bits);
+                table.reset(clear + 2, next);
+                next = clear + 2;
+                code_bits = min_code_size + 1;
+            } else {
+                ++code_bits;
+            }
+            last_at_width = code_bits < kMaxCodeBits ? 1u << code_bits : kMaxCodes - 1;
+        }
+    }
+    writer.put(packing, current, code_bits);
+    writer.put(packing, clear + 1, code_bits);
+    writer.finish(packing);
+}
+
 // Writes the LZW minimum code size and the image data sub-blocks; false
 // when there was no memory for the string table (nothing is written then).
 bool encode_image(Output& out, const BITMAPINFOHEADER* header, const BYTE* bits, int depth,
                   bool interlaced) {
     const unsigned min_code_size = depth < 2 ? 2u : unsigned(depth);
-    const unsigned clear = 1u << min_code_size;
     const BYTE pixel_mask = BYTE((1u << depth) - 1);
-    const int width = header->biWidth;
-    StringTable* table = StringTable::create(clear);
+    StringTable* table = StringTable::create(min_code_size);
     if (!table) return false;
     out.put(BYTE(min_code_size));
-
-    unsigned next = clear + 2;
-    unsigned code_bits = min_code_size + 1;
     CodeWriter writer(out);
-    writer.put(clear, code_bits);
-
     RowOrder rows(header, bits, interlaced);
-    unsigned current = ~0u;
-    while (const BYTE* row = rows.next()) {
-        int x = 0;
-        if (current == ~0u) current = row[x++] & pixel_mask;
-        for (; x < width; ++x) {
-            const unsigned pixel = row[x] & pixel_mask;
-            const unsigned child = table->find(current, pixel);
-            if (child) {
-                current = child;
-                continue;
-            }
-            table->add(current, pixel, next);
-            ++next;
-            writer.put(current, code_bits);
-            if (next == kMaxCodes) {
-                writer.put(clear, code_bits);
-                table->reset(clear + 2, next);
-                next = clear + 2;
-                code_bits = min_code_size + 1;
-            } else if (next > (1u << code_bits)) {
-                ++code_bits;
-            }
-            current = pixel;
-        }
-    }
-    writer.put(current, code_bits);
-    writer.put(clear + 1, code_bits);
-    writer.finish();
+    if (pixel_mask == 0xFF)
+        encode_rows<false>(*table, writer, rows, header->biWidth, min_code_size, pixel_mask);
+    else
+        encode_rows<true>(*table, writer, rows, header->biWidth, min_code_size, pixel_mask);
     StringTable::destroy(table);
     return true;
 }
@@ -296,6 +347,120 @@ bool animation_fits(const GifAnimation* animation) {
     return true;
 }
 
+// Appends an Output's bytes to a std::vector<BYTE>.
+bool append_bytes(void* context, const BYTE* data, std::size_t count) {
+    auto* bytes = static_cast<std::vector<BYTE>*>(context);
+    try {
+        bytes->insert(bytes->end(), data, data + count);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+// The image data of an animation's frames, encoded on several threads when
+// the machine has the cores and the frames are worth it. The frames are
+// independent: a batch of them is encoded into memory, each thread taking
+// every n-th frame, and written in order. A batch holds at most
+// kBatchPixels pixels, so its encoded bytes stay a few megabytes however
+// large the animation.
+class FrameEncoder {
+  public:
+    FrameEncoder(const GifAnimation& animation, int depth)
+        : animation_(animation), depth_(depth), threads_(threads_for(animation)) {}
+
+    // Writes frame i's image data; frames come in order. False when memory
+    // ran out.
+    bool write(Output& out, DWORD i) {
+        if (threads_ < 2) return encode_image(out, frame(i));
+        if (i >= batch_end_) encode_batch(i);
+        std::vector<BYTE>& bytes = encoded_[i - batch_first_];
+        out.write(bytes.data(), bytes.size());
+        std::vector<BYTE>().swap(bytes);
+        return encoded_ok_[i - batch_first_] != 0;
+    }
+
+  private:
+    static constexpr unsigned kMostThreads = 8;
+    // Below this many pixels in all, starting threads costs more than it saves.
+    static constexpr std::uint64_t kParallelPixels = std::uint64_t(1) << 18;
+    static constexpr std::uint64_t kBatchPixels = std::uint64_t(1) << 22;
+    static constexpr DWORD kBatchFramesPerThread = 8;
+
+    struct Frame {
+        const BITMAPINFOHEADER* dib;
+        const BYTE* bits;
+    };
+
+    static std::uint64_t pixels_of(const GifFrame& frame) {
+        return std::uint64_t(frame.dib->biWidth) * rows_of(frame.dib);
+    }
+
+    static unsigned threads_for(const GifAnimation& animation) {
+        std::uint64_t pixels = 0;
+        for (DWORD i = 0; i < animation.frameCount; ++i)
+            pixels += pixels_of(*animation.frames[i]);
+        if (animation.frameCount < 2 || pixels < kParallelPixels) return 1;
+        return std::clamp(std::thread::hardware_concurrency(), 1u, kMostThreads);
+    }
+
+    Frame frame(DWORD i) const {
+        const GifFrame& f = *animation_.frames[i];
+        return {f.dib, f.bits ? f.bits : io::bits_of(f.dib)};
+    }
+
+    bool encode_image(Output& out, const Frame& f) const {
+        return ::encode_image(out, f.dib, f.bits, depth_, animation_.interlaced != 0);
+    }
+
+    // Encodes frames first, first + step, ... of the batch into memory.
+    void encode_every(DWORD first, DWORD step) {
+        for (DWORD i = first; i < batch_end_; i += step) {
+            std::vector<BYTE>& bytes = encoded_[i - batch_first_];
+            Output memory(append_bytes, &bytes);
+            encoded_ok_[i - batch_first_] = encode_image(memory, frame(i)) && memory.finish();
+        }
+    }
+
+    void encode_batch(DWORD first) {
+        batch_first_ = first;
+        batch_end_ = first;
+        std::uint64_t pixels = 0;
+        const DWORD most = threads_ * kBatchFramesPerThread;
+        while (batch_end_ < animation_.frameCount && batch_end_ - first < most &&
+               (batch_end_ == first ||
+                pixels + pixels_of(*animation_.frames[batch_end_]) <= kBatchPixels))
+            pixels += pixels_of(*animation_.frames[batch_end_++]);
+        const DWORD count = batch_end_ - first;
+        encoded_.assign(count, {});
+        encoded_ok_.assign(count, 0);
+        const DWORD step = std::min<DWORD>(threads_, count);
+        std::vector<std::thread> helpers;
+        // Shares from `started` on run here too when a thread cannot start.
+        DWORD started = 1;
+        for (; started < step; ++started) {
+            try {
+                helpers.emplace_back(&FrameEncoder::encode_every, this, first + started, step);
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
+        encode_every(first, step);
+        for (DWORD t = started; t < step; ++t)
+            encode_every(first + t, step);
+        for (std::thread& helper : helpers)
+            helper.join();
+    }
+
+    const GifAnimation& animation_;
+    const int depth_;
+    const unsigned threads_;
+    DWORD batch_first_ = 0;
+    DWORD batch_end_ = 0;
+    std::vector<std::vector<BYTE>> encoded_;
+    std::vector<char> encoded_ok_;
+};
+
 } // namespace
 
 namespace rasko {
@@ -342,6 +507,7 @@ bool write_gif_animation(Output& out, GifAnimation* animation) {
     out.put(0);
 
     const bool several = animation->frameCount > 1;
+    FrameEncoder encoder(*animation, depth);
     for (DWORD i = 0; i < animation->frameCount; ++i) {
         const GifFrame* frame = animation->frames[i];
         const BITMAPINFOHEADER* dib = frame->dib;
@@ -367,9 +533,7 @@ bool write_gif_animation(Output& out, GifAnimation* animation) {
         out.word(rows_of(dib));
         out.put(flags);
         if (local) write_colour_table(out, io::colour_table(dib), entries);
-        if (!encode_image(out, dib, frame->bits ? frame->bits : io::bits_of(dib), depth,
-                          animation->interlaced != 0))
-            out.fail();
+        if (!encoder.write(out, i)) out.fail();
     }
     write_comment(out, animation->comment);
     write_banner_and_trailer(out);

@@ -415,6 +415,31 @@ TEST(GifAnimationRoundTrip, FramesKeepPositionTimingDisposalAndTables) {
     }
 }
 
+TEST(GifAnimationRoundTrip, LargeAnimationsEncodedSideBySideReadBackInOrder) {
+    // Enough pixels for the frames to be encoded on several threads and in
+    // more than one batch, whatever the number of cores.
+    constexpr DWORD kFrames = 70;
+    std::vector<Dib> dibs;
+    std::vector<GifFrame> frames(kFrames);
+    std::vector<GifFrame*> pointers;
+    for (DWORD i = 0; i < kFrames; ++i) {
+        dibs.push_back(noise_dib(256, 256 - int(i), 8, i));
+        frames[i] = {dibs[i].get(), nullptr, 0, 0, -1, 10, 1, 0};
+        pointers.push_back(&frames[i]);
+    }
+    GifAnimation record{};
+    record.frameCount = kFrames;
+    record.screenWidth = 256;
+    record.screenHeight = 256;
+    record.bitsPerPixel = 8;
+    record.globalPalette = io::colour_table(dibs[0].get());
+    record.frames = pointers.data();
+    Animation read(gif_bytes(&record));
+    ASSERT_EQ(kFrames, read.record.frameCount);
+    for (DWORD i = 0; i < kFrames; ++i)
+        EXPECT_TRUE(same_pixels(dibs[i].get(), read.frame(i).dib)) << "frame " << i;
+}
+
 TEST(GifAnimationWriter, LoopCountOneWritesIdZeroAndSingleFramesHaveNoTiming) {
     AnimationFixture fixture;
     fixture.record.loopCount = 1;
