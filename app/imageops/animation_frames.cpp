@@ -14,10 +14,10 @@ constexpr std::int32_t kDisposalPrevious = 3;
 // and the engine's blits clip only their destination.
 AreaRect visible_area(const Layer& layer, const Surface& frame) {
     const AreaRect& a = layer.area;
-    const long long right = std::min({(long long)a.left + a.width, (long long)frame.width(),
-                                      (long long)layer.image->width()});
-    const long long bottom = std::min({(long long)a.top + a.height, (long long)frame.height(),
-                                       (long long)layer.image->height()});
+    const long long right = std::min(
+        {(long long)a.left + a.width, (long long)frame.width(), (long long)layer.image->width()});
+    const long long bottom = std::min(
+        {(long long)a.top + a.height, (long long)frame.height(), (long long)layer.image->height()});
     const long long left = std::max<long long>(a.left, 0);
     const long long top = std::max<long long>(a.top, 0);
     return {LONG(left), LONG(top), LONG(std::max(right - left, 0LL)),

@@ -51,7 +51,7 @@ PY
 # view_colour ID: the red, green and blue of a pixel in the lower middle of
 # the window's client area (the caption is at its top).
 view_colour() {
-    import -window "$1" ppm:- 2>/dev/null | /usr/bin/python3 -c '
+    import -window "$1" -depth 8 ppm:- 2>/dev/null | /usr/bin/python3 -c '
 import sys
 data = sys.stdin.buffer.read()
 fields, at = [], 0
@@ -86,14 +86,13 @@ for _ in $(seq 40); do
     [ ${#seen[@]} -ge 3 ] && break
     sleep 0.15
 done
+echo "colours seen: $(printf '(%s) ' "${!seen[@]}")"
 check "three distinct frames are shown" test ${#seen[@]} = 3
 check "the first frame is red" test -n "${seen[255 0 0]:-}"
 check "the second frame is green" test -n "${seen[0 255 0]:-}"
 check "the third frame is blue" test -n "${seen[0 0 255]:-}"
 
-# A GIF of several frames opens modified: Exit asks, No closes it unsaved.
 close_window "$frame"
-question=$(wait_window '^Close$' 10) && xdotool windowfocus --sync "$question" && xdotool key n
 wait_exit
 check "Exit while the view plays ends with code 0" test "$VELMO_RC" = 0
 finish animation_e2e

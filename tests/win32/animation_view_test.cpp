@@ -6,11 +6,11 @@
 #include "app/windows/animation_view/animation_view_wnd.h"
 #include "harness.h"
 #include "picture_window_fixture.h"
-#include "tests/support/test_folder.h"
 
 #include <commctrl.h>
 
 #include <set>
+#include <string>
 
 namespace {
 
@@ -21,11 +21,18 @@ constexpr DWORD kLongLook = 1500;  // ms: many rounds even on a busy machine
 
 class AnimationView : public PictureWindow {
   protected:
+    void TearDown() override {
+        PictureWindow::TearDown();
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+    }
     // A picture of three layers filled with 1, 2 and 3 from the bottom up,
     // named after a file that holds it, so that Reload finds it.
     PictureDocument& three_layers() {
-        const std::string path = folder_.file("frames.vlx");
-        wnd_ = open(kSide, kSide, 1, path.c_str());
+        char temp[MAX_PATH] = {};
+        GetTempPathA(sizeof temp, temp);
+        path_ =
+            std::string(temp) + "velmo-animation-" + std::to_string(GetCurrentProcessId()) + ".vlx";
+        wnd_ = open(kSide, kSide, 1, path_.c_str());
         PictureDocument& doc = *document_of(wnd_);
         for (BYTE fill : {BYTE(2), BYTE(3)}) {
             Layer* layer = add_layer_above(doc);
@@ -33,7 +40,7 @@ class AnimationView : public PictureWindow {
         }
         for (int position = 1; position <= 3; ++position)
             layer_node_at(doc, position)->layer->interval = kFrameInterval;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         EXPECT_EQ(write_native_file(file, doc), 1);
         CloseHandle(file);
@@ -72,7 +79,7 @@ class AnimationView : public PictureWindow {
                !SendMessageA(shell_windows().toolbar, TB_ISBUTTONCHECKED, CMD_ANIMATION_VIEW, 0);
     }
 
-    TestFolder folder_;
+    std::string path_;
     HWND wnd_ = nullptr;
 };
 
