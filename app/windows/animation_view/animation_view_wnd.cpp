@@ -55,9 +55,15 @@ struct Player {
     bool held = false;
     Surface frame;
     int counter = 0;
-    // A frame is owed: at start, after a rebuild, a click on a held frame
-    // and when an interval ran out.
+    // A frame is owed: at start, after a rebuild and a click on a held
+    // frame.
     bool due = false;
+    // The frame on screen stays for an interval that ends at next_frame_at
+    // (GetTickCount). A deadline rather than the wait's timeout, so that a
+    // wake meant for something else does not cut the interval short or
+    // lose it.
+    bool timed = false;
+    DWORD next_frame_at = 0;
     bool waiting_for_click = false;
     bool stopping = false;
 };
@@ -72,26 +78,32 @@ void present_frame() {
 // One turn of the thread, under the lock: draws the frame that is owed and
 // returns how long to wait for the next one.
 DWORD draw_due_frame() {
-    if (!player.due || player.held || !player.doc) return INFINITE;
+    const DWORD now = GetTickCount();
+    if (player.timed && LONG(now - player.next_frame_at) >= 0) {
+        player.timed = false;
+        player.due = true;
+    }
+    if (!player.due || player.held || !player.doc)
+        return player.timed ? player.next_frame_at - now : INFINITE;
     player.due = false;
     const AnimationStep step = draw_animation_frame(*player.doc, player.counter, player.frame);
     present_frame();
     player.counter = step.next_counter;
     player.waiting_for_click = step.waits_for_click;
-    return step.wait == kAnimationStill ? INFINITE : DWORD(step.wait);
+    player.timed = step.wait != kAnimationStill;
+    player.next_frame_at = now + step.wait;
+    return player.timed ? DWORD(step.wait) : INFINITE;
 }
 
 DWORD WINAPI play(void*) {
-    bool interval_over = false;
     for (;;) {
         DWORD wait;
         {
             Locked locked;
             if (player.stopping) return 0;
-            if (interval_over) player.due = true;
             wait = draw_due_frame();
         }
-        interval_over = WaitForSingleObject(player.wake, wait) == WAIT_TIMEOUT;
+        WaitForSingleObject(player.wake, wait);
     }
 }
 
@@ -111,6 +123,7 @@ bool restart_with(PictureDocument* doc) {
     player.held = false;
     player.counter = 0;
     player.waiting_for_click = false;
+    player.timed = false;
     if (!doc || !start_animation_frame(*doc, player.frame)) return false;
     player.doc = doc;
     player.due = true;
