@@ -3,6 +3,7 @@
 // layer, Reload and Exit while it plays end with the thread stopped and the
 // frame's check mark and toolbar button given back.
 #include "app/files/native_file.h"
+#include "app/windows/animation_view/animation_view_wnd.h"
 #include "harness.h"
 #include "picture_window_fixture.h"
 
@@ -37,6 +38,7 @@ TEST_F(AnimationView, PlaysInTurnHoldsForAClickAndEndsCleanlyUnderChanges) {
     };
     command(CMD_ANIMATION_VIEW); // no picture: nothing opens
     EXPECT_TRUE(given_back());
+    EXPECT_EQ(create_animation_view(frame_), nullptr);
 
     // Three layers of 1, 2 and 3, kept in a file for Reload.
     char temp[MAX_PATH] = {};
