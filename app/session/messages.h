@@ -34,6 +34,8 @@ inline constexpr UINT kMsgSavePicture = WM_APP + 1;
 inline constexpr UINT kMsgAddRecentFile = WM_APP + 2;
 // Asks the animation view to finish the frame it draws and wait: the layer
 // list is about to be relinked or a layer replaced. 0x401 starts it again.
+// With a PictureDocument* in lParam: that document is about to be freed; the
+// view closes when it plays it.
 inline constexpr UINT kMsgHoldAnimation = WM_APP + 3;
 // Opens the colour editor ("Edit Color") owned by the window in wParam
 // unless it is open; the palette window asks, the shell knows the editor.

@@ -68,6 +68,11 @@ void resume_animation_player() {
     send_if_open(shell_windows().animation_view, kMsgDocumentActivated, 0, 0);
 }
 
+void close_animation_player_of(const PictureDocument& doc) {
+    send_if_open(shell_windows().animation_view, kMsgHoldAnimation, 0,
+                 reinterpret_cast<LPARAM>(&doc));
+}
+
 void step_current_pen(PictureDocument& doc, int step) {
     const int index = doc.current_pen_index + step;
     if (index < 0 || index >= kPenSlotCount) return;

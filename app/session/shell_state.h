@@ -124,3 +124,7 @@ void fit_client_area(HWND wnd, int width, int height);
 // view then plays the active document's new list).
 void hold_animation_player();
 void resume_animation_player();
+// A document window going away (its WM_DESTROY, which Reload and Exit reach
+// without Close): the animation view closes, stopping its thread, when it
+// plays doc, before doc's layers are freed.
+void close_animation_player_of(const PictureDocument& doc);

@@ -2,6 +2,7 @@
 
 #include "app/resources/resource_ids.h"
 #include "app/session/shell_state.h"
+#include "app/windows/animation_view/animation_view_wnd.h"
 #include "app/windows/layer/layer_wnd.h"
 #include "app/windows/pen/pen_wnd.h"
 #include "app/windows/palette/palette_wnd.h"
@@ -27,7 +28,7 @@ constexpr FloatingWindow kWindows[] = {
     {CMD_ZOOM_WINDOW, &ShellWindows::zoom_window, create_zoom_window},
     {CMD_LAYER_MANAGER, &ShellWindows::layer_manager, create_layer_manager},
     {CMD_SCRAP_WINDOW, &ShellWindows::scrapbook, nullptr},
-    {CMD_ANIMATION_VIEW, &ShellWindows::animation_view, nullptr},
+    {CMD_ANIMATION_VIEW, &ShellWindows::animation_view, create_animation_view},
     {CMD_MINI_ZOOMER, &ShellWindows::mini_zoomer, create_mini_zoomer},
 };
 

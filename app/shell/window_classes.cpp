@@ -1,5 +1,6 @@
 #include "app/shell/window_classes.h"
 
+#include "app/windows/animation_view/animation_view_wnd.h"
 #include "app/windows/document/canvas_wnd.h"
 #include "app/windows/document/dib_wnd.h"
 #include "app/shell/dialog_bar.h"
@@ -72,6 +73,9 @@ const WindowClass kClasses[] = {
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
     {kMiniZoomClass, VLMiniZoomWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
      COLOR_WINDOW + 1, nullptr, nullptr, IDC_CROSS},
+    {kAnimationViewClass, VLGIFAnimeWndProc,
+     CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW + 1, nullptr, nullptr,
+     IDC_ARROW},
 };
 
 } // namespace

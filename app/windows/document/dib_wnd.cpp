@@ -179,6 +179,7 @@ LRESULT on_create(HWND wnd, const CREATESTRUCTA* cs) {
 
 void on_destroy(HWND wnd) {
     auto* doc = static_cast<PictureDocument*>(RemovePropA(wnd, kDocumentProperty));
+    if (doc) close_animation_player_of(*doc);
     // The Layer Manager shows the active picture's layers; this one's go now.
     if (doc) send_if_open(shell_windows().layer_manager, kMsgDocumentActivated, 0, 0);
     free_document(doc);
