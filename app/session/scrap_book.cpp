@@ -75,8 +75,7 @@ bool rename_current_scrap(ScrapBook& book, const char* name) {
 }
 
 void empty_scrap_book(ScrapBook& book) {
-    book.entries.clear();
-    book.current = nullptr;
+    book = ScrapBook{};
 }
 
 AreaRect scrap_preview_place(int width, int height, int box_width, int box_height) {

@@ -19,7 +19,7 @@ struct ScrapEntry {
 
 struct ScrapBook {
     std::vector<std::unique_ptr<ScrapEntry>> entries; // in list order
-    ScrapEntry* current = nullptr;                     // one of entries, or none
+    ScrapEntry* current = nullptr;                    // one of entries, or none
     // Numbers the "scrap%d" names; it only grows, so a name is never given
     // twice in a run, whatever was deleted.
     int counter = 0;
@@ -52,7 +52,8 @@ bool delete_scrap(ScrapBook& book, int index);
 // Gives the current entry the name (cut to kScrapNameSize - 1 bytes);
 // false, changing nothing, without a current entry.
 bool rename_current_scrap(ScrapBook& book, const char* name);
-// Releases every entry and its picture; the counter keeps counting.
+// Releases every entry and its picture; the names count from 1 again, as
+// at start-up.
 void empty_scrap_book(ScrapBook& book);
 
 // Where a width x height picture is drawn in a preview of box_width x

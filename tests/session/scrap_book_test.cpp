@@ -131,7 +131,7 @@ TEST(ScrapBook, CopiesInAndOutAreIndependentPictures) {
     EXPECT_EQ(copy_of_current_scrap(empty), nullptr);
 }
 
-TEST(ScrapBook, EmptyingKeepsTheCounter) {
+TEST(ScrapBook, EmptyingStartsAfresh) {
     ScrapBook book;
     append_scrap(book, picture(1, 1, 0));
     append_scrap(book, picture(1, 1, 0));
@@ -140,7 +140,7 @@ TEST(ScrapBook, EmptyingKeepsTheCounter) {
     EXPECT_EQ(book.current, nullptr);
     EXPECT_EQ(current_scrap_index(book), -1);
     append_scrap(book, picture(1, 1, 0));
-    EXPECT_STREQ(book.current->name, "scrap3");
+    EXPECT_STREQ(book.current->name, "scrap1");
 }
 
 struct Place {
@@ -150,14 +150,14 @@ struct Place {
 
 TEST(ScrapBook, PreviewFitsThePictureCentred) {
     const Place places[] = {
-        {10, 6, 100, 80, {45, 37, 10, 6}},       // fits: 1:1
-        {100, 80, 100, 80, {0, 0, 100, 80}},     // exactly
-        {200, 100, 100, 100, {0, 25, 100, 50}},  // wide: to the width
-        {100, 200, 100, 100, {25, 0, 50, 100}},  // tall: to the height
-        {300, 300, 100, 100, {0, 0, 100, 100}},  // square
-        {200, 150, 100, 20, {37, 0, 26, 20}},    // wide, but the height limits
-        {50, 40, 100, 20, {37, 0, 25, 20}},      // narrower than the box, too tall
-        {1000, 1, 100, 100, {0, 49, 100, 1}},    // a line keeps one pixel
+        {10, 6, 100, 80, {45, 37, 10, 6}},      // fits: 1:1
+        {100, 80, 100, 80, {0, 0, 100, 80}},    // exactly
+        {200, 100, 100, 100, {0, 25, 100, 50}}, // wide: to the width
+        {100, 200, 100, 100, {25, 0, 50, 100}}, // tall: to the height
+        {300, 300, 100, 100, {0, 0, 100, 100}}, // square
+        {200, 150, 100, 20, {37, 0, 26, 20}},   // wide, but the height limits
+        {50, 40, 100, 20, {37, 0, 25, 20}},     // narrower than the box, too tall
+        {1000, 1, 100, 100, {0, 49, 100, 1}},   // a line keeps one pixel
         {1, 1000, 100, 100, {49, 0, 1, 100}},
     };
     for (const Place& p : places) {

@@ -52,8 +52,7 @@ void fill_list(HWND dlg) {
         Syncing s;
         send_item(dlg, IDC_SCRAP_LIST, LB_RESETCONTENT);
         for (const auto& entry : book.entries)
-            send_item(dlg, IDC_SCRAP_LIST, LB_ADDSTRING, 0,
-                      reinterpret_cast<LPARAM>(entry->name));
+            send_item(dlg, IDC_SCRAP_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry->name));
         send_item(dlg, IDC_SCRAP_LIST, LB_SETCURSEL, WPARAM(current_scrap_index(book)));
     }
     show_current(dlg);
@@ -105,8 +104,8 @@ void draw_preview(const DRAWITEMSTRUCT& item) {
     HPALETTE old = SelectPalette(item.hDC, static_cast<HPALETTE>(palette.get()), FALSE);
     RealizePalette(item.hDC);
     SetStretchBltMode(item.hDC, COLORONCOLOR);
-    StretchDIBits(item.hDC, item.rcItem.left + place.left, item.rcItem.top + place.top,
-                  place.width, place.height, 0, 0, picture.width(), picture.height(), picture.bits,
+    StretchDIBits(item.hDC, item.rcItem.left + place.left, item.rcItem.top + place.top, place.width,
+                  place.height, 0, 0, picture.width(), picture.height(), picture.bits,
                   reinterpret_cast<const BITMAPINFO*>(picture.info), DIB_RGB_COLORS, SRCCOPY);
     SelectPalette(item.hDC, old, FALSE);
 }
