@@ -1,7 +1,8 @@
 // The document window's Edit commands on the selected area: the clipboard
 // (Copy, Cut, Paste), Delete, Select All, and pictures from and to files
-// (Paste from File, Copy to File) and the scrapbook. Each takes the document window, its
-// document and the command id, like the rows of the window's command table.
+// (Paste from File, Copy to File) and the scrapbook. Each takes the
+// document window, its document and the command id, like the rows of the
+// window's command table.
 #pragma once
 
 #include "app/document/picture.h"
@@ -14,7 +15,9 @@ void delete_command(HWND wnd, PictureDocument& doc, UINT id);
 void select_all_command(HWND wnd, PictureDocument& doc, UINT id);
 void paste_from_file_command(HWND wnd, PictureDocument& doc, UINT id);
 void copy_to_file_command(HWND wnd, PictureDocument& doc, UINT id);
-// The scrapbook's current entry is what these two share with it.
+// Copy to Scrapbook keeps a copy of what Copy would take as the scrapbook's
+// new current entry; Paste from Scrapbook floats a copy of the current entry
+// at the picture's corner, and does nothing without one.
 void copy_to_scrapbook_command(HWND wnd, PictureDocument& doc, UINT id);
 void paste_from_scrapbook_command(HWND wnd, PictureDocument& doc, UINT id);
 
