@@ -240,3 +240,12 @@
 #define IDC_DECREASE_8 114
 #define IDC_DECREASE_4 115
 #define IDC_DECREASE_2 116
+
+// "SCRAP_DIALOG" (Scrap Book); its Close button is IDOK
+#define IDC_SCRAP_LIST 101
+#define IDC_SCRAP_COPY 102
+#define IDC_SCRAP_NAME 103
+#define IDC_SCRAP_PASTE 104
+#define IDC_SCRAP_DELETE 105
+#define IDC_SCRAP_SIZE 300
+#define IDC_SCRAP_PREVIEW 301

@@ -8,6 +8,7 @@
 #include "app/windows/palette/palette_wnd.h"
 #include "app/windows/mini_zoom/mini_zoom_wnd.h"
 #include "app/windows/zoom/zoom_wnd.h"
+#include "app/windows/scrapbook/scrapbook_wnd.h"
 
 #include <commctrl.h>
 
@@ -27,7 +28,7 @@ constexpr FloatingWindow kWindows[] = {
     {CMD_PEN_WINDOW, &ShellWindows::pen_window, create_pen_window},
     {CMD_ZOOM_WINDOW, &ShellWindows::zoom_window, create_zoom_window},
     {CMD_LAYER_MANAGER, &ShellWindows::layer_manager, create_layer_manager},
-    {CMD_SCRAP_WINDOW, &ShellWindows::scrapbook, nullptr},
+    {CMD_SCRAP_WINDOW, &ShellWindows::scrapbook, create_scrapbook},
     {CMD_ANIMATION_VIEW, &ShellWindows::animation_view, create_animation_view},
     {CMD_MINI_ZOOMER, &ShellWindows::mini_zoomer, create_mini_zoomer},
 };

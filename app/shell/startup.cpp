@@ -4,6 +4,7 @@
 #include "app/shell/program_addins.h"
 #include "app/shell/frame_wnd.h"
 #include "app/session/pen_slots.h"
+#include "app/session/scrap_book.h"
 #include "app/shell/registry_store.h"
 #include "app/session/shell_state.h"
 #include "app/session/tool_protocol.h"
@@ -122,6 +123,7 @@ bool take_message(MSG& msg) {
     // Ctrl+Z in a name box must not reach the picture as an accelerator.
     if (tool_dialog() && IsDialogMessageA(tool_dialog(), &msg)) return true;
     if (w.layer_manager && IsDialogMessageA(w.layer_manager, &msg)) return true;
+    if (w.scrapbook && IsDialogMessageA(w.scrapbook, &msg)) return true;
     if (w.colour_editor && IsDialogMessageA(w.colour_editor, &msg)) return true;
     if (w.dialog_bar && IsDialogMessageA(w.dialog_bar, &msg)) return true;
     if (TranslateMDISysAccel(w.mdi_client, &msg)) return true;
@@ -143,5 +145,6 @@ void shut_down_velmo() {
     RegistryStore store(shell_state().registry_key);
     if (store.ok()) save_settings(settings(), store, current);
     free_pen_slots(pen_slots());
+    empty_scrap_book(scrap_book());
     release_program_addins();
 }

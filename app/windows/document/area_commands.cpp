@@ -5,6 +5,7 @@
 #include "app/document/composite.h"
 #include "app/files/clipboard.h"
 #include "app/imageops/floating_area.h"
+#include "app/session/scrap_book.h"
 #include "app/session/shell_state.h"
 
 namespace {
@@ -86,6 +87,21 @@ void copy_to_file_command(HWND, PictureDocument& doc, UINT) {
     if (doc.floating)
         SendMessageA(shell_windows().frame, kMsgCopyToFile, 0,
                      reinterpret_cast<LPARAM>(doc.floating));
+}
+
+void copy_to_scrapbook_command(HWND wnd, PictureDocument& doc, UINT) {
+    const Surface* source = doc.floating ? doc.floating : copy_source(doc);
+    if (!source) return;
+    if (!append_scrap_copy(scrap_book(), *source)) {
+        MessageBoxA(wnd, "Can't create Bitmap", "Allocate Error", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    send_if_open(shell_windows().scrapbook, kMsgRedrawPicture);
+}
+
+void paste_from_scrapbook_command(HWND wnd, PictureDocument& doc, UINT) {
+    if (std::unique_ptr<Surface> s = copy_of_current_scrap(scrap_book()))
+        float_new_area(wnd, doc, s.release(), {0, 0});
 }
 
 void select_all_command(HWND wnd, PictureDocument& doc, UINT) {

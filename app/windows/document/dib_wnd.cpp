@@ -390,8 +390,6 @@ struct DocumentCommand {
     UINT last = 0; // a family's last id; 0 for a single command
 };
 
-constexpr Command kNotYetBuilt = nullptr;
-
 constexpr DocumentCommand kCommands[] = {
     {CMD_CLOSE, close_command},
     {CMD_UNDO, undo_command},
@@ -417,8 +415,8 @@ constexpr DocumentCommand kCommands[] = {
     {CMD_OVERLAP_MASK, toggle_command},
     {CMD_ENABLE_KEYCOLOR, toggle_command},
     {CMD_MOVE_ALL_LAYERS, toggle_command},
-    {CMD_COPY_TO_SCRAPBOOK, kNotYetBuilt},
-    {CMD_PASTE_FROM_SCRAPBOOK, kNotYetBuilt},
+    {CMD_COPY_TO_SCRAPBOOK, copy_to_scrapbook_command},
+    {CMD_PASTE_FROM_SCRAPBOOK, paste_from_scrapbook_command},
     {CMD_MASK_WITH_OTHER_COLORS, colour_mask_command},
     {CMD_RESIZE_AREA, resize_area_command},
     {CMD_ADD_OTHER_COLORS_TO_MASK, colour_mask_command},
