@@ -61,8 +61,7 @@ void BM_ExportHundredFrames(benchmark::State& state) {
     const PatternGrid grid = pattern_grid(image.width(), image.height(), kCellSide, kCellSide);
     const std::string path = scratch_file();
     for (auto _ : state)
-        if (!export_pattern_gif(path.c_str(), *doc, grid, sequence, {}))
-            std::abort();
+        if (!export_pattern_gif(path.c_str(), *doc, grid, sequence, {})) std::abort();
     std::filesystem::remove(path);
     free_document(doc);
 }

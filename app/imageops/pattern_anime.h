@@ -34,8 +34,7 @@ int pattern_at(const PatternGrid& grid, int x, int y);
 
 // Where the preview shows a picture inside a control: pictures that fit are
 // shown 1:1, larger ones shrunk to fit keeping the aspect ratio; centred.
-AreaRect preview_rect(int control_width, int control_height, int picture_width,
-                      int picture_height);
+AreaRect preview_rect(int control_width, int control_height, int picture_width, int picture_height);
 // The picture point under control point `at` of a preview shown at `shown`;
 // false outside the picture.
 bool preview_to_picture(const AreaRect& shown, int picture_width, int picture_height, POINT at,
@@ -98,8 +97,8 @@ class PatternGif {
     struct DibDeleter {
         void operator()(BITMAPINFOHEADER* dib) const { RaskoDestroyDIB(dib); }
     };
-    friend bool build_pattern_gif(const PictureDocument&, const PatternGrid&, const std::vector<int>&,
-                                  const PatternGifOptions&, PatternGif&);
+    friend bool build_pattern_gif(const PictureDocument&, const PatternGrid&,
+                                  const std::vector<int>&, const PatternGifOptions&, PatternGif&);
 
     GifAnimation animation_{};
     RGBQUAD palette_[256] = {};

@@ -49,7 +49,8 @@ void report(const char* what, double ms) {
 int main() {
     shell_state().registry_key = kBenchKey;
     HWND frame = start_velmo(GetModuleHandleA(nullptr), "", SW_SHOWMAXIMIZED);
-    PictureDocument* doc = frame ? new_picture(kSide, kSide, pen_slots().slot[0], nullptr) : nullptr;
+    PictureDocument* doc =
+        frame ? new_picture(kSide, kSide, pen_slots().slot[0], nullptr) : nullptr;
     HWND wnd = doc ? open_document_window(doc) : nullptr;
     if (!wnd) {
         std::puts("the program or its picture did not start");
@@ -57,8 +58,8 @@ int main() {
     }
     pump();
     // Modeless here, so that the benchmark keeps its own loop.
-    HWND dlg = CreateDialogParamA(shell_windows().instance, "ANIME_DIALOG", frame,
-                                  AnimeTestDlgProc, 0);
+    HWND dlg =
+        CreateDialogParamA(shell_windows().instance, "ANIME_DIALOG", frame, AnimeTestDlgProc, 0);
     HWND preview = dlg ? GetDlgItem(dlg, IDC_ANIME_PREVIEW) : nullptr;
     if (!preview) {
         std::puts("no animation test dialog");

@@ -19,9 +19,9 @@ TEST(PatternAnimeTest, GridCountsWholeCellsAndMapsPoints) {
         int x, y, index;
     };
     const Case cases[] = {
-        {0, 0, 0},   {31, 31, 0},  {32, 0, 1},  {95, 63, 5}, {10, 40, 3},
-        {96, 0, -1}, {99, 10, -1}, // the 4-pixel strip right of the last column
-        {0, 64, -1}, {-1, 0, -1},  {0, -1, -1},
+        {0, 0, 0},   {31, 31, 0}, {32, 0, 1},   {95, 63, 5},
+        {10, 40, 3}, {96, 0, -1}, {99, 10, -1}, // the 4-pixel strip right of the last column
+        {0, 64, -1}, {-1, 0, -1}, {0, -1, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
@@ -54,8 +54,8 @@ TEST(PatternAnimeTest, PreviewFitsCentresAndMapsBack) {
         {200, 200, 5000, 1, {0, 99, 200, 1}},    // never thinner than a pixel
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " in " << c.control_w << "x"
-                                        << c.control_h);
+        SCOPED_TRACE(testing::Message()
+                     << c.w << "x" << c.h << " in " << c.control_w << "x" << c.control_h);
         const AreaRect r = preview_rect(c.control_w, c.control_h, c.w, c.h);
         EXPECT_EQ(r.left, c.want.left);
         EXPECT_EQ(r.top, c.want.top);
@@ -108,8 +108,9 @@ TEST(PatternAnimeTest, PlayerMovesOnPastCellsOutsideThePicture) {
     // The picture shrinks while playing: cell 2 ends past a 90-pixel width,
     // cell 5 below a 60-pixel height; both are passed over.
     const Tick once[] = {
-        {96, 64, true, 64, 0, false}, {96, 64, true, 0, 0, false}, {96, 64, true, 64, 32, false},
-        {90, 64, false, 0, 0, true},  {90, 64, false, 64, 0, false}, {90, 60, true, 0, 0, false},
+        {96, 64, true, 64, 0, false},   {96, 64, true, 0, 0, false},
+        {96, 64, true, 64, 32, false},  {90, 64, false, 0, 0, true},
+        {90, 64, false, 64, 0, false},  {90, 60, true, 0, 0, false},
         {96, 60, false, 64, 32, false}, {96, 60, false, 0, 0, true},
     };
     int tick = 0;

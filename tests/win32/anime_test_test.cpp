@@ -6,7 +6,6 @@
 #include "app/imageops/pattern_anime.h"
 #include "harness.h"
 #include "picture_window_fixture.h"
-#include "tests/support/test_folder.h"
 
 #include <string>
 
@@ -42,8 +41,7 @@ class AnimeTest : public PictureWindow {
                 shown.top + shown.height / 2};
         ClientToScreen(preview, &p);
         SetCursorPos(p.x, p.y);
-        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_ANIME_PREVIEW, STN_CLICKED),
-                     LPARAM(preview));
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_ANIME_PREVIEW, STN_CLICKED), LPARAM(preview));
     }
     static std::string list_texts(HWND dlg) {
         std::string texts;
@@ -97,8 +95,10 @@ TEST_F(AnimeTest, PicksPlaysAndExportsCellsInTheirOrder) {
     HWND zoom = shell_windows().zoom_window;
     ASSERT_NE(zoom, nullptr);
     EXPECT_FALSE(GetMenuState(GetMenu(zoom), CMD_ZOOM_ANIMATION_TEST, MF_BYCOMMAND) & MF_GRAYED);
-    TestFolder folder;
-    const std::string gif = folder.file("cells.gif");
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string gif =
+        std::string(temp) + "velmo-anime-" + std::to_string(GetCurrentProcessId()) + ".gif";
     std::string picked, after_delete, start_text, stop_text;
     RECT played{};
     COLORREF shown_first = 0, shown_later = 0;
@@ -128,8 +128,7 @@ TEST_F(AnimeTest, PicksPlaysAndExportsCellsInTheirOrder) {
             anime_closed = anime && !IsWindow(anime);
             stop_text = button_text(dlg, IDC_ANIME_START);
 
-            DialogAnswerer save([&](HWND d) { DialogAnswerer::choose_file(d, gif); },
-                                "Export GIF");
+            DialogAnswerer save([&](HWND d) { DialogAnswerer::choose_file(d, gif); }, "Export GIF");
             DialogAnswerer::press(dlg, IDC_ANIME_EXPORT);
             DialogAnswerer::press(dlg, IDCANCEL);
         },
@@ -160,6 +159,7 @@ TEST_F(AnimeTest, PicksPlaysAndExportsCellsInTheirOrder) {
     }
     GlobalFree(read.frames);
     GlobalFree(read.globalPalette);
+    DeleteFileA(gif.c_str());
 }
 
 } // namespace

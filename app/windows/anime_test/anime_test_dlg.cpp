@@ -7,6 +7,7 @@
 #include "app/session/shell_state.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -53,9 +54,11 @@ void draw_numbers(HDC dc, const AreaRect& shown, const PictureDocument& doc,
     for (int row = 0; row < grid.rows; ++row)
         for (int column = 0; column < grid.columns; ++column) {
             char text[16];
-            const int length = std::snprintf(text, sizeof text, "%d", row * grid.columns + column + 1);
+            const int length =
+                std::snprintf(text, sizeof text, "%d", row * grid.columns + column + 1);
             TextOutA(dc, shown.left + int(1LL * column * grid.cell_width * shown.width / w),
-                     shown.top + int(1LL * row * grid.cell_height * shown.height / h), text, length);
+                     shown.top + int(1LL * row * grid.cell_height * shown.height / h), text,
+                     length);
         }
 }
 
@@ -130,8 +133,8 @@ void pick_cell(HWND dlg) {
     std::snprintf(text, sizeof text, "%d", index + 1);
     HWND list = GetDlgItem(dlg, IDC_ANIME_LIST);
     const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    const LRESULT added = SendMessageA(list, LB_INSERTSTRING, WPARAM(selected),
-                                       reinterpret_cast<LPARAM>(text));
+    const LRESULT added =
+        SendMessageA(list, LB_INSERTSTRING, WPARAM(selected), reinterpret_cast<LPARAM>(text));
     if (added >= 0) SendMessageA(list, LB_SETITEMDATA, WPARAM(added), index);
 }
 
@@ -149,8 +152,8 @@ void cell_size_changed(HWND dlg, int id) {
     if (value > side) {
         value = side;
         Syncing guard;
-        SendDlgItemMessageA(dlg, width ? IDC_ANIME_WIDTH_SPIN : IDC_ANIME_HEIGHT_SPIN,
-                            UDM_SETPOS32, 0, value);
+        SendDlgItemMessageA(dlg, width ? IDC_ANIME_WIDTH_SPIN : IDC_ANIME_HEIGHT_SPIN, UDM_SETPOS32,
+                            0, value);
     }
     (width ? s.cell_width : s.cell_height) = value;
     redraw_preview(dlg);
@@ -158,7 +161,8 @@ void cell_size_changed(HWND dlg, int id) {
 
 void interval_changed(HWND dlg) {
     if (anime_test_state().syncing) return;
-    anime_test_state().interval = std::max(read_number(dlg, IDC_ANIME_INTERVAL), kPatternMinInterval);
+    anime_test_state().interval =
+        std::max(read_number(dlg, IDC_ANIME_INTERVAL), kPatternMinInterval);
 }
 
 bool on_init(HWND dlg) {
@@ -167,9 +171,9 @@ bool on_init(HWND dlg) {
     if (!doc || !current_layer(*doc)) return false;
     s.dialog = dlg;
     // Held inside the picture, so that the sheet has at least one column.
-    const PatternGrid grid = pattern_grid(picture_width(*doc), picture_height(*doc),
-                                          doc->zoom_window_area.width,
-                                          doc->zoom_window_area.height);
+    const PatternGrid grid =
+        pattern_grid(picture_width(*doc), picture_height(*doc), doc->zoom_window_area.width,
+                     doc->zoom_window_area.height);
     s.cell_width = grid.cell_width;
     s.cell_height = grid.cell_height;
     Syncing guard;
@@ -194,9 +198,10 @@ void start_or_stop(HWND dlg) {
     if (sequence.size() < kMinimumSequence) return;
     s.player = {std::move(sequence), 0};
     const Settings& place = settings();
-    if (CreateWindowExA(0, kAnimeTestClass, "Anime", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
-                        place.anime_left, place.anime_top, kStartWindowSide, kStartWindowSide, dlg,
-                        nullptr, shell_windows().instance, nullptr))
+    if (CreateWindowExA(0, kAnimeTestClass, "Anime",
+                        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, place.anime_left,
+                        place.anime_top, kStartWindowSide, kStartWindowSide, dlg, nullptr,
+                        shell_windows().instance, nullptr))
         SetDlgItemTextA(dlg, IDC_ANIME_START, "Stop");
 }
 
