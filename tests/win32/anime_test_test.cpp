@@ -1,7 +1,8 @@
 // The animation test as the zoom window opens it: clicks on the preview
 // pick cells into the list (Delete takes the selected one out again), Start
 // plays them in the "Anime" window at the cell's size and Stop ends it,
-// Export GIF writes the picked cells in their order, and Escape closes.
+// Export GIF writes the picked cells in their order, closing the picture
+// ends the play, and Cancel closes.
 #include "app/windows/anime_test/anime_test.h"
 #include "app/imageops/pattern_anime.h"
 #include "harness.h"
@@ -102,7 +103,7 @@ TEST_F(AnimeTest, PicksPlaysAndExportsCellsInTheirOrder) {
     std::string picked, after_delete, start_text, stop_text;
     RECT played{};
     COLORREF shown_first = 0, shown_later = 0;
-    bool anime_closed = false;
+    bool anime_closed = false, ended_without_picture = false;
 
     DialogAnswerer answer(
         [&](HWND dlg) {
@@ -130,6 +131,14 @@ TEST_F(AnimeTest, PicksPlaysAndExportsCellsInTheirOrder) {
 
             DialogAnswerer save([&](HWND d) { DialogAnswerer::choose_file(d, gif); }, "Export GIF");
             DialogAnswerer::press(dlg, IDC_ANIME_EXPORT);
+
+            // Playing on while the picture closes: the next tick ends it.
+            DialogAnswerer::press(dlg, IDC_ANIME_START);
+            HWND again = FindWindowA(kAnimeTestClass, "Anime");
+            SendMessageA(shell_windows().mdi_client, WM_MDIDESTROY, WPARAM(wnd_), 0);
+            run_for(300);
+            ended_without_picture =
+                again && !IsWindow(again) && button_text(dlg, IDC_ANIME_START) == "Start";
             DialogAnswerer::press(dlg, IDCANCEL);
         },
         "Animation Test");
@@ -145,6 +154,7 @@ TEST_F(AnimeTest, PicksPlaysAndExportsCellsInTheirOrder) {
     EXPECT_EQ(shown_later, colour_of(kCellColour[0])) << "then cell 1";
     EXPECT_TRUE(anime_closed);
     EXPECT_EQ(stop_text, "Start");
+    EXPECT_TRUE(ended_without_picture);
 
     GifAnimation read{};
     ASSERT_EQ(RaskoOpenGIFEx(gif.c_str(), &read), 1);
