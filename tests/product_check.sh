@@ -23,7 +23,7 @@ grep -q '_RaskoSaveGIFHandleEx' <<<"$cli_imports" || fail "velmo-cli.exe does no
 program_exports=$($objdump -p "$bin/velmo.exe" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
 for procedure in VLDIBWndProc VLDIBDispWndProc VLToolWndProc VLPenWndProc VLPenMakeWndProc \
     VLPaletteWndProc VLPaletteDispWndProc VLZoomWndProc VLZoomDispWndProc VLTileviewWndProc \
-    VLMiniZoomWndProc VLGIFAnimeWndProc; do
+    VLMiniZoomWndProc VLGIFAnimeWndProc VLAnimeTestWndProc; do
     grep -q "\] $procedure\$" <<<"$program_exports" || fail "velmo.exe does not export $procedure by name"
 done
 if grep -q '\] VLFrameWndProc$' <<<"$program_exports"; then fail "velmo.exe exports the frame's procedure"; fi

@@ -50,3 +50,6 @@ inline constexpr UINT kMsgPasteFromFile = WM_APP + 6;
 // Writes the Surface* in lParam to a file the user chooses (Copy to File);
 // the result is 1 when it was written.
 inline constexpr UINT kMsgCopyToFile = WM_APP + 7;
+// Runs the animation test's dialog owned by the window in wParam (the zoom
+// window); the shell knows the dialog.
+inline constexpr UINT kMsgRunAnimeTest = WM_APP + 8;

@@ -16,6 +16,7 @@
 #include "app/windows/tool/tool_wnd.h"
 #include "app/shell/open_dlg.h"
 #include "app/windows/colour_editor/colour_editor_dlg.h"
+#include "app/windows/anime_test/anime_test.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -243,6 +244,9 @@ LRESULT CALLBACK VLFrameWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam
         return 0;
     case kMsgOpenColourEditor:
         create_colour_editor(reinterpret_cast<HWND>(wparam));
+        return 0;
+    case kMsgRunAnimeTest:
+        run_anime_test(reinterpret_cast<HWND>(wparam));
         return 0;
     case kMsgOpenPictureFile:
         return reinterpret_cast<LRESULT>(run_open_dialog(reinterpret_cast<HWND>(wparam)).document);

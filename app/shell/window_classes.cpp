@@ -12,6 +12,7 @@
 #include "app/windows/tool/tool_wnd.h"
 #include "app/windows/mini_zoom/mini_zoom_wnd.h"
 #include "app/windows/zoom/zoom_wnd.h"
+#include "app/windows/anime_test/anime_test.h"
 
 namespace {
 
@@ -69,6 +70,8 @@ const WindowClass kClasses[] = {
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
     {kPenEditorClass, VLPenMakeWndProc, CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW + 1, nullptr, nullptr,
      IDC_ARROW},
+    {kAnimeTestClass, VLAnimeTestWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW,
+     COLOR_WINDOW + 1, nullptr, nullptr, IDC_ARROW},
     {kDialogBarClass, VLDialogBarWndProc, CS_BYTEALIGNCLIENT | CS_HREDRAW | CS_VREDRAW,
      COLOR_BTNFACE + 1, nullptr, nullptr, IDC_ARROW},
     {kMiniZoomClass, VLMiniZoomWndProc, CS_BYTEALIGNCLIENT | CS_OWNDC | CS_HREDRAW | CS_VREDRAW,

@@ -2,7 +2,8 @@
 // frame's top-level menu texts in order, where the client areas of the tool
 // window, the pen window and the pen editor lie, the caption of every
 // document window and where its canvas lies on the screen (MDI children are
-// no X windows, so xdotool cannot see them).
+// no X windows, so xdotool cannot see them), and the animation test's
+// controls the scripts click.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -91,6 +92,17 @@ int main() {
         if (canvas && GetWindowRect(canvas, &r))
             std::printf("canvas %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left,
                         r.bottom - r.top);
+    }
+    // The animation test's preview and its Export GIF button (ids 200, 108).
+    if (HWND anime = FindWindowA(nullptr, "Animation Test")) {
+        RECT r;
+        HWND preview = GetDlgItem(anime, 200);
+        if (preview && GetWindowRect(preview, &r))
+            std::printf("animepreview %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left,
+                        r.bottom - r.top);
+        HWND button = GetDlgItem(anime, 108);
+        if (button && GetWindowRect(button, &r))
+            std::printf("animeexport %ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
     HWND palette = FindWindowA("Velmo palette window", nullptr);
     HWND display =

@@ -281,6 +281,9 @@ void on_command(HWND wnd, UINT id) {
     case CMD_ZOOM_TILE_VIEW:
         toggle_tile_view(wnd);
         return;
+    case CMD_ZOOM_ANIMATION_TEST:
+        send_if_open(shell_windows().frame, kMsgRunAnimeTest, reinterpret_cast<WPARAM>(wnd));
+        return;
     }
     PictureDocument* doc = zoom_document();
     if (!doc || !current_layer(*doc)) return;
@@ -408,8 +411,6 @@ bool on_create(HWND wnd) {
         CreateWindowExA(0, kZoomDisplayClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, wnd,
                         reinterpret_cast<HMENU>(kDisplayId), shell_windows().instance, nullptr);
     if (!z.toolbar || !z.status || !z.display) return false;
-    // The animation test is a window of its own, not part of this one yet.
-    EnableMenuItem(menu(), CMD_ZOOM_ANIMATION_TEST, MF_BYCOMMAND | MF_GRAYED);
     const UINT mode = UINT(settings().zoom_SizeMode);
     for (const SizeButton& b : kSizeButtons) {
         check(b.command, b.command == mode);
