@@ -48,3 +48,7 @@ inline constexpr UINT kMsgPasteFromFile = WM_APP + 6;
 // Writes the Surface* in lParam to a file the user chooses (Copy to File);
 // the result is 1 when it was written.
 inline constexpr UINT kMsgCopyToFile = WM_APP + 7;
+// Answers how many GDI objects (low word) and USER objects (high word) the
+// program holds, for checks that watch a long run for leaks. Numbered apart
+// from the requests above, which grow with the windows.
+inline constexpr UINT kMsgCountObjects = WM_APP + 0x100;
