@@ -189,6 +189,7 @@ class Run:
         self.misses = 0
         self.checks = []
         self.fault = None
+        self.faults = []            # (what, folder) of every fault seen
         self.velmo = None
         self.probe = None
         self.state = State([])
@@ -544,6 +545,25 @@ class Run:
             self.stop_session()
         return self.report()
 
+    def go_on(self):
+        """With --keep-going: keeps the fault, ends every program of the
+        prefix (the crash dialog with the rest) and starts velmo.exe again."""
+        if not (self.fault and self.args.keep_going):
+            return False
+        self.keep_failure()
+        subprocess.run(['wineserver', '-k'], env=dict(self.env, WINEPREFIX=self.prefix),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        for proc in (self.probe, self.velmo):
+            if proc:
+                proc.kill()
+                proc.wait()
+        self.probe = None
+        self.fault = None
+        self.misses = 0
+        self.state = State([])
+        self.start_velmo()
+        return True
+
     def loop(self):
         args = self.args
         interval = 1.0 / args.rate
@@ -554,7 +574,7 @@ class Run:
         self.check(full=True)
         end = time.time() + args.minutes * 60 if args.minutes else None
         next_event = next_check = next_where = time.time()
-        while not self.fault:
+        while not self.fault or self.go_on():
             now = time.time()
             if (end and now >= end) or (args.events and self.sent >= args.events):
                 break
@@ -584,12 +604,17 @@ class Run:
             self.check(full=True)
 
     def keep_failure(self):
-        subprocess.run(['import', '-window', 'root', os.path.join(self.dir, 'screenshot.png')],
+        folder = os.path.join(self.dir, 'failure%d' % (len(self.faults) + 1))
+        os.makedirs(folder)
+        self.faults.append((self.fault, folder))
+        subprocess.run(['import', '-window', 'root', os.path.join(folder, 'screenshot.png')],
                        env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                        timeout=60)
-        with open(os.path.join(self.dir, 'events.log'), 'w') as f:
+        with open(os.path.join(folder, 'events.log'), 'w') as f:
             f.write('\n'.join(self.history) + '\n')
-        with open(os.path.join(self.dir, 'failure.json'), 'w') as f:
+        self.log.flush()
+        shutil.copy(self.log.name, folder)
+        with open(os.path.join(folder, 'failure.json'), 'w') as f:
             json.dump({'seed': self.args.seed, 'events': self.sent, 'rate': self.args.rate,
                        'fault': self.fault}, f)
 
@@ -598,7 +623,7 @@ class Run:
         last = self.checks[-1] if self.checks else {}
         summary = {'seed': self.args.seed, 'minutes': round((time.time() - self.begin) / 60, 1),
                    'events': self.sent, 'skipped': self.skipped, 'starts': self.starts,
-                   'exits': self.exits, 'fault': self.fault, 'first': first, 'last': last,
+                   'exits': self.exits, 'faults': self.faults, 'first': first, 'last': last,
                    'folder': self.dir}
         with open(os.path.join(self.dir, 'summary.json'), 'w') as f:
             json.dump(summary, f, indent=1)
@@ -608,9 +633,10 @@ class Run:
             if c:
                 print('soak: %s: %s MB, %s GDI, %s USER objects (start %d)' % (
                     name, c['memory_mb'], c['gdi'], c['user'], c['start']))
-        if self.fault:
-            print('soak: FAULT: %s' % self.fault)
-            print('soak: kept in %s; replay: scripts/soak --replay %s' % (self.dir, self.dir))
+        for what, folder in self.faults:
+            print('soak: FAULT: %s' % what)
+            print('soak: kept in %s; replay: scripts/soak --replay %s' % (folder, folder))
+        if self.faults:
             return 1
         print('soak: no fault; run folder %s' % self.dir)
         return 0
@@ -624,6 +650,8 @@ def main():
     p.add_argument('--events', type=int, default=0, help='stop after this many events')
     p.add_argument('--replay', metavar='FOLDER',
                    help='run the seed of a failure folder again up to its last event')
+    p.add_argument('--keep-going', action='store_true',
+                   help='after a fault, keep it and start the program again')
     p.add_argument('--build', default=os.environ.get('VELMO_BUILD_DIR'))
     p.add_argument('--out', help='where run folders go (default BUILD/soak-runs)')
     args = p.parse_args()
