@@ -31,6 +31,7 @@ import random
 import resource
 import select
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -664,6 +665,10 @@ def main():
     if args.seed is None:
         args.seed = random.SystemRandom().randrange(1 << 31)
     args.out = args.out or os.path.join(args.build, 'soak-runs')
+    # Stopped from outside (ctest's timeout, a kill), the run still ends its
+    # display and Wine processes.
+    for number in (signal.SIGTERM, signal.SIGINT):
+        signal.signal(number, lambda *_: sys.exit('soak: stopped'))
     sys.exit(Run(args).run())
 
 

@@ -69,7 +69,7 @@ void print_frame_children(HWND frame) {
         if (!IsWindowVisible(child) || !GetWindowRect(child, &r)) continue;
         char cls[64] = {};
         GetClassNameA(child, cls, sizeof cls);
-        bool client = std::strcmp(cls, "MDICLIENT") == 0;
+        bool client = lstrcmpiA(cls, "MDIClient") == 0;
         print_rect(client ? "client" : "bar", r);
         std::printf("\n");
         if (!client) continue;
