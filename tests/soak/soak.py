@@ -412,7 +412,8 @@ class Run:
         memory = self.memory_mb()
         entry = {'time': round(now - self.begin, 1), 'events': self.sent, 'start': self.starts,
                  'memory_mb': memory, 'gdi': state.gdi, 'user': state.user,
-                 'answer_ms': state.answer}
+                 'answer_ms': state.answer, 'canvases': len(state.canvases),
+                 'windows': len(state.windows)}
         self.checks.append(entry)
         self.check_log.write(json.dumps(entry) + '\n')
         self.check_log.flush()
