@@ -6,7 +6,10 @@ wine_setup_env() { # build-folder
     local build
     build=$(cd "$1" && pwd)
     export VELMO_BUILD_DIR=$build
-    export WINEPREFIX=$build/wineprefix
+    # A run that must not share the build's prefix (the soak gives each of
+    # its runs one of its own) names it in VELMO_WINEPREFIX; its session file
+    # lies beside it.
+    export WINEPREFIX=${VELMO_WINEPREFIX:-$build/wineprefix}
     # The build folder says which Windows it targets (written by CMake).
     export WINEARCH
     WINEARCH=$(cat "$build/wine-arch" 2>/dev/null || echo win32)
@@ -21,6 +24,7 @@ wine_setup_env() { # build-folder
     local bin_win="Z:${build//\//\\}\\bin"
     export WINEPATH=$bin_win
     WINE_SESSION_FILE=$build/wine-session.env
+    [ -z "${VELMO_WINEPREFIX:-}" ] || WINE_SESSION_FILE=$WINEPREFIX.session.env
 }
 
 # Creates the prefix once: Wine's own files, then window captions drawn by

@@ -53,3 +53,7 @@ inline constexpr UINT kMsgCopyToFile = WM_APP + 7;
 // Runs the animation test's dialog owned by the window in wParam (the zoom
 // window); the shell knows the dialog.
 inline constexpr UINT kMsgRunAnimeTest = WM_APP + 8;
+// Answers how many GDI objects (low word) and USER objects (high word) the
+// program holds, for checks that watch a long run for leaks. Numbered apart
+// from the requests above, which grow with the windows.
+inline constexpr UINT kMsgCountObjects = WM_APP + 0x100;

@@ -7,6 +7,7 @@
 #include "app/shell/dialog_bar.h"
 #include "app/session/file_dialog_text.h"
 #include "app/shell/frame_commands.h"
+#include "app/shell/object_counts.h"
 #include "app/session/outside_text_wide.h"
 #include "app/shell/picture_io.h"
 #include "app/shell/picture_transfer.h"
@@ -254,6 +255,8 @@ LRESULT CALLBACK VLFrameWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam
         return reinterpret_cast<LRESULT>(paste_picture_file(wnd));
     case kMsgCopyToFile:
         return lparam ? copy_surface_to_file(wnd, *reinterpret_cast<const Surface*>(lparam)) : 0;
+    case kMsgCountObjects:
+        return object_counts_result(count_objects());
     }
     return DefFrameProcA(wnd, client, msg, wparam, lparam);
 }
