@@ -23,7 +23,11 @@ struct CountCase {
 const CountCase kCountCases[] = {
     {"brush", [] { return Made{CreateSolidBrush(RGB(1, 2, 3))}; }, 1, 0},
     {"memory DC", [] { return Made{CreateCompatibleDC(nullptr)}; }, 1, 0},
-    {"popup menu", [] { return Made{nullptr, CreatePopupMenu()}; }, 0, 1},
+    {"popup menu",
+     [] {
+         return Made{nullptr, CreatePopupMenu()};
+     },
+     0, 1},
     {"window with a child",
      [] {
          HWND top = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
