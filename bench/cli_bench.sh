@@ -37,16 +37,21 @@ done
 # measure COMMAND...: "wall cpu", the medians of $runs runs in milliseconds:
 # wall time from process start to exit, and the user + system time it took
 # (on a busy machine the wall time also holds the waits for a processor).
+# Timed from one process, so that no timing program's own start is counted.
 measure() {
-    local walls=() cpus=() line
-    for _ in $(seq "$runs"); do
-        line=$(/usr/bin/time -f '%e %U %S' "$@" 2>&1 >/dev/null | tail -1)
-        walls+=("$(awk '{ print $1 * 1000 }' <<<"$line")")
-        cpus+=("$(awk '{ print ($2 + $3) * 1000 }' <<<"$line")")
-    done
-    local middle=$(((runs + 1) / 2))
-    echo "$(printf '%s\n' "${walls[@]}" | sort -n | sed -n "${middle}p")" \
-        "$(printf '%s\n' "${cpus[@]}" | sort -n | sed -n "${middle}p")"
+    python3 - "$runs" "$@" <<'PY'
+import resource, statistics, subprocess, sys, time
+runs, command = int(sys.argv[1]), sys.argv[2:]
+walls, cpus = [], []
+for _ in range(runs):
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    start = time.perf_counter()
+    subprocess.run(command, stdout=subprocess.DEVNULL, check=True)
+    walls.append((time.perf_counter() - start) * 1000)
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    cpus.append((after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime) * 1000)
+print(round(statistics.median(walls), 1), round(statistics.median(cpus), 1))
+PY
 }
 
 report() { # what "velmo-wall velmo-cpu" "magick-wall magick-cpu"
