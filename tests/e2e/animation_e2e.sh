@@ -22,10 +22,7 @@ view_colour() {
 start_velmo "$(windows_path "$picture")"
 frame=$(wait_window '^Velmo')
 probe_line canvas >/dev/null
-xdotool windowfocus --sync "$frame"
-xdotool key --clearmodifiers alt+w
-sleep 0.3
-xdotool key n
+window_menu n
 view=$(wait_window '^Animation$')
 
 declare -A seen

@@ -22,10 +22,7 @@ start_velmo "$(windows_path "$picture")"
 frame=$(wait_window '^Velmo')
 probe_line canvas >/dev/null
 
-xdotool windowfocus --sync "$frame"
-xdotool key --clearmodifiers alt+w
-sleep 0.3
-xdotool key z
+window_menu z
 zoom=$(wait_window '^Zoom$')
 sleep 0.5
 # A click on the status bar makes the zoom window the active one, so that

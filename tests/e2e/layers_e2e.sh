@@ -78,9 +78,7 @@ check "the first layer's mask protects colour 3" \
 check "the new layer holds colour 5 over its key colour" \
     test "$(sed -n 2p <<<"$layers" | cut -d' ' -f3)" = "$full,5,5,5,5,5,5,5,5"
 
-xdotool windowfocus --sync "$frame"
-xdotool key --clearmodifiers alt+w
-xdotool key l
+window_menu l
 manager=$(wait_window '^Layer Manager$' 10)
 xdotool windowfocus --sync "$manager"
 xdotool key Tab space            # New Layer

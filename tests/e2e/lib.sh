@@ -49,6 +49,15 @@ wait_window() {
     return 1
 }
 
+# window_menu KEY: opens the frame's Window menu (the frame is $frame) and
+# chooses the item whose access key is KEY.
+window_menu() {
+    xdotool windowfocus --sync "$frame"
+    xdotool key --clearmodifiers alt+w
+    sleep 0.3
+    xdotool key "$1"
+}
+
 # close_window ID: gives the window the keyboard focus and presses Alt+F4,
 # as a user would.
 close_window() {

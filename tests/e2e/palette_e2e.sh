@@ -46,9 +46,7 @@ settings pal_left 700
 start_velmo "$(windows_path "$picture")"
 frame=$(wait_window '^Velmo')
 read -r cx cy _ < <(probe_line canvas)
-xdotool windowfocus --sync "$frame"
-xdotool key --clearmodifiers alt+w
-xdotool key p
+window_menu p
 read -r gx gy < <(probe_line palette-grid)
 check "the palette window opens" test -n "$gx"
 sleep 0.5

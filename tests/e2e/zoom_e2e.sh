@@ -37,10 +37,7 @@ start_velmo "$(windows_path "$picture")"
 frame=$(wait_window '^Velmo')
 probe_line canvas >/dev/null
 
-xdotool windowfocus --sync "$frame"
-xdotool key --clearmodifiers alt+w
-sleep 0.3
-xdotool key z
+window_menu z
 zoom=$(wait_window '^Zoom$')
 read -r dx dy dw dh < <(probe_line zoomdisp)
 check "the display shows 32 x 32 cells at factor 10" test "$dw x $dh" = "320 x 320"
