@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <new>
-#include <system_error>
+#include <exception>
 #include <thread>
 #include <vector>
 
@@ -360,36 +362,73 @@ bool append_bytes(void* context, const BYTE* data, std::size_t count) {
 
 // The image data of an animation's frames, encoded on several threads when
 // the machine has the cores and the frames are worth it. The frames are
-// independent: a batch of them is encoded into memory, each thread taking
-// every n-th frame, and written in order. A batch holds at most
-// kBatchPixels pixels, so its encoded bytes stay a few megabytes however
-// large the animation.
+// independent: each thread takes the next frame not yet taken, encodes it
+// into memory, and the writing thread sends finished frames out in order,
+// encoding frames itself while the one it waits for is not done. A frame is
+// taken only while the frames from the next one to write up to it hold at
+// most kWindowPixels pixels, so the encoded bytes waiting stay a few
+// megabytes however large the animation.
 class FrameEncoder {
   public:
     FrameEncoder(const GifAnimation& animation, int depth)
-        : animation_(animation), depth_(depth), threads_(threads_for(animation)) {}
+        : animation_(animation), depth_(depth), threads_(threads_for(animation)) {
+        if (threads_ < 2) return;
+        try {
+            start_.resize(animation.frameCount + 1);
+            for (DWORD i = 0; i < animation.frameCount; ++i)
+                start_[i + 1] = start_[i] + pixels_of(*animation.frames[i]);
+            slots_.resize(animation.frameCount);
+            for (unsigned t = 1; t < threads_; ++t)
+                helpers_.emplace_back(&FrameEncoder::help, this);
+        } catch (const std::exception&) {
+            // No memory for the slots or no more threads: fewer helpers, or
+            // none and the frames encoded one by one as they are written.
+        }
+    }
+
+    FrameEncoder(const FrameEncoder&) = delete;
+    FrameEncoder& operator=(const FrameEncoder&) = delete;
+    ~FrameEncoder() { stop(); }
 
     // Writes frame i's image data; frames come in order. False when memory
     // ran out.
     bool write(Output& out, DWORD i) {
-        if (threads_ < 2) return encode_image(out, frame(i));
-        if (i >= batch_end_) encode_batch(i);
-        std::vector<BYTE>& bytes = encoded_[i - batch_first_];
-        out.write(bytes.data(), bytes.size());
-        std::vector<BYTE>().swap(bytes);
-        return encoded_ok_[i - batch_first_] != 0;
+        if (helpers_.empty()) return encode_image(out, frame(i));
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (slots_[i].state == Slot::kPending) {
+            if (can_take()) {
+                encode_next(lock);
+            } else {
+                done_.wait(lock);
+            }
+        }
+        Slot& slot = slots_[i];
+        lock.unlock();
+        out.write(slot.bytes.data(), slot.bytes.size());
+        const bool ok = slot.state == Slot::kEncoded;
+        std::vector<BYTE>().swap(slot.bytes);
+        lock.lock();
+        written_ = i + 1;
+        lock.unlock();
+        more_.notify_all();
+        return ok;
     }
 
   private:
     static constexpr unsigned kMostThreads = 8;
     // Below this many pixels in all, starting threads costs more than it saves.
     static constexpr std::uint64_t kParallelPixels = std::uint64_t(1) << 18;
-    static constexpr std::uint64_t kBatchPixels = std::uint64_t(1) << 22;
-    static constexpr DWORD kBatchFramesPerThread = 8;
+    static constexpr std::uint64_t kWindowPixels = std::uint64_t(1) << 22;
 
     struct Frame {
         const BITMAPINFOHEADER* dib;
         const BYTE* bits;
+    };
+
+    struct Slot {
+        enum State : BYTE { kPending, kEncoded, kFailed };
+        std::vector<BYTE> bytes;
+        State state = kPending;
     };
 
     static std::uint64_t pixels_of(const GifFrame& frame) {
@@ -413,52 +452,57 @@ class FrameEncoder {
         return ::encode_image(out, f.dib, f.bits, depth_, animation_.interlaced != 0);
     }
 
-    // Encodes frames first, first + step, ... of the batch into memory.
-    void encode_every(DWORD first, DWORD step) {
-        for (DWORD i = first; i < batch_end_; i += step) {
-            std::vector<BYTE>& bytes = encoded_[i - batch_first_];
-            Output memory(append_bytes, &bytes);
-            encoded_ok_[i - batch_first_] = encode_image(memory, frame(i)) && memory.finish();
+    // Whether the next frame may be taken now (under the lock).
+    bool can_take() const {
+        return taken_ < slots_.size() &&
+               (taken_ == written_ || start_[taken_ + 1] - start_[written_] <= kWindowPixels);
+    }
+
+    // Takes the next frame and encodes it with the lock released.
+    void encode_next(std::unique_lock<std::mutex>& lock) {
+        const DWORD i = taken_++;
+        lock.unlock();
+        std::vector<BYTE> bytes;
+        Output memory(append_bytes, &bytes);
+        const bool ok = encode_image(memory, frame(i)) && memory.finish();
+        lock.lock();
+        slots_[i].bytes.swap(bytes);
+        slots_[i].state = ok ? Slot::kEncoded : Slot::kFailed;
+        done_.notify_one();
+    }
+
+    void help() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            more_.wait(lock, [this] { return stopping_ || can_take(); });
+            if (stopping_) return;
+            encode_next(lock);
         }
     }
 
-    void encode_batch(DWORD first) {
-        batch_first_ = first;
-        batch_end_ = first;
-        std::uint64_t pixels = 0;
-        const DWORD most = threads_ * kBatchFramesPerThread;
-        while (batch_end_ < animation_.frameCount && batch_end_ - first < most &&
-               (batch_end_ == first ||
-                pixels + pixels_of(*animation_.frames[batch_end_]) <= kBatchPixels))
-            pixels += pixels_of(*animation_.frames[batch_end_++]);
-        const DWORD count = batch_end_ - first;
-        encoded_.assign(count, {});
-        encoded_ok_.assign(count, 0);
-        const DWORD step = std::min<DWORD>(threads_, count);
-        std::vector<std::thread> helpers;
-        // Shares from `started` on run here too when a thread cannot start.
-        DWORD started = 1;
-        for (; started < step; ++started) {
-            try {
-                helpers.emplace_back(&FrameEncoder::encode_every, this, first + started, step);
-            } catch (const std::system_error&) {
-                break;
-            }
+    void stop() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
         }
-        encode_every(first, step);
-        for (DWORD t = started; t < step; ++t)
-            encode_every(first + t, step);
-        for (std::thread& helper : helpers)
+        more_.notify_all();
+        for (std::thread& helper : helpers_)
             helper.join();
+        helpers_.clear();
     }
 
     const GifAnimation& animation_;
     const int depth_;
     const unsigned threads_;
-    DWORD batch_first_ = 0;
-    DWORD batch_end_ = 0;
-    std::vector<std::vector<BYTE>> encoded_;
-    std::vector<char> encoded_ok_;
+    std::vector<std::uint64_t> start_; // pixels of the frames before each
+    std::vector<Slot> slots_;
+    std::vector<std::thread> helpers_;
+    std::mutex mutex_;
+    std::condition_variable done_; // a frame was encoded
+    std::condition_variable more_; // a frame may be taken, or stopping
+    DWORD taken_ = 0;
+    DWORD written_ = 0;
+    bool stopping_ = false;
 };
 
 } // namespace

@@ -416,21 +416,23 @@ TEST(GifAnimationRoundTrip, FramesKeepPositionTimingDisposalAndTables) {
 }
 
 TEST(GifAnimationRoundTrip, LargeAnimationsEncodedSideBySideReadBackInOrder) {
-    // Enough pixels for the frames to be encoded on several threads and in
-    // more than one batch, whatever the number of cores.
-    constexpr DWORD kFrames = 70;
+    // Enough pixels for the frames to be encoded on several threads and to
+    // fill the window of frames in flight more than once, whatever the
+    // number of cores; one frame is larger than the whole window.
+    constexpr DWORD kFrames = 70, kLarge = 40, kLargeSide = 2100;
     std::vector<Dib> dibs;
     std::vector<GifFrame> frames(kFrames);
     std::vector<GifFrame*> pointers;
     for (DWORD i = 0; i < kFrames; ++i) {
-        dibs.push_back(noise_dib(256, 256 - int(i), 8, i));
+        const int side = i == kLarge ? int(kLargeSide) : 256;
+        dibs.push_back(noise_dib(side, side - int(i), 8, i));
         frames[i] = {dibs[i].get(), nullptr, 0, 0, -1, 10, 1, 0};
         pointers.push_back(&frames[i]);
     }
     GifAnimation record{};
     record.frameCount = kFrames;
-    record.screenWidth = 256;
-    record.screenHeight = 256;
+    record.screenWidth = kLargeSide;
+    record.screenHeight = kLargeSide;
     record.bitsPerPixel = 8;
     record.globalPalette = io::colour_table(dibs[0].get());
     record.frames = pointers.data();
