@@ -9,9 +9,9 @@
 #include <bit>
 #include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <mutex>
 #include <new>
-#include <exception>
 #include <thread>
 #include <vector>
 
