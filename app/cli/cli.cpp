@@ -248,7 +248,7 @@ Document Cli::open(const std::string& name, FileTypeId* type_out, std::string& e
         type = found.type;
     }
     ToldMessages told;
-    Document doc(open_picture_file(path.c_str(), type, formats_.read, formats_.write, nullptr));
+    Document doc(read_picture_file(path.c_str(), type, formats_.read, formats_.write, nullptr));
     if (!doc) {
         const std::string why = told.last();
         error = name + ": cannot be read" + (why.empty() ? "" : " (" + why + ")");

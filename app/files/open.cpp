@@ -278,7 +278,7 @@ GifBuilt build_document_from_gif(PictureDocument& doc, GifAnimation& gif) {
     return built;
 }
 
-PictureDocument* open_picture_file(LPCSTR path, FileTypeId type, const FileTypeTable& read_types,
+PictureDocument* read_picture_file(LPCSTR path, FileTypeId type, const FileTypeTable& read_types,
                                    const FileTypeTable& write_types, Surface* pen) {
     if (!path) return nullptr;
     if (!holds_type(read_types, type)) return refuse_to_open(path, nullptr);
@@ -306,7 +306,6 @@ PictureDocument* open_picture_file(LPCSTR path, FileTypeId type, const FileTypeT
     if (opened == Opened::No) return refuse_to_open(path, doc);
     std::snprintf(doc->file_name, sizeof doc->file_name, "%s", path);
     doc->update_rect = {0, 0, picture_width(*doc), picture_height(*doc)};
-    recomposite(*doc);
     doc->current_pen = pen;
     doc->current_pen_index = 0;
     doc->flags |= kDocNamed;
@@ -314,6 +313,13 @@ PictureDocument* open_picture_file(LPCSTR path, FileTypeId type, const FileTypeT
         doc->flags &= ~kDocModified;
     else
         choose_write_type(path, write_types, *doc);
+    return doc;
+}
+
+PictureDocument* open_picture_file(LPCSTR path, FileTypeId type, const FileTypeTable& read_types,
+                                   const FileTypeTable& write_types, Surface* pen) {
+    PictureDocument* doc = read_picture_file(path, type, read_types, write_types, pen);
+    if (doc) recomposite(*doc);
     return doc;
 }
 
@@ -334,7 +340,7 @@ Surface* flatten_picture_file(LPCSTR path, FileTypeId type, const FileTypeTable&
         RaskoDestroyDIB(dib);
         return s;
     }
-    PictureDocument* doc = open_picture_file(path, type, read_types, write_types, nullptr);
+    PictureDocument* doc = read_picture_file(path, type, read_types, write_types, nullptr);
     if (!doc) return nullptr;
     // An animated GIF opens showing one layer; a flattened picture shows all.
     doc->flags &= ~(kDocOnlyCurrentLayer | kDocMaskView);

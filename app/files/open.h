@@ -17,6 +17,12 @@
 PictureDocument* open_picture_file(LPCSTR path, FileTypeId type, const FileTypeTable& read_types,
                                    const FileTypeTable& write_types, Surface* pen);
 
+// The same without building the composite, for callers that work on the
+// layers or composite the picture themselves (every save that needs the
+// composite builds it).
+PictureDocument* read_picture_file(LPCSTR path, FileTypeId type, const FileTypeTable& read_types,
+                                   const FileTypeTable& write_types, Surface* pen);
+
 // Builds the layers of an empty document (create_document) from a GIF that
 // the engine has read: one layer per frame, in one palette that takes every
 // frame's colours (merge_gif_palettes), with the frames' areas and animation
