@@ -370,15 +370,15 @@ bool append_bytes(void* context, const BYTE* data, std::size_t count) {
 // megabytes however large the animation.
 class FrameEncoder {
   public:
-    FrameEncoder(const GifAnimation& animation, int depth)
-        : animation_(animation), depth_(depth), threads_(threads_for(animation)) {
-        if (threads_ < 2) return;
+    FrameEncoder(const GifAnimation& animation, int depth) : animation_(animation), depth_(depth) {
+        const unsigned threads = threads_for(animation);
+        if (threads < 2) return;
         try {
             start_.resize(animation.frameCount + 1);
             for (DWORD i = 0; i < animation.frameCount; ++i)
                 start_[i + 1] = start_[i] + pixels_of(*animation.frames[i]);
             slots_.resize(animation.frameCount);
-            for (unsigned t = 1; t < threads_; ++t)
+            for (unsigned t = 1; t < threads; ++t)
                 helpers_.emplace_back(&FrameEncoder::help, this);
         } catch (const std::exception&) {
             // No memory for the slots or no more threads: fewer helpers, or
@@ -493,7 +493,6 @@ class FrameEncoder {
 
     const GifAnimation& animation_;
     const int depth_;
-    const unsigned threads_;
     std::vector<std::uint64_t> start_; // pixels of the frames before each
     std::vector<Slot> slots_;
     std::vector<std::thread> helpers_;
